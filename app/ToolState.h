@@ -1,0 +1,24 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "services/AutomationObject.h"
+#include "services/PlatformTypes.h"
+
+namespace qvn {
+
+// Everything the tool knows about the machine: filled once at start-up, read by
+// the removal. The file-system object is the only part released before the end.
+struct ToolState {
+  std::unique_ptr<AutomationObject> FileSys;
+  std::wstring ProductKey;
+  OSVERSIONINFOA VersionInfo{};
+  std::wstring DesktopShortcut;
+  std::wstring ProgramGroup;
+  std::wstring InstallLocation;
+};
+
+// The program-wide record.
+ToolState& ProgramToolState();
+
+}  // namespace qvn

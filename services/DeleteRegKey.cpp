@@ -1,0 +1,21 @@
+#include "services/DeleteRegKey.h"
+
+#include "services/Failure.h"
+#include "services/MessageBox.h"
+#include "services/PlatformApi.h"
+#include "services/RegKey.h"
+#include "services/Text.h"
+
+namespace qvn {
+
+void DeleteRegKey(const std::wstring& keyPath, const std::wstring& subkeyName) {
+  try {
+    RegKey key = RegKey::OpenLocalMachine(keyPath);
+    api::RegDeleteKeyA(key.Get(), ToAnsi(subkeyName).c_str());
+    key.Close();
+  } catch (const Failure&) {
+    ShowMessageBox(nullptr, L"Error in Registry Key delete.  Key " + keyPath, L"removeQvn", MB_OK | MB_ICONERROR);
+  }
+}
+
+}  // namespace qvn

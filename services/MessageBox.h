@@ -1,0 +1,13 @@
+#pragma once
+#include <string>
+
+#include "services/PlatformTypes.h"
+
+namespace qvn {
+
+// Shows a message box and waits until the user dismisses it. Without an owner
+// window it is task-modal: the tool's windows take no input meanwhile, so a
+// button cannot start another run under the box.
+void ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& title, UINT style);
+
+}  // namespace qvn

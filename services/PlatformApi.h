@@ -1,0 +1,63 @@
+#pragma once
+// Every platform function the tool calls, declared once with its library and
+// entry-point name. Nothing is imported at load time: each is bound at its first
+// call, so a missing library or entry point is a Failure at that call instead of
+// a program that will not start.
+
+#include "services/BoundFunction.h"
+#include "services/PlatformTypes.h"
+
+namespace qvn::api {
+
+using GetVersionExAFn = BOOL(WINAPI*)(LPOSVERSIONINFOA info);
+using MultiByteToWideCharFn = int(WINAPI*)(UINT codePage, DWORD flags, LPCSTR text, int textBytes,
+                                            LPWSTR wide, int wideChars);
+using WideCharToMultiByteFn = int(WINAPI*)(UINT codePage, DWORD flags, LPCWSTR wide, int wideChars,
+                                            LPSTR text, int textBytes, LPCSTR defaultChar,
+                                            LPBOOL usedDefault);
+using RegOpenKeyExAFn = LONG(WINAPI*)(HKEY root, LPCSTR path, DWORD options, REGSAM access, PHKEY key);
+using RegQueryValueExAFn = LONG(WINAPI*)(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type,
+                                          LPBYTE data, LPDWORD size);
+using RegDeleteKeyAFn = LONG(WINAPI*)(HKEY key, LPCSTR subkeyName);
+using RegCloseKeyFn = LONG(WINAPI*)(HKEY key);
+using MessageBoxAFn = int(WINAPI*)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+
+inline const BoundFunction<GetVersionExAFn> GetVersionExA{"kernel32.dll", "GetVersionExA"};
+inline const BoundFunction<MultiByteToWideCharFn> MultiByteToWideChar{"kernel32.dll", "MultiByteToWideChar"};
+inline const BoundFunction<WideCharToMultiByteFn> WideCharToMultiByte{"kernel32.dll", "WideCharToMultiByte"};
+inline const BoundFunction<RegOpenKeyExAFn> RegOpenKeyExA{"advapi32.dll", "RegOpenKeyExA"};
+inline const BoundFunction<RegQueryValueExAFn> RegQueryValueExA{"advapi32.dll", "RegQueryValueExA"};
+inline const BoundFunction<RegDeleteKeyAFn> RegDeleteKeyA{"advapi32.dll", "RegDeleteKeyA"};
+inline const BoundFunction<RegCloseKeyFn> RegCloseKey{"advapi32.dll", "RegCloseKey"};
+inline const BoundFunction<MessageBoxAFn> MessageBoxA{"user32.dll", "MessageBoxA"};
+
+}  // namespace qvn::api
+
+#ifdef _WIN32
+#include <objbase.h>
+#include <oleauto.h>
+
+namespace qvn::api {
+
+// COM, for the scripting file-system object. OLE's own text is always wide.
+using CoInitializeFn = HRESULT(WINAPI*)(LPVOID reserved);
+using CoUninitializeFn = void(WINAPI*)();
+using CLSIDFromProgIDFn = HRESULT(WINAPI*)(LPCOLESTR progId, LPCLSID clsid);
+using CoCreateInstanceFn = HRESULT(WINAPI*)(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID iid, LPVOID* object);
+using SysAllocStringFn = BSTR(WINAPI*)(const OLECHAR* text);
+using SysFreeStringFn = void(WINAPI*)(BSTR text);
+using VariantClearFn = HRESULT(WINAPI*)(VARIANTARG* variant);
+using FormatMessageAFn = DWORD(WINAPI*)(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId, LPSTR buffer,
+                                         DWORD size, va_list* arguments);
+
+inline const BoundFunction<CoInitializeFn> CoInitialize{"ole32.dll", "CoInitialize"};
+inline const BoundFunction<CoUninitializeFn> CoUninitialize{"ole32.dll", "CoUninitialize"};
+inline const BoundFunction<CLSIDFromProgIDFn> CLSIDFromProgID{"ole32.dll", "CLSIDFromProgID"};
+inline const BoundFunction<CoCreateInstanceFn> CoCreateInstance{"ole32.dll", "CoCreateInstance"};
+inline const BoundFunction<SysAllocStringFn> SysAllocString{"oleaut32.dll", "SysAllocString"};
+inline const BoundFunction<SysFreeStringFn> SysFreeString{"oleaut32.dll", "SysFreeString"};
+inline const BoundFunction<VariantClearFn> VariantClear{"oleaut32.dll", "VariantClear"};
+inline const BoundFunction<FormatMessageAFn> FormatMessageA{"kernel32.dll", "FormatMessageA"};
+
+}  // namespace qvn::api
+#endif

@@ -1,0 +1,81 @@
+#pragma once
+// The Windows types and constants the tool passes to the platform. On Windows
+// they come from the system headers; elsewhere (the host tests) this file gives
+// the same names with the same sizes, so the logic compiles unchanged.
+
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
+#include <cstdint>
+
+#define WINAPI
+
+using BYTE = std::uint8_t;
+using WORD = std::uint16_t;
+using DWORD = std::uint32_t;
+using LONG = std::int32_t;
+using UINT = unsigned int;
+using BOOL = int;
+using CHAR = char;
+using WCHAR = wchar_t;
+using ULONG_PTR = std::uintptr_t;
+using REGSAM = DWORD;
+using LPCSTR = const char*;
+using LPSTR = char*;
+using LPCWSTR = const wchar_t*;
+using LPWSTR = wchar_t*;
+using LPBYTE = BYTE*;
+using LPDWORD = DWORD*;
+using LPBOOL = BOOL*;
+
+struct HKEY__;
+using HKEY = HKEY__*;
+using PHKEY = HKEY*;
+struct HWND__;
+using HWND = HWND__*;
+
+struct OSVERSIONINFOA {
+  DWORD dwOSVersionInfoSize;
+  DWORD dwMajorVersion;
+  DWORD dwMinorVersion;
+  DWORD dwBuildNumber;
+  DWORD dwPlatformId;
+  CHAR szCSDVersion[128];
+};
+using LPOSVERSIONINFOA = OSVERSIONINFOA*;
+
+#define HKEY_LOCAL_MACHINE (reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(0x80000002))))
+
+constexpr LONG ERROR_SUCCESS = 0;
+constexpr LONG ERROR_FILE_NOT_FOUND = 2;
+constexpr LONG ERROR_ACCESS_DENIED = 5;
+constexpr LONG ERROR_INVALID_HANDLE = 6;
+constexpr LONG ERROR_INVALID_PARAMETER = 87;
+constexpr LONG ERROR_INSUFFICIENT_BUFFER = 122;
+constexpr LONG ERROR_MORE_DATA = 234;
+constexpr LONG ERROR_KEY_DELETED = 1018;
+
+constexpr DWORD REG_NONE = 0;
+constexpr DWORD REG_SZ = 1;
+constexpr DWORD REG_EXPAND_SZ = 2;
+constexpr DWORD REG_BINARY = 3;
+constexpr DWORD REG_DWORD = 4;
+
+constexpr UINT MB_OK = 0x0;
+constexpr UINT MB_ICONERROR = 0x10;
+constexpr UINT MB_ICONWARNING = 0x30;
+constexpr UINT MB_TASKMODAL = 0x2000;
+constexpr int IDOK = 1;
+
+constexpr UINT CP_ACP = 0;
+constexpr DWORD VER_PLATFORM_WIN32_NT = 2;
+#endif
+
+#include <cstddef>
+static_assert(sizeof(OSVERSIONINFOA) == 148, "the version record is 148 bytes");

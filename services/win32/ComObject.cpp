@@ -1,0 +1,119 @@
+#include "services/win32/ComObject.h"
+
+#include <vector>
+
+#include "services/AutomationError.h"
+#include "services/Failure.h"
+#include "services/PlatformApi.h"
+#include "services/Text.h"
+#include "services/win32/ComOwners.h"
+
+namespace qvn {
+namespace {
+
+constexpr std::int32_t kCannotCreateObject = 429;
+constexpr std::int32_t kNoSuchMethod = 438;
+const IID kNullIid{};
+const IID kDispatchIid = {0x00020400, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
+// COM initialised on this thread for as long as any object made here lives.
+class ComApartment {
+ public:
+  ComApartment() : initialised_(SUCCEEDED(api::CoInitialize(nullptr))) {}
+  ~ComApartment() {
+    if (initialised_) api::CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+  static std::shared_ptr<ComApartment> Join() {
+    static std::weak_ptr<ComApartment> current;
+    std::shared_ptr<ComApartment> apartment = current.lock();
+    if (!apartment) {
+      apartment = std::make_shared<ComApartment>();
+      current = apartment;
+    }
+    return apartment;
+  }
+
+ private:
+  bool initialised_;
+};
+
+std::wstring SystemMessage(HRESULT code) {
+  char text[512] = {};
+  const DWORD length = api::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                           static_cast<DWORD>(code), 0, text, sizeof text, nullptr);
+  std::string message(text, length);
+  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' ')) {
+    message.pop_back();
+  }
+  return FromAnsi(message);
+}
+
+Failure InvokeFailure(HRESULT result, const EXCEPINFO& info) {
+  if (result != DISP_E_EXCEPTION) return AutomationFailure(result, L"", SystemMessage(result));
+  const std::int32_t code = info.scode != 0 ? info.scode : static_cast<std::int32_t>(0x800A0000u | info.wCode);
+  const std::wstring description = info.bstrDescription != nullptr ? info.bstrDescription : L"";
+  return AutomationFailure(code, description, SystemMessage(code));
+}
+
+AutomationValue FromVariant(const VARIANT& value) {
+  if (value.vt == VT_BOOL) return value.boolVal != VARIANT_FALSE;
+  if (value.vt == VT_BSTR) return std::wstring(value.bstrVal != nullptr ? value.bstrVal : L"");
+  return std::monostate{};
+}
+
+Variant ToVariant(const AutomationValue& value) {
+  if (const auto* flag = std::get_if<bool>(&value)) return Variant(*flag);
+  if (const auto* text = std::get_if<std::wstring>(&value)) return Variant(*text);
+  return Variant();
+}
+
+class ComObject : public AutomationObject {
+ public:
+  ComObject(std::shared_ptr<ComApartment> apartment, const std::wstring& progId) : apartment_(std::move(apartment)) {
+    CLSID classId{};
+    if (FAILED(api::CLSIDFromProgID(progId.c_str(), &classId)) ||
+        FAILED(api::CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, kDispatchIid,
+                                     dispatch_.Receive()))) {
+      throw Failure(kCannotCreateObject, L"ActiveX component can't create object");
+    }
+  }
+
+  AutomationValue Call(const std::wstring& method, const std::vector<AutomationValue>& args) override {
+    DISPID id = 0;
+    LPOLESTR name = const_cast<LPOLESTR>(method.c_str());
+    if (FAILED(dispatch_->GetIDsOfNames(kNullIid, &name, 1, LOCALE_USER_DEFAULT, &id))) {
+      throw Failure(kNoSuchMethod, L"Object doesn't support this property or method: " + method);
+    }
+    // IDispatch takes its arguments last first.
+    std::vector<Variant> owned;
+    owned.reserve(args.size());
+    for (auto arg = args.rbegin(); arg != args.rend(); ++arg) owned.push_back(ToVariant(*arg));
+    std::vector<VARIANT> passed;
+    for (Variant& variant : owned) passed.push_back(*variant.Get());
+
+    DISPPARAMS params{passed.data(), nullptr, static_cast<UINT>(passed.size()), 0};
+    Variant result;
+    ExceptionRecord exception;
+    UINT badArgument = 0;
+    const HRESULT outcome = dispatch_->Invoke(id, kNullIid, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
+                                              result.Get(), exception.Get(), &badArgument);
+    if (FAILED(outcome)) throw InvokeFailure(outcome, exception.Info());
+    return FromVariant(result.Value());
+  }
+
+ private:
+  // Declared first so that it goes last, after the object is released.
+  std::shared_ptr<ComApartment> apartment_;
+  ComPtr<IDispatch> dispatch_;
+};
+
+}  // namespace
+
+std::unique_ptr<AutomationObject> CreateComObject(const std::wstring& progId) {
+  return std::make_unique<ComObject>(ComApartment::Join(), progId);
+}
+
+}  // namespace qvn

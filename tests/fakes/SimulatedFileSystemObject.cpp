@@ -1,0 +1,140 @@
+#include "tests/fakes/SimulatedFileSystemObject.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cwctype>
+#include <fstream>
+#include <system_error>
+
+#include "services/Failure.h"
+
+namespace fs = std::filesystem;
+using qvn::AutomationValue;
+using qvn::Failure;
+
+namespace {
+
+std::wstring Lower(std::wstring text) {
+  std::transform(text.begin(), text.end(), text.begin(), [](wchar_t c) { return std::towlower(c); });
+  return text;
+}
+
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+// An entry of `folder` named `name` in any case; the name as given when none.
+fs::path Child(const fs::path& folder, const std::wstring& name) {
+  std::error_code error;
+  if (fs::exists(folder / Narrow(name), error)) return folder / Narrow(name);
+  for (const auto& entry : fs::directory_iterator(folder, error)) {
+    const std::string found = entry.path().filename().string();
+    if (Lower(std::wstring(found.begin(), found.end())) == Lower(name)) return entry.path();
+  }
+  return folder / Narrow(name);
+}
+
+bool IsReadOnly(const fs::path& path) {
+  struct stat info {};
+  return ::lstat(path.c_str(), &info) == 0 && (info.st_mode & S_IWUSR) == 0;
+}
+
+}  // namespace
+
+SimulatedDrive::SimulatedDrive() {
+  std::string pattern = (fs::temp_directory_path() / "qvn-drive-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make the simulated drive");
+  root_ = pattern;
+}
+
+SimulatedDrive::~SimulatedDrive() {
+  std::error_code error;
+  fs::remove_all(root_, error);
+}
+
+fs::path SimulatedDrive::HostPath(const std::wstring& windowsPath) const {
+  if (windowsPath.size() < 3 || std::towlower(windowsPath[0]) != L'c' || windowsPath.substr(1, 2) != L":\\") {
+    return {};
+  }
+  fs::path host = root_;
+  std::wstring rest = windowsPath.substr(3);
+  std::size_t start = 0;
+  while (start <= rest.size()) {
+    const std::size_t end = std::min(rest.find(L'\\', start), rest.size());
+    const std::wstring part = rest.substr(start, end - start);
+    if (part == L"..") {
+      if (host != root_) host = host.parent_path();
+    } else if (!part.empty() && part != L".") {
+      host = Child(host, part);
+    }
+    start = end + 1;
+  }
+  return host;
+}
+
+void SimulatedDrive::AddFolder(const std::wstring& windowsPath) { fs::create_directories(HostPath(windowsPath)); }
+
+void SimulatedDrive::AddFile(const std::wstring& windowsPath, bool readOnly) {
+  const fs::path host = HostPath(windowsPath);
+  fs::create_directories(host.parent_path());
+  std::ofstream(host) << "contents of " << Narrow(windowsPath) << "\n";
+  if (readOnly) fs::permissions(host, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                                fs::perm_options::remove);
+}
+
+bool SimulatedDrive::Exists(const std::wstring& windowsPath) const {
+  const fs::path host = HostPath(windowsPath);
+  std::error_code error;
+  return !host.empty() && fs::exists(fs::symlink_status(host, error));
+}
+
+AutomationValue SimulatedFileSystemObject::Call(const std::wstring& method, const std::vector<AutomationValue>& args) {
+  const auto* path = args.empty() ? nullptr : std::get_if<std::wstring>(&args[0]);
+  if (path == nullptr) throw Failure(5, L"Invalid procedure call or argument");
+  const bool force = args.size() > 1 && std::get_if<bool>(&args[1]) != nullptr && std::get<bool>(args[1]);
+  record_(method + L" " + *path + (args.size() > 1 ? (force ? L" force" : L" no-force") : L""));
+  if (method == L"FileExists") return FileExists(*path);
+  if (method == L"FolderExists") return FolderExists(*path);
+  if (method == L"DeleteFile") {
+    DeleteFile(*path, force);
+    return std::monostate{};
+  }
+  if (method == L"DeleteFolder") {
+    DeleteFolder(*path, force);
+    return std::monostate{};
+  }
+  throw Failure(438, L"Object doesn't support this property or method");
+}
+
+bool SimulatedFileSystemObject::FileExists(const std::wstring& path) const {
+  const fs::path host = drive_.HostPath(path);
+  std::error_code error;
+  return !host.empty() && fs::is_regular_file(fs::symlink_status(host, error));
+}
+
+bool SimulatedFileSystemObject::FolderExists(const std::wstring& path) const {
+  const fs::path host = drive_.HostPath(path);
+  std::error_code error;
+  return !host.empty() && fs::is_directory(fs::symlink_status(host, error));
+}
+
+void SimulatedFileSystemObject::RemoveEntry(const fs::path& entry, bool force) {
+  if (drive_.IsLocked(entry) || (IsReadOnly(entry) && !force)) throw Failure(70, L"Permission denied");
+  if (fs::is_directory(fs::symlink_status(entry))) {
+    std::vector<fs::path> children;
+    for (const auto& child : fs::directory_iterator(entry)) children.push_back(child.path());
+    std::sort(children.begin(), children.end());
+    for (const fs::path& child : children) RemoveEntry(child, force);
+  }
+  fs::remove(entry);
+}
+
+void SimulatedFileSystemObject::DeleteFile(const std::wstring& path, bool force) {
+  if (!FileExists(path)) throw Failure(53, L"File not found");
+  RemoveEntry(drive_.HostPath(path), force);
+}
+
+void SimulatedFileSystemObject::DeleteFolder(const std::wstring& path, bool force) {
+  if (!FolderExists(path)) throw Failure(76, L"Path not found");
+  RemoveEntry(drive_.HostPath(path), force);
+}

@@ -1,0 +1,59 @@
+#pragma once
+#include <filesystem>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "services/AutomationObject.h"
+
+// Drive C: as a temporary host folder, removed with everything in it when the
+// drive goes. Windows' names compare without regard to case, so each part of a
+// path finds its entry whatever its case.
+class SimulatedDrive {
+ public:
+  SimulatedDrive();
+  ~SimulatedDrive();
+  SimulatedDrive(const SimulatedDrive&) = delete;
+  SimulatedDrive& operator=(const SimulatedDrive&) = delete;
+
+  // Host path for a "C:\..." path; empty for any path not on drive C:.
+  std::filesystem::path HostPath(const std::wstring& windowsPath) const;
+
+  void AddFile(const std::wstring& windowsPath, bool readOnly = false);
+  void AddFolder(const std::wstring& windowsPath);
+  bool Exists(const std::wstring& windowsPath) const;
+
+  // Deleting this path (or anything below it) is refused, as for a file in use.
+  void Lock(const std::wstring& windowsPath) { locked_.insert(HostPath(windowsPath)); }
+  bool IsLocked(const std::filesystem::path& hostPath) const { return locked_.count(hostPath) != 0; }
+
+  const std::filesystem::path& Root() const { return root_; }
+
+ private:
+  std::filesystem::path root_;
+  std::set<std::filesystem::path> locked_;
+};
+
+// The scripting file-system object over a simulated drive, with the four
+// methods the tool calls. Read-only entries go only with force; a locked entry
+// refuses deletion with "Permission denied"; folder deletion removes entries in
+// order and stops at the first it cannot remove, leaving the rest.
+class SimulatedFileSystemObject : public qvn::AutomationObject {
+ public:
+  using Recorder = std::function<void(const std::wstring& call)>;
+
+  SimulatedFileSystemObject(SimulatedDrive& drive, Recorder record) : drive_(drive), record_(std::move(record)) {}
+
+  qvn::AutomationValue Call(const std::wstring& method, const std::vector<qvn::AutomationValue>& args) override;
+
+ private:
+  bool FileExists(const std::wstring& path) const;
+  bool FolderExists(const std::wstring& path) const;
+  void DeleteFile(const std::wstring& path, bool force);
+  void DeleteFolder(const std::wstring& path, bool force);
+  void RemoveEntry(const std::filesystem::path& entry, bool force);
+
+  SimulatedDrive& drive_;
+  Recorder record_;
+};

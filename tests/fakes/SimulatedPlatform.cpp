@@ -1,0 +1,179 @@
+#include "tests/fakes/SimulatedPlatform.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <stdexcept>
+
+#include "services/Failure.h"
+
+namespace {
+
+SimulatedPlatform* current = nullptr;
+
+std::wstring Wide(const char* text) { return text == nullptr ? L"(null)" : std::wstring(text, text + std::strlen(text)); }
+
+// Each simulated entry point counts its call and fails it when asked to.
+#define SIMULATED_FAILURE(name, failed)           \
+  LONG injected = 0;                              \
+  if (SimulatedPlatform::Current().Fails(name, injected)) return failed;
+
+BOOL WINAPI SimGetVersionExA(LPOSVERSIONINFOA info) {
+  SIMULATED_FAILURE("GetVersionExA", 0)
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  if (platform.versionQueryRefused_ || info->dwOSVersionInfoSize != sizeof(OSVERSIONINFOA)) return 0;
+  *info = platform.version;
+  return 1;
+}
+
+int WINAPI SimMultiByteToWideChar(UINT, DWORD, LPCSTR text, int bytes, LPWSTR wide, int room) {
+  SIMULATED_FAILURE("MultiByteToWideChar", 0)
+  const int count = bytes < 0 ? static_cast<int>(std::strlen(text)) + 1 : bytes;
+  if (wide == nullptr || room == 0) return count;
+  if (room < count) return 0;
+  for (int i = 0; i < count; ++i) wide[i] = static_cast<unsigned char>(text[i]);
+  return count;
+}
+
+int WINAPI SimWideCharToMultiByte(UINT, DWORD, LPCWSTR wide, int chars, LPSTR text, int room, LPCSTR, LPBOOL) {
+  SIMULATED_FAILURE("WideCharToMultiByte", 0)
+  const int count = chars < 0 ? static_cast<int>(std::wcslen(wide)) + 1 : chars;
+  if (text == nullptr || room == 0) return count;
+  if (room < count) return 0;
+  for (int i = 0; i < count; ++i) text[i] = wide[i] < 256 ? static_cast<char>(wide[i]) : '?';
+  return count;
+}
+
+LONG WINAPI SimRegOpenKeyExA(HKEY root, LPCSTR path, DWORD options, REGSAM access, PHKEY result) {
+  SIMULATED_FAILURE("RegOpenKeyExA", injected)
+  return SimulatedPlatform::Current().registry.Open(root, path, options, access, result);
+}
+
+LONG WINAPI SimRegQueryValueExA(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size) {
+  SIMULATED_FAILURE("RegQueryValueExA", injected)
+  return SimulatedPlatform::Current().registry.Query(key, name, reserved, type, data, size);
+}
+
+LONG WINAPI SimRegDeleteKeyA(HKEY key, LPCSTR subkey) {
+  SIMULATED_FAILURE("RegDeleteKeyA", injected)
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  const LONG result = platform.registry.Delete(key, subkey);
+  platform.calls.push_back(L"RegDeleteKeyA " + Wide(subkey) + L" -> " + std::to_wstring(result));
+  return result;
+}
+
+LONG WINAPI SimRegCloseKey(HKEY key) {
+  SIMULATED_FAILURE("RegCloseKey", injected)
+  return SimulatedPlatform::Current().registry.Close(key);
+}
+
+int WINAPI SimMessageBoxA(HWND owner, LPCSTR text, LPCSTR title, UINT style) {
+  SIMULATED_FAILURE("MessageBoxA", 0)
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  platform.messageBoxes.push_back({owner, Wide(text), Wide(title), style});
+  platform.calls.push_back(L"MessageBoxA " + Wide(text));
+  return IDOK;
+}
+
+#undef SIMULATED_FAILURE
+
+struct Export {
+  const char* library;
+  const char* name;
+  qvn::Binder::Address address;
+};
+
+template <typename Fn>
+qvn::Binder::Address AddressOf(Fn function) {
+  return reinterpret_cast<qvn::Binder::Address>(function);
+}
+
+const Export kExports[] = {
+    {"kernel32.dll", "GetVersionExA", AddressOf(&SimGetVersionExA)},
+    {"kernel32.dll", "MultiByteToWideChar", AddressOf(&SimMultiByteToWideChar)},
+    {"kernel32.dll", "WideCharToMultiByte", AddressOf(&SimWideCharToMultiByte)},
+    {"advapi32.dll", "RegOpenKeyExA", AddressOf(&SimRegOpenKeyExA)},
+    {"advapi32.dll", "RegQueryValueExA", AddressOf(&SimRegQueryValueExA)},
+    {"advapi32.dll", "RegDeleteKeyA", AddressOf(&SimRegDeleteKeyA)},
+    {"advapi32.dll", "RegCloseKey", AddressOf(&SimRegCloseKey)},
+    {"user32.dll", "MessageBoxA", AddressOf(&SimMessageBoxA)},
+};
+
+// Counts the objects alive, so that tests can see the tool release them.
+class CountedObject : public SimulatedFileSystemObject {
+ public:
+  CountedObject(SimulatedPlatform& platform)
+      : SimulatedFileSystemObject(platform.drive, [&platform](const std::wstring& call) {
+          platform.calls.push_back(call);
+        }),
+        platform_(platform) {
+    ++platform_.liveObjects;
+  }
+  ~CountedObject() override { --platform_.liveObjects; }
+
+ private:
+  SimulatedPlatform& platform_;
+};
+
+}  // namespace
+
+SimulatedPlatform::SimulatedPlatform() {
+  if (current != nullptr) throw std::logic_error("one simulated platform at a time");
+  current = this;
+  RunAs(VER_PLATFORM_WIN32_NT, 5, 1);
+  installed_ = std::make_unique<qvn::ScopedBinder>(*this);
+}
+
+SimulatedPlatform::~SimulatedPlatform() {
+  installed_.reset();
+  current = nullptr;
+}
+
+SimulatedPlatform& SimulatedPlatform::Current() {
+  if (current == nullptr) throw std::logic_error("no simulated platform");
+  return *current;
+}
+
+std::string SimulatedPlatform::Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+  return text;
+}
+
+void SimulatedPlatform::RunAs(DWORD platformId, DWORD major, DWORD minor) {
+  version = OSVERSIONINFOA{};
+  version.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
+  version.dwPlatformId = platformId;
+  version.dwMajorVersion = major;
+  version.dwMinorVersion = minor;
+  registry.family = platformId == VER_PLATFORM_WIN32_NT ? SimulatedRegistry::Family::Nt
+                                                         : SimulatedRegistry::Family::Windows9x;
+}
+
+int SimulatedPlatform::CallCount(const std::string& name) const {
+  auto found = callCounts_.find(name);
+  return found == callCounts_.end() ? 0 : found->second;
+}
+
+bool SimulatedPlatform::Fails(const std::string& name, LONG& error) {
+  const int number = ++callCounts_[name];
+  auto found = failures_.find({name, number});
+  if (found == failures_.end()) return false;
+  error = found->second;
+  return true;
+}
+
+qvn::Binder::Address SimulatedPlatform::Bind(const char* library, const char* name) {
+  if (withheldLibraries_.count(Lower(library)) != 0 || withheldEntries_.count(name) != 0) return nullptr;
+  for (const Export& entry : kExports) {
+    if (Lower(library) == entry.library && std::strcmp(name, entry.name) == 0) return entry.address;
+  }
+  return nullptr;
+}
+
+std::unique_ptr<qvn::AutomationObject> SimulatedPlatform::CreateObject(const std::wstring& progId) {
+  objectsCreated.push_back(progId);
+  if (objectCreationRefused_ || progId != L"Scripting.FileSystemObject") {
+    throw qvn::Failure(429, L"ActiveX component can't create object");
+  }
+  return std::make_unique<CountedObject>(*this);
+}

@@ -1,0 +1,69 @@
+#pragma once
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "services/Binder.h"
+#include "services/PlatformTypes.h"
+#include "tests/fakes/SimulatedFileSystemObject.h"
+#include "tests/fakes/SimulatedRegistry.h"
+
+// A Windows machine for the host tests: it binds the platform functions the
+// tool declares to simulations that follow Windows' documented rules, makes the
+// scripting file-system object over a simulated drive C:, and records what the
+// tool asked of it. It puts itself in place of the binder while it lives.
+// Its 8-bit code page is ISO 8859-1: one byte per character, '?' for the rest.
+class SimulatedPlatform : public qvn::Binder {
+ public:
+  struct ShownMessageBox {
+    HWND owner;
+    std::wstring text;
+    std::wstring title;
+    UINT style;
+  };
+
+  SimulatedPlatform();
+  ~SimulatedPlatform() override;
+
+  static SimulatedPlatform& Current();
+
+  // A library withheld makes every one of its entry points unbound.
+  void WithholdLibrary(const std::string& library) { withheldLibraries_.insert(Lower(library)); }
+  void WithholdEntryPoint(const std::string& name) { withheldEntries_.insert(name); }
+  // The `callNumber`-th call (from 1) of `name` fails with `error` and no effect.
+  void FailCall(const std::string& name, int callNumber, LONG error) { failures_[{name, callNumber}] = error; }
+  int CallCount(const std::string& name) const;
+
+  // Windows 95/98/ME or NT, for the version record and the registry's rules.
+  void RunAs(DWORD platformId, DWORD major, DWORD minor);
+  void RefuseVersionQuery() { versionQueryRefused_ = true; }
+  void RefuseObjectCreation() { objectCreationRefused_ = true; }
+
+  SimulatedRegistry registry;
+  SimulatedDrive drive;
+  std::vector<ShownMessageBox> messageBoxes;
+  std::vector<std::wstring> calls;  // registry changes and file-system object calls, in order
+  std::vector<std::wstring> objectsCreated;
+  int liveObjects = 0;
+
+  Address Bind(const char* library, const char* name) override;
+  std::unique_ptr<qvn::AutomationObject> CreateObject(const std::wstring& progId) override;
+
+  // Counts the call; true when it is the one chosen to fail, with `error` set.
+  bool Fails(const std::string& name, LONG& error);
+
+  OSVERSIONINFOA version{};
+  bool versionQueryRefused_ = false;
+
+ private:
+  static std::string Lower(std::string text);
+
+  std::set<std::string> withheldLibraries_;
+  std::set<std::string> withheldEntries_;
+  std::map<std::pair<std::string, int>, LONG> failures_;
+  std::map<std::string, int> callCounts_;
+  bool objectCreationRefused_ = false;
+  std::unique_ptr<qvn::ScopedBinder> installed_;
+};

@@ -1,0 +1,149 @@
+#include "tests/fakes/SimulatedRegistry.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <sstream>
+
+namespace {
+
+std::string Upper(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
+  return text;
+}
+
+std::vector<std::string> Components(const std::string& path) {
+  std::vector<std::string> parts;
+  std::stringstream stream(path);
+  std::string part;
+  while (std::getline(stream, part, '\\')) {
+    if (!part.empty()) parts.push_back(part);
+  }
+  return parts;
+}
+
+}  // namespace
+
+std::shared_ptr<SimulatedRegistry::Key> SimulatedRegistry::Find(const std::shared_ptr<Key>& from,
+                                                                 const std::string& path) const {
+  std::shared_ptr<Key> key = from;
+  for (const std::string& part : Components(path)) {
+    auto found = key->subkeys.find(Upper(part));
+    if (found == key->subkeys.end()) return nullptr;
+    key = found->second;
+  }
+  return key;
+}
+
+std::shared_ptr<SimulatedRegistry::Key> SimulatedRegistry::Make(const std::string& path) {
+  std::shared_ptr<Key> key = root_;
+  for (const std::string& part : Components(path)) {
+    std::shared_ptr<Key>& child = key->subkeys[Upper(part)];
+    if (!child) {
+      child = std::make_shared<Key>();
+      child->parent = key;
+      child->name = part;
+    }
+    key = child;
+  }
+  return key;
+}
+
+void SimulatedRegistry::CreateKey(const std::string& path) { Make(path); }
+
+void SimulatedRegistry::SetValue(const std::string& path, const std::string& name, DWORD type,
+                                 std::vector<BYTE> data) {
+  Make(path)->values[Upper(name)] = Value{type, std::move(data)};
+}
+
+void SimulatedRegistry::SetString(const std::string& path, const std::string& name, const std::string& text) {
+  std::vector<BYTE> data(text.begin(), text.end());
+  data.push_back(0);
+  SetValue(path, name, REG_SZ, std::move(data));
+}
+
+void SimulatedRegistry::SetDword(const std::string& path, const std::string& name, DWORD number) {
+  std::vector<BYTE> data(sizeof number);
+  std::memcpy(data.data(), &number, sizeof number);
+  SetValue(path, name, REG_DWORD, std::move(data));
+}
+
+void SimulatedRegistry::DenyAccess(const std::string& path) { Make(path)->denied = true; }
+
+bool SimulatedRegistry::KeyExists(const std::string& path) const { return Find(root_, path) != nullptr; }
+
+std::shared_ptr<SimulatedRegistry::Key> SimulatedRegistry::FromHandle(HKEY key, LONG& error) const {
+  if (key == HKEY_LOCAL_MACHINE) return root_;
+  auto found = handles_.find(key);
+  if (found == handles_.end()) {
+    error = ERROR_INVALID_HANDLE;
+    return nullptr;
+  }
+  if (found->second->deleted) {
+    error = ERROR_KEY_DELETED;
+    return nullptr;
+  }
+  return found->second;
+}
+
+LONG SimulatedRegistry::Open(HKEY root, LPCSTR path, DWORD, REGSAM access, PHKEY result) {
+  lastAccess_ = access;
+  LONG error = ERROR_SUCCESS;
+  std::shared_ptr<Key> from = FromHandle(root, error);
+  if (!from) return error;
+  if (result == nullptr) return ERROR_INVALID_PARAMETER;
+  std::shared_ptr<Key> key = Find(from, path != nullptr ? path : "");
+  if (!key) return ERROR_FILE_NOT_FOUND;
+  if (key->denied && access != 0) return ERROR_ACCESS_DENIED;
+  HKEY handle = reinterpret_cast<HKEY>(nextHandle_);
+  nextHandle_ += 4;
+  handles_[handle] = key;
+  *result = handle;
+  return ERROR_SUCCESS;
+}
+
+LONG SimulatedRegistry::Query(HKEY key, LPCSTR name, LPDWORD, LPDWORD type, LPBYTE data, LPDWORD size) {
+  LONG error = ERROR_SUCCESS;
+  std::shared_ptr<Key> from = FromHandle(key, error);
+  if (!from) return error;
+  if (data != nullptr && size == nullptr) return ERROR_INVALID_PARAMETER;
+  auto found = from->values.find(Upper(name != nullptr ? name : ""));
+  if (found == from->values.end()) return ERROR_FILE_NOT_FOUND;
+  const Value& value = found->second;
+  const auto length = static_cast<DWORD>(value.data.size());
+  if (type != nullptr) *type = value.type;
+  if (data == nullptr) {
+    if (size != nullptr) *size = length;
+    return ERROR_SUCCESS;
+  }
+  const DWORD room = *size;
+  *size = length;
+  if (room < length) return ERROR_MORE_DATA;
+  std::copy(value.data.begin(), value.data.end(), data);
+  return ERROR_SUCCESS;
+}
+
+void SimulatedRegistry::MarkDeleted(Key& key) {
+  key.deleted = true;
+  for (auto& child : key.subkeys) MarkDeleted(*child.second);
+}
+
+LONG SimulatedRegistry::Delete(HKEY key, LPCSTR subkey) {
+  LONG error = ERROR_SUCCESS;
+  std::shared_ptr<Key> from = FromHandle(key, error);
+  if (!from) return error;
+  std::shared_ptr<Key> target = Find(from, subkey != nullptr ? subkey : "");
+  if (!target) return ERROR_FILE_NOT_FOUND;
+  std::shared_ptr<Key> parent = target->parent.lock();
+  if (!parent) return ERROR_ACCESS_DENIED;  // the root itself
+  if (!target->subkeys.empty() && family == Family::Nt) return ERROR_ACCESS_DENIED;
+  MarkDeleted(*target);
+  parent->subkeys.erase(Upper(target->name));
+  return ERROR_SUCCESS;
+}
+
+LONG SimulatedRegistry::Close(HKEY key) {
+  if (key == HKEY_LOCAL_MACHINE) return ERROR_SUCCESS;
+  if (handles_.erase(key) == 0) return ERROR_INVALID_HANDLE;
+  return ERROR_SUCCESS;
+}

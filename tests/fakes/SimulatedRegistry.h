@@ -1,0 +1,58 @@
+#pragma once
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "services/PlatformTypes.h"
+
+// HKEY_LOCAL_MACHINE as Windows documents it for the calls the tool makes.
+// Names compare without regard to case. Handles to a deleted key stay valid
+// but every use of them fails with ERROR_KEY_DELETED.
+class SimulatedRegistry {
+ public:
+  enum class Family { Nt, Windows9x };
+
+  // The NT family refuses to delete a key that has subkeys; 95/98/ME delete
+  // it with all of them.
+  Family family = Family::Nt;
+
+  void CreateKey(const std::string& path);
+  void SetValue(const std::string& path, const std::string& name, DWORD type, std::vector<BYTE> data);
+  void SetString(const std::string& path, const std::string& name, const std::string& text);  // with terminator
+  void SetDword(const std::string& path, const std::string& name, DWORD number);
+  void DenyAccess(const std::string& path);  // opens asking for any right are refused
+  bool KeyExists(const std::string& path) const;
+  std::size_t OpenHandles() const { return handles_.size(); }
+  REGSAM LastAccessAsked() const { return lastAccess_; }
+
+  LONG Open(HKEY root, LPCSTR path, DWORD options, REGSAM access, PHKEY result);
+  LONG Query(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size);
+  LONG Delete(HKEY key, LPCSTR subkey);
+  LONG Close(HKEY key);
+
+ private:
+  struct Value {
+    DWORD type;
+    std::vector<BYTE> data;
+  };
+  struct Key {
+    std::map<std::string, std::shared_ptr<Key>> subkeys;  // by upper-case name
+    std::map<std::string, Value> values;                  // by upper-case name
+    std::weak_ptr<Key> parent;
+    std::string name;
+    bool deleted = false;
+    bool denied = false;
+  };
+
+  std::shared_ptr<Key> Find(const std::shared_ptr<Key>& from, const std::string& path) const;
+  std::shared_ptr<Key> Make(const std::string& path);
+  // The key a handle refers to; null with `error` set when it refers to none.
+  std::shared_ptr<Key> FromHandle(HKEY key, LONG& error) const;
+  static void MarkDeleted(Key& key);
+
+  std::shared_ptr<Key> root_ = std::make_shared<Key>();
+  std::map<HKEY, std::shared_ptr<Key>> handles_;
+  std::uintptr_t nextHandle_ = 0x1000;
+  REGSAM lastAccess_ = 0;
+};

@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include "services/Failure.h"
+#include "services/ReadRegValue.h"
+#include "tests/fakes/SimulatedPlatform.h"
+
+namespace {
+
+const std::wstring kSettings = L"SOFTWARE\\TindlewaySystems\\Quorvane";
+const std::string kStartUp = "SOFTWARE\\TindlewaySystems\\Quorvane\\StartUp";
+
+qvn::RegValue Read(const std::wstring& value = L"twEXE") { return qvn::ReadRegValue(kSettings, L"StartUp", value); }
+
+std::vector<BYTE> Bytes(const std::string& text) { return std::vector<BYTE>(text.begin(), text.end()); }
+
+struct Case {
+  const char* what;
+  DWORD type;
+  std::vector<BYTE> stored;
+  qvn::RegValue expected;
+};
+
+TEST(ReadRegValue, YieldsWhatTheValueHolds) {
+  const Case cases[] = {
+      {"text with its terminator", REG_SZ, Bytes(std::string("C:\\Apps\\Q\\") + '\0'), std::wstring(L"C:\\Apps\\Q\\")},
+      {"text without a terminator keeps every byte", REG_SZ, Bytes("C:\\Apps\\Q"), std::wstring(L"C:\\Apps\\Q")},
+      {"text is cut at its first terminator", REG_SZ, Bytes(std::string("C:\\A") + '\0' + "junk" + '\0'),
+       std::wstring(L"C:\\A")},
+      {"text of size 0 is empty", REG_SZ, {}, std::wstring()},
+      {"terminator only is empty", REG_SZ, {0}, std::wstring()},
+      {"8-bit characters convert in the code page", REG_SZ, Bytes(std::string("C:\\Caf\xE9") + '\0'),
+       std::wstring(L"C:\\Caf\u00e9")},
+      {"number", REG_DWORD, {42, 0, 0, 0}, std::int32_t{42}},
+      {"negative number", REG_DWORD, {0xFE, 0xFF, 0xFF, 0xFF}, std::int32_t{-2}},
+      {"number wider than its cell fails its read", REG_DWORD, {1, 0, 0, 0, 9, 9, 9, 9}, std::int32_t{-1}},
+      {"expandable text is not read", REG_EXPAND_SZ, Bytes(std::string("%ProgramFiles%") + '\0'), qvn::RegValue{}},
+      {"binary is not read", REG_BINARY, {1, 2, 3}, qvn::RegValue{}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SimulatedPlatform platform;
+    platform.registry.SetValue(kStartUp, "twEXE", c.type, c.stored);
+    EXPECT_EQ(Read(), c.expected);
+    EXPECT_EQ(platform.registry.OpenHandles(), 0u);
+  }
+}
+
+TEST(ReadRegValue, MissingKeyOrValueYieldsNothing) {
+  SimulatedPlatform platform;
+  EXPECT_EQ(Read(), qvn::RegValue{});
+  platform.registry.CreateKey(kStartUp);
+  EXPECT_EQ(Read(), qvn::RegValue{});
+  EXPECT_EQ(platform.registry.OpenHandles(), 0u);
+}
+
+TEST(ReadRegValue, NamesCompareWithoutCaseAndTheAccessIsTheSixKeyRights) {
+  SimulatedPlatform platform;
+  platform.registry.SetString("software\\tindlewaysystems\\QUORVANE\\startup", "TWEXE", "C:\\Q\\");
+  EXPECT_EQ(Read(), qvn::RegValue(std::wstring(L"C:\\Q\\")));
+  EXPECT_EQ(platform.registry.LastAccessAsked(), 0x3Fu);
+}
+
+TEST(ReadRegValue, FailedSecondQueryGivesEmptyTextOrMinusOne) {
+  {
+    SimulatedPlatform platform;
+    platform.registry.SetString(kStartUp, "twEXE", "C:\\Q\\");
+    platform.FailCall("RegQueryValueExA", 2, ERROR_ACCESS_DENIED);
+    EXPECT_EQ(Read(), qvn::RegValue(std::wstring()));
+    EXPECT_EQ(platform.registry.OpenHandles(), 0u);
+  }
+  {
+    SimulatedPlatform platform;
+    platform.registry.SetDword(kStartUp, "twEXE", 42);
+    platform.FailCall("RegQueryValueExA", 2, ERROR_ACCESS_DENIED);
+    EXPECT_EQ(Read(), qvn::RegValue(std::int32_t{-1}));
+  }
+}
+
+TEST(ReadRegValue, RefusedOpenIsSilentAndClosesNothingItDidNotOpen) {
+  SimulatedPlatform platform;
+  platform.registry.SetString(kStartUp, "twEXE", "C:\\Q\\");
+  platform.registry.DenyAccess(kStartUp);
+  EXPECT_EQ(Read(), qvn::RegValue{});
+  EXPECT_EQ(platform.CallCount("RegCloseKey"), 1);  // on the 0 handle, as the platform allows
+  EXPECT_EQ(platform.registry.OpenHandles(), 0u);
+}
+
+TEST(ReadRegValue, ValueThatGrowsBetweenTheQueriesIsNotOverrun) {
+  // The first query learns a size; a larger value by the second is refused
+  // with ERROR_MORE_DATA rather than written past the buffer.
+  SimulatedPlatform platform;
+  platform.registry.SetString(kStartUp, "twEXE", "C:\\Q\\");
+  platform.FailCall("RegQueryValueExA", 2, ERROR_MORE_DATA);
+  EXPECT_EQ(Read(), qvn::RegValue(std::wstring()));
+}
+
+TEST(ReadRegValue, UnboundRegistryRaisesAndLeavesNoHandleOpen) {
+  SimulatedPlatform platform;
+  platform.registry.SetString(kStartUp, "twEXE", "C:\\Q\\");
+  platform.WithholdEntryPoint("RegQueryValueExA");
+  try {
+    Read();
+    FAIL() << "expected a Failure";
+  } catch (const qvn::Failure& failure) {
+    EXPECT_EQ(failure.Number(), 453);
+    EXPECT_NE(failure.Description().find(L"RegQueryValueExA"), std::wstring::npos);
+  }
+  EXPECT_EQ(platform.registry.OpenHandles(), 0u);
+}
+
+}  // namespace
