@@ -48,7 +48,7 @@ using SysAllocStringFn = BSTR(WINAPI*)(const OLECHAR* text);
 using SysFreeStringFn = void(WINAPI*)(BSTR text);
 using VariantClearFn = HRESULT(WINAPI*)(VARIANTARG* variant);
 using FormatMessageAFn = DWORD(WINAPI*)(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId, LPSTR buffer,
-                                         DWORD size, va_list* arguments);
+                                         DWORD size, void* arguments);  // va_list*, always null here
 
 inline const BoundFunction<CoInitializeFn> CoInitialize{"ole32.dll", "CoInitialize"};
 inline const BoundFunction<CoUninitializeFn> CoUninitialize{"ole32.dll", "CoUninitialize"};

@@ -43,7 +43,7 @@ class ComApartment {
 std::wstring SystemMessage(HRESULT code) {
   char text[512] = {};
   const DWORD length = api::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                           static_cast<DWORD>(code), 0, text, sizeof text, nullptr);
+                                           static_cast<DWORD>(code), 0, text, static_cast<DWORD>(sizeof text), nullptr);
   std::string message(text, length);
   while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' ')) {
     message.pop_back();

@@ -1,0 +1,40 @@
+# Installs what building and testing need on a fresh Debian 12 machine, as
+# root; does nothing for packages already present.
+
+QVN_PACKAGES=(
+  cmake g++ make libgtest-dev googletest
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
+  wine wine64 wine32:i386
+  xvfb x11-apps imagemagick
+)
+
+packages_missing() {
+  local package missing=()
+  for package in "${QVN_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+  done
+  echo "${missing[@]}"
+}
+
+packages_ensure() {
+  local missing
+  missing=$(packages_missing)
+  [ -z "$missing" ] && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "packages: missing ($missing); run as root to install them" >&2
+    return 1
+  fi
+  echo "packages: installing $missing"
+  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+  export DEBIAN_FRONTEND=noninteractive
+  local attempt
+  for attempt in 1 2; do
+    if apt-get update -q >/dev/null &&
+       apt-get install -y -q --no-install-recommends $missing >/dev/null; then
+      return 0
+    fi
+    echo "packages: install attempt $attempt failed" >&2
+    sleep 5
+  done
+  return 1
+}
