@@ -15,11 +15,19 @@ class Failure : public std::exception {
 
   std::int32_t Number() const { return number_; }
   const std::wstring& Description() const { return description_; }
+
+  // What could not be removed, where the raiser's caller knows it.
+  const std::wstring& Item() const { return item_; }
+  Failure& WithItem(std::wstring item) {
+    item_ = std::move(item);
+    return *this;
+  }
   const char* what() const noexcept override { return "qvn::Failure"; }
 
  private:
   std::int32_t number_;
   std::wstring description_;
+  std::wstring item_;
 };
 
 }  // namespace qvn

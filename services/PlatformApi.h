@@ -21,6 +21,11 @@ using RegQueryValueExAFn = LONG(WINAPI*)(HKEY key, LPCSTR valueName, LPDWORD res
 using RegDeleteKeyAFn = LONG(WINAPI*)(HKEY key, LPCSTR subkeyName);
 using RegCloseKeyFn = LONG(WINAPI*)(HKEY key);
 using MessageBoxAFn = int(WINAPI*)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+using GetFullPathNameAFn = DWORD(WINAPI*)(LPCSTR path, DWORD room, LPSTR buffer, LPSTR* filePart);
+using GetShortPathNameAFn = DWORD(WINAPI*)(LPCSTR path, LPSTR buffer, DWORD room);
+using GetWindowsDirectoryAFn = UINT(WINAPI*)(LPSTR buffer, UINT room);
+using GetSystemDirectoryAFn = UINT(WINAPI*)(LPSTR buffer, UINT room);
+using GetEnvironmentVariableAFn = DWORD(WINAPI*)(LPCSTR name, LPSTR buffer, DWORD room);
 
 inline const BoundFunction<GetVersionExAFn> GetVersionExA{"kernel32.dll", "GetVersionExA"};
 inline const BoundFunction<MultiByteToWideCharFn> MultiByteToWideChar{"kernel32.dll", "MultiByteToWideChar"};
@@ -30,6 +35,12 @@ inline const BoundFunction<RegQueryValueExAFn> RegQueryValueExA{"advapi32.dll", 
 inline const BoundFunction<RegDeleteKeyAFn> RegDeleteKeyA{"advapi32.dll", "RegDeleteKeyA"};
 inline const BoundFunction<RegCloseKeyFn> RegCloseKey{"advapi32.dll", "RegCloseKey"};
 inline const BoundFunction<MessageBoxAFn> MessageBoxA{"user32.dll", "MessageBoxA"};
+inline const BoundFunction<GetFullPathNameAFn> GetFullPathNameA{"kernel32.dll", "GetFullPathNameA"};
+inline const BoundFunction<GetShortPathNameAFn> GetShortPathNameA{"kernel32.dll", "GetShortPathNameA"};
+inline const BoundFunction<GetWindowsDirectoryAFn> GetWindowsDirectoryA{"kernel32.dll", "GetWindowsDirectoryA"};
+inline const BoundFunction<GetSystemDirectoryAFn> GetSystemDirectoryA{"kernel32.dll", "GetSystemDirectoryA"};
+inline const BoundFunction<GetEnvironmentVariableAFn> GetEnvironmentVariableA{"kernel32.dll",
+                                                                               "GetEnvironmentVariableA"};
 
 }  // namespace qvn::api
 

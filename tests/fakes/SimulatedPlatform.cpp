@@ -57,8 +57,9 @@ LONG WINAPI SimRegQueryValueExA(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD
 LONG WINAPI SimRegDeleteKeyA(HKEY key, LPCSTR subkey) {
   SIMULATED_FAILURE("RegDeleteKeyA", injected)
   SimulatedPlatform& platform = SimulatedPlatform::Current();
+  const std::string path = platform.registry.PathOf(key);
   const LONG result = platform.registry.Delete(key, subkey);
-  platform.calls.push_back(L"RegDeleteKeyA " + Wide(subkey) + L" -> " + std::to_wstring(result));
+  platform.calls.push_back(L"RegDeleteKeyA " + Wide(path.c_str()) + L" | " + Wide(subkey));
   return result;
 }
 
@@ -73,6 +74,78 @@ int WINAPI SimMessageBoxA(HWND owner, LPCSTR text, LPCSTR title, UINT style) {
   platform.messageBoxes.push_back({owner, Wide(text), Wide(title), style});
   platform.calls.push_back(L"MessageBoxA " + Wide(text));
   return IDOK;
+}
+
+// Copies `text` out as the platform's "fill this buffer" functions do: the
+// length without terminator when it fits, else the room needed.
+DWORD FillBuffer(const std::string& text, LPSTR buffer, DWORD room) {
+  if (text.size() + 1 > room) return static_cast<DWORD>(text.size() + 1);
+  std::memcpy(buffer, text.c_str(), text.size() + 1);
+  return static_cast<DWORD>(text.size());
+}
+
+std::string LowerText(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+  return text;
+}
+
+// "." and ".." applied and '/' read as '\\', as GetFullPathName does; a
+// relative path is taken from the current folder.
+std::string ResolvePath(const std::string& path, const std::string& currentFolder) {
+  std::string full = path;
+  std::replace(full.begin(), full.end(), '/', '\\');
+  if (full.size() < 3 || full[1] != ':' || full[2] != '\\') full = currentFolder + "\\" + full;
+  std::vector<std::string> parts;
+  std::size_t start = 3;
+  while (start <= full.size()) {
+    const std::size_t end = std::min(full.find('\\', start), full.size());
+    const std::string part = full.substr(start, end - start);
+    if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!part.empty() && part != ".") {
+      parts.push_back(part);
+    }
+    start = end + 1;
+  }
+  std::string resolved = full.substr(0, 3);
+  for (std::size_t i = 0; i < parts.size(); ++i) resolved += (i == 0 ? "" : "\\") + parts[i];
+  if (!path.empty() && (path.back() == '\\' || path.back() == '/') && !parts.empty()) resolved += "\\";
+  return resolved;
+}
+
+DWORD WINAPI SimGetFullPathNameA(LPCSTR path, DWORD room, LPSTR buffer, LPSTR* filePart) {
+  SIMULATED_FAILURE("GetFullPathNameA", 0)
+  if (filePart != nullptr) *filePart = nullptr;
+  if (path == nullptr || *path == '\0') return 0;
+  return FillBuffer(ResolvePath(path, SimulatedPlatform::Current().currentFolder), buffer, room);
+}
+
+DWORD WINAPI SimGetShortPathNameA(LPCSTR path, LPSTR buffer, DWORD room) {
+  SIMULATED_FAILURE("GetShortPathNameA", 0)
+  for (const auto& [longForm, shortForm] : SimulatedPlatform::Current().shortNames) {
+    if (LowerText(longForm) == LowerText(path) || LowerText(shortForm) == LowerText(path)) {
+      return FillBuffer(shortForm, buffer, room);
+    }
+  }
+  return 0;
+}
+
+UINT WINAPI SimGetWindowsDirectoryA(LPSTR buffer, UINT room) {
+  SIMULATED_FAILURE("GetWindowsDirectoryA", 0)
+  return FillBuffer(SimulatedPlatform::Current().windowsFolder, buffer, room);
+}
+
+UINT WINAPI SimGetSystemDirectoryA(LPSTR buffer, UINT room) {
+  SIMULATED_FAILURE("GetSystemDirectoryA", 0)
+  return FillBuffer(SimulatedPlatform::Current().systemFolder, buffer, room);
+}
+
+DWORD WINAPI SimGetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD room) {
+  SIMULATED_FAILURE("GetEnvironmentVariableA", 0)
+  const auto& environment = SimulatedPlatform::Current().environment;
+  auto found = environment.find(name);
+  if (found == environment.end()) return 0;
+  return FillBuffer(found->second, buffer, room);
 }
 
 #undef SIMULATED_FAILURE
@@ -97,6 +170,11 @@ const Export kExports[] = {
     {"advapi32.dll", "RegDeleteKeyA", AddressOf(&SimRegDeleteKeyA)},
     {"advapi32.dll", "RegCloseKey", AddressOf(&SimRegCloseKey)},
     {"user32.dll", "MessageBoxA", AddressOf(&SimMessageBoxA)},
+    {"kernel32.dll", "GetFullPathNameA", AddressOf(&SimGetFullPathNameA)},
+    {"kernel32.dll", "GetShortPathNameA", AddressOf(&SimGetShortPathNameA)},
+    {"kernel32.dll", "GetWindowsDirectoryA", AddressOf(&SimGetWindowsDirectoryA)},
+    {"kernel32.dll", "GetSystemDirectoryA", AddressOf(&SimGetSystemDirectoryA)},
+    {"kernel32.dll", "GetEnvironmentVariableA", AddressOf(&SimGetEnvironmentVariableA)},
 };
 
 // Counts the objects alive, so that tests can see the tool release them.

@@ -55,6 +55,11 @@ class SimulatedPlatform : public qvn::Binder {
   bool Fails(const std::string& name, LONG& error);
 
   OSVERSIONINFOA version{};
+  std::string windowsFolder = "C:\\WINDOWS";
+  std::string systemFolder = "C:\\WINDOWS\\SYSTEM32";
+  std::string currentFolder = "C:\\Work";
+  std::map<std::string, std::string> environment;
+  std::map<std::string, std::string> shortNames;  // long path -> its 8.3 form
   bool versionQueryRefused_ = false;
 
  private:

@@ -147,3 +147,14 @@ LONG SimulatedRegistry::Close(HKEY key) {
   if (handles_.erase(key) == 0) return ERROR_INVALID_HANDLE;
   return ERROR_SUCCESS;
 }
+
+std::string SimulatedRegistry::PathOf(HKEY key) const {
+  LONG error = ERROR_SUCCESS;
+  std::shared_ptr<Key> found = FromHandle(key, error);
+  if (!found) return "(invalid)";
+  std::string path;
+  for (std::shared_ptr<Key> at = found; at && at != root_; at = at->parent.lock()) {
+    path = path.empty() ? at->name : at->name + "\\" + path;
+  }
+  return path;
+}

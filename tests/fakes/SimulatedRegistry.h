@@ -24,6 +24,8 @@ class SimulatedRegistry {
   void DenyAccess(const std::string& path);  // opens asking for any right are refused
   bool KeyExists(const std::string& path) const;
   std::size_t OpenHandles() const { return handles_.size(); }
+  // The full path of the key a handle refers to; "(invalid)" when none.
+  std::string PathOf(HKEY key) const;
   REGSAM LastAccessAsked() const { return lastAccess_; }
 
   LONG Open(HKEY root, LPCSTR path, DWORD options, REGSAM access, PHKEY result);

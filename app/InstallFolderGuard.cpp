@@ -1,0 +1,92 @@
+#include "app/InstallFolderGuard.h"
+
+#include <algorithm>
+#include <cwctype>
+
+#include "services/SystemFolders.h"
+
+namespace qvn {
+namespace {
+
+bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+std::wstring Normalized(std::wstring path) {
+  for (wchar_t& c : path) c = IsSeparator(c) ? L'\\' : static_cast<wchar_t>(std::towlower(c));
+  while (!path.empty() && path.back() == L'\\') path.pop_back();
+  return path;
+}
+
+bool IsDriveRoot(const std::wstring& normalized) { return normalized.size() <= 2; }
+
+// `outer` is `inner` or one of the folders above it.
+bool EqualsOrHolds(const std::wstring& outer, const std::wstring& inner) {
+  if (outer.empty() || inner.empty()) return false;
+  if (outer == inner) return true;
+  return inner.size() > outer.size() && inner.compare(0, outer.size(), outer) == 0 && inner[outer.size()] == L'\\';
+}
+
+std::vector<std::wstring> WithShortForms(const std::vector<std::wstring>& paths) {
+  std::vector<std::wstring> forms = paths;
+  for (const std::wstring& path : paths) {
+    std::wstring shortForm = ShortPathOf(path);
+    if (!shortForm.empty()) forms.push_back(shortForm);
+  }
+  return forms;
+}
+
+}  // namespace
+
+bool IsFullLocalPath(const std::wstring& text) {
+  if (text.size() < 3 || text[0] > 0x7F || !std::iswalpha(text[0]) || text[1] != L':' || !IsSeparator(text[2])) {
+    return false;
+  }
+  for (std::size_t i = 2; i < text.size(); ++i) {
+    const wchar_t c = text[i];
+    if (c < 0x20 || c == L':' || c == L'*' || c == L'?' || c == L'<' || c == L'>' || c == L'|' || c == L'"') {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool IsProtectedFolder(const std::vector<std::wstring>& candidateForms,
+                       const std::vector<std::wstring>& protectedForms) {
+  for (const std::wstring& candidate : candidateForms) {
+    const std::wstring folder = Normalized(candidate);
+    if (IsDriveRoot(folder)) return true;
+    for (const std::wstring& guarded : protectedForms) {
+      if (EqualsOrHolds(folder, Normalized(guarded))) return true;
+    }
+  }
+  return false;
+}
+
+const std::vector<std::wstring>& UsualSystemFolders() {
+  static const std::vector<std::wstring> folders = {
+      L"C:\\Windows",
+      L"C:\\Program Files",
+      L"C:\\Program Files\\Common Files",
+      L"C:\\Documents and Settings",
+      L"C:\\Documents and Settings\\All Users",
+      L"C:\\Documents and Settings\\All Users\\Desktop",
+      L"C:\\Documents and Settings\\All Users\\Start Menu",
+      L"C:\\Documents and Settings\\All Users\\Start Menu\\Programs",
+      L"C:\\Windows\\Desktop",
+      L"C:\\Windows\\Start Menu",
+      L"C:\\Windows\\Start Menu\\Programs",
+  };
+  return folders;
+}
+
+std::optional<std::wstring> InstallFolderToDelete(const std::wstring& location) {
+  if (!IsFullLocalPath(location)) return std::nullopt;
+  const std::wstring resolved = FullPathOf(location);
+  if (!IsFullLocalPath(resolved)) return std::nullopt;
+
+  std::vector<std::wstring> guarded = ReportedSystemFolders();
+  guarded.insert(guarded.end(), UsualSystemFolders().begin(), UsualSystemFolders().end());
+  if (IsProtectedFolder(WithShortForms({resolved}), WithShortForms(guarded))) return std::nullopt;
+  return resolved;
+}
+
+}  // namespace qvn

@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include "app/InitToolState.h"
+#include "app/RunRemoval.h"
+#include "services/Failure.h"
+#include "tests/fakes/SimulatedPlatform.h"
+
+namespace {
+
+const std::string kVendor = "SOFTWARE\\TindlewaySystems";
+const std::string kSettings = "SOFTWARE\\TindlewaySystems\\Quorvane";
+const std::string kUninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quorvane";
+const wchar_t kShortcut[] = L"C:\\Documents and Settings\\All Users\\Desktop\\Quorvane.lnk";
+const wchar_t kGroup[] = L"C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Quorvane";
+const wchar_t kInstall[] = L"C:\\Program Files\\Quorvane";
+
+// An XP machine with Quorvane installed everywhere the tool looks, plus a
+// product of the same vendor that must survive.
+void LayOutInstallation(SimulatedPlatform& platform) {
+  platform.drive.AddFile(kShortcut);
+  platform.drive.AddFile(std::wstring(kGroup) + L"\\Quorvane.lnk");
+  platform.drive.AddFile(std::wstring(kInstall) + L"\\Quorvane.exe", true);
+  platform.drive.AddFile(std::wstring(kInstall) + L"\\Data\\prefs.dat");
+  platform.registry.CreateKey(kUninstall);
+  for (const char* subkey : {"StartUp", "printOptions", "columnNames", "1.2"}) {
+    platform.registry.CreateKey(kSettings + "\\" + subkey);
+  }
+  platform.registry.SetString(kSettings + "\\StartUp", "twEXE", "C:\\Program Files\\Quorvane\\");
+  platform.registry.CreateKey(kVendor + "\\OtherProduct");
+}
+
+class RunRemovalTest : public testing::Test {
+ protected:
+  void SetUp() override { LayOutInstallation(platform_); }
+
+  void StartUp() {
+    state_ = qvn::ToolState{};
+    qvn::InitToolState(state_);
+    platform_.calls.clear();
+  }
+
+  SimulatedPlatform platform_;
+  qvn::ToolState state_;
+};
+
+TEST_F(RunRemovalTest, RunsTheNineStepsInOrder) {
+  StartUp();
+  qvn::RunRemoval(state_);
+  const std::vector<std::wstring> expected = {
+      std::wstring(L"FileExists ") + kShortcut,
+      std::wstring(L"DeleteFile ") + kShortcut + L" force",
+      std::wstring(L"FolderExists ") + kGroup,
+      std::wstring(L"DeleteFolder ") + kGroup + L" force",
+      std::wstring(L"FolderExists ") + kInstall,
+      std::wstring(L"DeleteFolder ") + kInstall + L" force",
+      L"RegDeleteKeyA SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quorvane | ",
+      L"RegDeleteKeyA SOFTWARE\\TindlewaySystems\\Quorvane | StartUp",
+      L"RegDeleteKeyA SOFTWARE\\TindlewaySystems\\Quorvane | printOptions",
+      L"RegDeleteKeyA SOFTWARE\\TindlewaySystems\\Quorvane | columnNames",
+      L"RegDeleteKeyA SOFTWARE\\TindlewaySystems\\Quorvane | 1.2",
+      L"RegDeleteKeyA SOFTWARE\\TindlewaySystems\\Quorvane | ",
+  };
+  EXPECT_EQ(platform_.calls, expected);
+}
+
+TEST_F(RunRemovalTest, RemovesEverythingButTheVendorKeyAndWhatItDoesNotName) {
+  StartUp();
+  qvn::RunRemoval(state_);
+  EXPECT_FALSE(platform_.drive.Exists(kShortcut));
+  EXPECT_FALSE(platform_.drive.Exists(kGroup));
+  EXPECT_FALSE(platform_.drive.Exists(kInstall));
+  EXPECT_TRUE(platform_.drive.Exists(L"C:\\Program Files"));
+  EXPECT_FALSE(platform_.registry.KeyExists(kUninstall));
+  EXPECT_FALSE(platform_.registry.KeyExists(kSettings));
+  EXPECT_TRUE(platform_.registry.KeyExists(kVendor + "\\OtherProduct"));
+  EXPECT_TRUE(platform_.messageBoxes.empty());
+  EXPECT_EQ(platform_.registry.OpenHandles(), 0u);
+}
+
+TEST_F(RunRemovalTest, SettingsKeyWithAFifthSubkeyFollowsTheRegistrysRule) {
+  platform_.registry.CreateKey(kSettings + "\\recentFiles");
+  StartUp();
+  qvn::RunRemoval(state_);
+  EXPECT_TRUE(platform_.registry.KeyExists(kSettings + "\\recentFiles"));  // NT keeps a key with subkeys
+  EXPECT_FALSE(platform_.registry.KeyExists(kSettings + "\\StartUp"));
+}
+
+TEST_F(RunRemovalTest, SecondRunFindsNothingAndDoesNothing) {
+  StartUp();
+  qvn::RunRemoval(state_);
+  platform_.calls.clear();
+  qvn::RunRemoval(state_);
+  EXPECT_EQ(platform_.calls.size(), 9u);  // three existence checks, six harmless key deletions
+  for (const std::wstring& call : platform_.calls) EXPECT_NE(call.rfind(L"DeleteF", 0), 0u) << call;
+  EXPECT_TRUE(platform_.messageBoxes.empty());
+  EXPECT_TRUE(platform_.registry.KeyExists(kVendor));
+}
+
+TEST(RunRemovalFailure, FileSystemFailureStopsTheRunAtItsStep) {
+  const wchar_t* items[] = {kShortcut, kGroup, kInstall};
+  for (int step = 0; step < 3; ++step) {
+    SCOPED_TRACE(step + 1);
+    SimulatedPlatform platform;
+    LayOutInstallation(platform);
+    platform.drive.Lock(items[step]);
+    qvn::ToolState state;
+    qvn::InitToolState(state);
+    try {
+      qvn::RunRemoval(state);
+      FAIL() << "expected a Failure";
+    } catch (const qvn::Failure& failure) {
+      EXPECT_EQ(failure.Number(), 70);
+      EXPECT_EQ(failure.Item(), items[step]);
+    }
+    for (const std::wstring& call : platform.calls) EXPECT_EQ(call.find(L"RegDeleteKeyA"), std::wstring::npos);
+    for (int later = step; later < 3; ++later) EXPECT_TRUE(platform.drive.Exists(items[later]));
+    EXPECT_TRUE(platform.registry.KeyExists(kSettings + "\\StartUp"));
+    EXPECT_TRUE(platform.registry.KeyExists(kUninstall));
+  }
+}
+
+TEST_F(RunRemovalTest, RegistryFailuresAreReportedAndTheRunGoesOn) {
+  StartUp();
+  platform_.WithholdLibrary("advapi32.dll");
+  EXPECT_NO_THROW(qvn::RunRemoval(state_));
+  EXPECT_EQ(platform_.messageBoxes.size(), 6u);
+  EXPECT_FALSE(platform_.drive.Exists(kInstall));
+  EXPECT_EQ(platform_.messageBoxes[0].text,
+            L"Error in Registry Key delete.  Key SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quorvane");
+}
+
+TEST_F(RunRemovalTest, InstallFolderThatIsNoSafeTargetCountsAsAbsent) {
+  for (const char* stored : {"C:\\", "C:\\Program Files\\", "C:\\Program Files\\Quorvane\\..\\", "\\"}) {
+    SCOPED_TRACE(stored);
+    platform_.registry.SetString(kSettings + "\\StartUp", "twEXE", stored);
+    platform_.drive.AddFile(L"C:\\Program Files\\Other\\keep.txt");
+    StartUp();
+    qvn::RunRemoval(state_);
+    EXPECT_TRUE(platform_.drive.Exists(L"C:\\Program Files\\Other\\keep.txt"));
+    EXPECT_TRUE(platform_.drive.Exists(L"C:\\Program Files\\Quorvane\\Quorvane.exe"));
+    EXPECT_TRUE(platform_.messageBoxes.empty());
+    platform_.registry.CreateKey(kSettings + "\\StartUp");
+  }
+}
+
+TEST_F(RunRemovalTest, WithoutItsFileSystemObjectTheRunRaisesAndDeletesNothing) {
+  StartUp();
+  state_.FileSys.reset();
+  EXPECT_THROW(qvn::RunRemoval(state_), qvn::Failure);
+  EXPECT_TRUE(platform_.calls.empty());
+}
+
+}  // namespace

@@ -1,0 +1,77 @@
+#include "tests/wine/FileFixture.h"
+
+#include <stdexcept>
+#include <vector>
+
+namespace fixture {
+
+void MakeFolder(const std::string& path) {
+  for (std::size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1)) {
+    ::CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
+  }
+  ::CreateDirectoryA(path.c_str(), nullptr);
+}
+
+void MakeFile(const std::string& path, bool readOnly) {
+  MakeFolder(path.substr(0, path.rfind('\\')));
+  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create " + path);
+  DWORD written = 0;
+  ::WriteFile(file, path.data(), static_cast<DWORD>(path.size()), &written, nullptr);
+  ::CloseHandle(file);
+  if (readOnly) ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+}
+
+bool PathExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void RemoveTree(const std::string& path) {
+  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    ::DeleteFileA(path.c_str());
+    return;
+  }
+  WIN32_FIND_DATAA found;
+  HANDLE search = ::FindFirstFileA((path + "\\*").c_str(), &found);
+  std::vector<std::string> children;
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = found.cFileName;
+      if (name != "." && name != "..") children.push_back(path + "\\" + name);
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+  }
+  for (const std::string& child : children) RemoveTree(child);
+  ::RemoveDirectoryA(path.c_str());
+}
+
+FileHeldByAnotherProcess::FileHeldByAnotherProcess(const std::string& path) {
+  char self[MAX_PATH] = {};
+  ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+  std::string command = std::string("\"") + self + "\" --hold-open \"" + path + "\"";
+  const std::string ready = path + ".held";
+  ::DeleteFileA(ready.c_str());
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_)) {
+    throw std::runtime_error("cannot start the holding process");
+  }
+  for (int waited = 0; waited < 200 && !PathExists(ready); ++waited) ::Sleep(50);
+  ::DeleteFileA(ready.c_str());
+}
+
+FileHeldByAnotherProcess::~FileHeldByAnotherProcess() {
+  ::TerminateProcess(process_.hProcess, 0);
+  ::WaitForSingleObject(process_.hProcess, 5000);
+  ::CloseHandle(process_.hThread);
+  ::CloseHandle(process_.hProcess);
+}
+
+void HoldOpen(const std::string& path) {
+  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file != INVALID_HANDLE_VALUE) MakeFile(path + ".held");
+  for (;;) ::Sleep(1000);
+}
+
+}  // namespace fixture

@@ -1,0 +1,31 @@
+#pragma once
+#include <string>
+
+#include "services/PlatformTypes.h"
+
+// Files and folders laid out on the prefix's drive C: for a test, and a second
+// process that holds a file open the way a running program would.
+namespace fixture {
+
+void MakeFile(const std::string& path, bool readOnly = false);
+void MakeFolder(const std::string& path);
+bool PathExists(const std::string& path);
+void RemoveTree(const std::string& path);
+
+// Opens `path` in a child process without FILE_SHARE_DELETE and keeps it open
+// until this object goes.
+class FileHeldByAnotherProcess {
+ public:
+  explicit FileHeldByAnotherProcess(const std::string& path);
+  ~FileHeldByAnotherProcess();
+  FileHeldByAnotherProcess(const FileHeldByAnotherProcess&) = delete;
+  FileHeldByAnotherProcess& operator=(const FileHeldByAnotherProcess&) = delete;
+
+ private:
+  PROCESS_INFORMATION process_{};
+};
+
+// The child's side: run by main() for "--hold-open PATH"; never returns.
+[[noreturn]] void HoldOpen(const std::string& path);
+
+}  // namespace fixture

@@ -1,0 +1,11 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "tests/wine/FileFixture.h"
+
+int main(int argc, char** argv) {
+  if (argc == 3 && std::strcmp(argv[1], "--hold-open") == 0) fixture::HoldOpen(argv[2]);
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
