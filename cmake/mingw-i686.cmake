@@ -1,8 +1,14 @@
 # 32-bit Windows, the product's target. The posix thread model is needed by GoogleTest.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
+# The product uses the win32 thread model: the posix one brings winpthreads,
+# whose imports (GetTickCount64, AddVectoredExceptionHandler) no Windows of the
+# 95 or NT 4 era has. GoogleTest needs the posix model, so test builds use it.
+if(NOT QVN_MINGW_THREADS)
+  set(QVN_MINGW_THREADS posix)
+endif()
+set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-${QVN_MINGW_THREADS})
+set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-${QVN_MINGW_THREADS})
 set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

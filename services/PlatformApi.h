@@ -21,6 +21,13 @@ using RegQueryValueExAFn = LONG(WINAPI*)(HKEY key, LPCSTR valueName, LPDWORD res
 using RegDeleteKeyAFn = LONG(WINAPI*)(HKEY key, LPCSTR subkeyName);
 using RegCloseKeyFn = LONG(WINAPI*)(HKEY key);
 using MessageBoxAFn = int(WINAPI*)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+using GetCurrentProcessFn = HANDLE(WINAPI*)();
+using CloseHandleFn = BOOL(WINAPI*)(HANDLE handle);
+using OpenProcessTokenFn = BOOL(WINAPI*)(HANDLE process, DWORD access, PHANDLE token);
+using LookupPrivilegeValueAFn = BOOL(WINAPI*)(LPCSTR system, LPCSTR name, PLUID luid);
+using AdjustTokenPrivilegesFn = BOOL(WINAPI*)(HANDLE token, BOOL disableAll, PTOKEN_PRIVILEGES state, DWORD size,
+                                               PTOKEN_PRIVILEGES previous, PDWORD previousSize);
+using ExitWindowsExFn = BOOL(WINAPI*)(UINT flags, DWORD reason);
 using GetFullPathNameAFn = DWORD(WINAPI*)(LPCSTR path, DWORD room, LPSTR buffer, LPSTR* filePart);
 using GetShortPathNameAFn = DWORD(WINAPI*)(LPCSTR path, LPSTR buffer, DWORD room);
 using GetWindowsDirectoryAFn = UINT(WINAPI*)(LPSTR buffer, UINT room);
@@ -35,6 +42,12 @@ inline const BoundFunction<RegQueryValueExAFn> RegQueryValueExA{"advapi32.dll", 
 inline const BoundFunction<RegDeleteKeyAFn> RegDeleteKeyA{"advapi32.dll", "RegDeleteKeyA"};
 inline const BoundFunction<RegCloseKeyFn> RegCloseKey{"advapi32.dll", "RegCloseKey"};
 inline const BoundFunction<MessageBoxAFn> MessageBoxA{"user32.dll", "MessageBoxA"};
+inline const BoundFunction<GetCurrentProcessFn> GetCurrentProcess{"kernel32.dll", "GetCurrentProcess"};
+inline const BoundFunction<CloseHandleFn> CloseHandle{"kernel32.dll", "CloseHandle"};
+inline const BoundFunction<OpenProcessTokenFn> OpenProcessToken{"advapi32.dll", "OpenProcessToken"};
+inline const BoundFunction<LookupPrivilegeValueAFn> LookupPrivilegeValueA{"advapi32.dll", "LookupPrivilegeValueA"};
+inline const BoundFunction<AdjustTokenPrivilegesFn> AdjustTokenPrivileges{"advapi32.dll", "AdjustTokenPrivileges"};
+inline const BoundFunction<ExitWindowsExFn> ExitWindowsEx{"user32.dll", "ExitWindowsEx"};
 inline const BoundFunction<GetFullPathNameAFn> GetFullPathNameA{"kernel32.dll", "GetFullPathNameA"};
 inline const BoundFunction<GetShortPathNameAFn> GetShortPathNameA{"kernel32.dll", "GetShortPathNameA"};
 inline const BoundFunction<GetWindowsDirectoryAFn> GetWindowsDirectoryA{"kernel32.dll", "GetWindowsDirectoryA"};

@@ -32,6 +32,7 @@ using LPCWSTR = const wchar_t*;
 using LPWSTR = wchar_t*;
 using LPBYTE = BYTE*;
 using LPDWORD = DWORD*;
+using PDWORD = DWORD*;
 using LPBOOL = BOOL*;
 
 struct HKEY__;
@@ -39,6 +40,28 @@ using HKEY = HKEY__*;
 using PHKEY = HKEY*;
 struct HWND__;
 using HWND = HWND__*;
+using HANDLE = void*;
+using PHANDLE = HANDLE*;
+
+struct LUID {
+  DWORD LowPart;
+  LONG HighPart;
+};
+using PLUID = LUID*;
+struct LUID_AND_ATTRIBUTES {
+  LUID Luid;
+  DWORD Attributes;
+};
+struct TOKEN_PRIVILEGES {
+  DWORD PrivilegeCount;
+  LUID_AND_ATTRIBUTES Privileges[1];
+};
+using PTOKEN_PRIVILEGES = TOKEN_PRIVILEGES*;
+
+constexpr DWORD TOKEN_ADJUST_PRIVILEGES = 0x0020;
+constexpr DWORD TOKEN_QUERY = 0x0008;
+constexpr DWORD SE_PRIVILEGE_ENABLED = 0x00000002;
+constexpr UINT EWX_REBOOT = 0x00000002;
 
 struct OSVERSIONINFOA {
   DWORD dwOSVersionInfoSize;

@@ -8,19 +8,20 @@
 # Source this file, then: wine_select; sandbox_create DIR; sandbox_run ...;
 # sandbox_stop.
 
-# Picks the Wine that can run on this machine and the Windows build it runs:
-# 32-bit Wine with the i686 build where the kernel runs 32-bit programs, else
-# 64-bit Wine with the x86_64 build of the same sources.
+# Picks the Wine that can run on this machine and the builds it runs. Where
+# the kernel runs 32-bit programs: 32-bit Wine, the i686 test build and the
+# shipped QvnRemove.exe itself. Elsewhere (32-bit emulation turned off):
+# 64-bit Wine and the x86_64 build of the same sources, program included.
 wine_select() {
   if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-    WINE=/usr/lib/wine/wine WINE_ARCH=win32 WINE_BUILD=win32
+    WINE=/usr/lib/wine/wine WINE_ARCH=win32 WINE_BUILD=win32-tests WINE_PROGRAM_BUILD=win32
   elif [ -x /usr/lib/wine/wine64 ]; then
-    WINE=/usr/lib/wine/wine64 WINE_ARCH=win64 WINE_BUILD=win64
+    WINE=/usr/lib/wine/wine64 WINE_ARCH=win64 WINE_BUILD=win64 WINE_PROGRAM_BUILD=win64
   else
     echo "wine-sandbox: no runnable Wine found" >&2
     return 1
   fi
-  export WINE WINE_ARCH WINE_BUILD
+  export WINE WINE_ARCH WINE_BUILD WINE_PROGRAM_BUILD
 }
 
 # Makes a new prefix in DIR (removed first if it exists).

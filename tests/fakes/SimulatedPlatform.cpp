@@ -148,6 +148,50 @@ DWORD WINAPI SimGetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD room) {
   return FillBuffer(found->second, buffer, room);
 }
 
+HANDLE WINAPI SimGetCurrentProcess() { return reinterpret_cast<HANDLE>(-1); }
+
+BOOL WINAPI SimOpenProcessToken(HANDLE process, DWORD access, PHANDLE token) {
+  SIMULATED_FAILURE("OpenProcessToken", 0)
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  if (process != reinterpret_cast<HANDLE>(-1)) return 0;
+  platform.calls.push_back(L"OpenProcessToken " + std::to_wstring(access));
+  ++platform.openTokens;
+  *token = reinterpret_cast<HANDLE>(0x7000);
+  return 1;
+}
+
+BOOL WINAPI SimCloseHandle(HANDLE handle) {
+  SIMULATED_FAILURE("CloseHandle", 0)
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  if (handle != reinterpret_cast<HANDLE>(0x7000) || platform.openTokens == 0) return 0;
+  --platform.openTokens;
+  return 1;
+}
+
+BOOL WINAPI SimLookupPrivilegeValueA(LPCSTR system, LPCSTR name, PLUID luid) {
+  SIMULATED_FAILURE("LookupPrivilegeValueA", 0)
+  if (system != nullptr || std::strcmp(name, "SeShutdownPrivilege") != 0) return 0;
+  *luid = LUID{19, 0};
+  return 1;
+}
+
+BOOL WINAPI SimAdjustTokenPrivileges(HANDLE token, BOOL disableAll, PTOKEN_PRIVILEGES state, DWORD, PTOKEN_PRIVILEGES,
+                                     PDWORD) {
+  SIMULATED_FAILURE("AdjustTokenPrivileges", 0)
+  if (token != reinterpret_cast<HANDLE>(0x7000) || disableAll) return 0;
+  SimulatedPlatform::Current().calls.push_back(
+      L"AdjustTokenPrivileges luid " + std::to_wstring(state->Privileges[0].Luid.LowPart) + L" attributes " +
+      std::to_wstring(state->Privileges[0].Attributes));
+  return 1;
+}
+
+BOOL WINAPI SimExitWindowsEx(UINT flags, DWORD reason) {
+  SIMULATED_FAILURE("ExitWindowsEx", 0)
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  platform.calls.push_back(L"ExitWindowsEx " + std::to_wstring(flags) + L" " + std::to_wstring(reason));
+  return platform.restartRefused ? 0 : 1;
+}
+
 #undef SIMULATED_FAILURE
 
 struct Export {
@@ -171,6 +215,12 @@ const Export kExports[] = {
     {"advapi32.dll", "RegCloseKey", AddressOf(&SimRegCloseKey)},
     {"user32.dll", "MessageBoxA", AddressOf(&SimMessageBoxA)},
     {"kernel32.dll", "GetFullPathNameA", AddressOf(&SimGetFullPathNameA)},
+    {"kernel32.dll", "GetCurrentProcess", AddressOf(&SimGetCurrentProcess)},
+    {"kernel32.dll", "CloseHandle", AddressOf(&SimCloseHandle)},
+    {"advapi32.dll", "OpenProcessToken", AddressOf(&SimOpenProcessToken)},
+    {"advapi32.dll", "LookupPrivilegeValueA", AddressOf(&SimLookupPrivilegeValueA)},
+    {"advapi32.dll", "AdjustTokenPrivileges", AddressOf(&SimAdjustTokenPrivileges)},
+    {"user32.dll", "ExitWindowsEx", AddressOf(&SimExitWindowsEx)},
     {"kernel32.dll", "GetShortPathNameA", AddressOf(&SimGetShortPathNameA)},
     {"kernel32.dll", "GetWindowsDirectoryA", AddressOf(&SimGetWindowsDirectoryA)},
     {"kernel32.dll", "GetSystemDirectoryA", AddressOf(&SimGetSystemDirectoryA)},

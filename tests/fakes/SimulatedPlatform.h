@@ -60,6 +60,8 @@ class SimulatedPlatform : public qvn::Binder {
   std::string currentFolder = "C:\\Work";
   std::map<std::string, std::string> environment;
   std::map<std::string, std::string> shortNames;  // long path -> its 8.3 form
+  bool restartRefused = false;
+  int openTokens = 0;
   bool versionQueryRefused_ = false;
 
  private:

@@ -1,0 +1,75 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+// Drives the real QvnRemove.exe from outside, as a user would: finds its
+// windows, reads what they show, presses buttons, answers message boxes.
+namespace e2e {
+
+struct Control {
+  int id;
+  std::string className;
+  std::string text;
+  RECT rect;  // in the parent's client coordinates
+  LONG style;
+};
+
+struct ControlFont {
+  int id;
+  bool read;
+  LOGFONTA font;
+};
+
+struct MessageBoxSeen {
+  HWND handle;
+  std::string title;
+  std::string text;
+  UINT icon;  // MB_ICONERROR, MB_ICONWARNING, or 0 when none was recognised
+};
+
+class RunningProgram {
+ public:
+  // Starts C:\qvn-e2e\QvnRemove.exe from that folder; `environment` entries
+  // ("NAME=value") are added for the program's process only.
+  explicit RunningProgram(const std::vector<std::string>& environment = {});
+  ~RunningProgram();
+  RunningProgram(const RunningProgram&) = delete;
+  RunningProgram& operator=(const RunningProgram&) = delete;
+
+  DWORD ThreadId() const { return process_.dwThreadId; }
+
+  // A visible top-level window of the program with this caption.
+  HWND WaitForWindow(const char* caption, DWORD timeoutMs = 15000) const;
+  bool WaitUntilGone(HWND window, DWORD timeoutMs = 10000) const;
+  int CountWindows(const char* caption) const;
+
+  std::optional<MessageBoxSeen> WaitForMessageBox(DWORD timeoutMs = 10000) const;
+  void Dismiss(const MessageBoxSeen& box) const;
+
+  bool WaitForExit(DWORD timeoutMs = 15000) const;
+  DWORD ExitCode() const;
+
+  // The font of each child of `window`, read inside the program's thread.
+  std::vector<ControlFont> ReadFonts(HWND window) const;
+
+ private:
+  PROCESS_INFORMATION process_{};
+};
+
+std::vector<Control> ReadControls(HWND window);
+const Control* FindControl(const std::vector<Control>& controls, const std::string& text);
+SIZE ClientSize(HWND window);
+std::string Caption(HWND window);
+
+// Presses a button of `window` by its caption, with a posted BM_CLICK.
+void Click(HWND window, const std::string& buttonText);
+// The window's own close control: WM_CLOSE, as the title bar's close box sends.
+void Close(HWND window);
+
+// Saves what `window` shows on screen as a 24-bit BMP.
+bool SaveScreenshot(HWND window, const std::string& path);
+
+}  // namespace e2e

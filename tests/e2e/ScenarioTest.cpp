@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/e2e/ProgramDriver.h"
+#include "tests/e2e/RelayLog.h"
+#include "tests/wine/FileFixture.h"
+#include "tests/wine/Installation.h"
+#include "tests/wine/RegistryFixture.h"
+
+namespace {
+
+using namespace fixture;
+
+const char kMain[] = "Remove Quorvane";
+const char kDone[] = "Completed";
+const char kStart[] = "Start Removal Process";
+const char kRestart[] = "Press to restart the Computer";
+
+bool Called(const std::vector<std::string>& calls, const std::string& call) {
+  return std::any_of(calls.begin(), calls.end(), [&](const std::string& c) { return c.rfind(call, 0) == 0; });
+}
+
+std::size_t PositionOf(const std::vector<std::string>& calls, const std::string& call) {
+  for (std::size_t i = 0; i < calls.size(); ++i) {
+    if (calls[i].rfind(call, 0) == 0) return i;
+  }
+  return calls.size();
+}
+
+class Scenario : public testing::Test {
+ protected:
+  void SetUp() override { LayOutInstallation(); }
+  void TearDown() override { RemoveInstallation(); }
+};
+
+TEST_F(Scenario, ExitLeavesEverythingInPlace) {
+  e2e::RunningProgram program;
+  HWND main = program.WaitForWindow(kMain);
+  ASSERT_NE(main, nullptr);
+  e2e::Click(main, "EXIT");
+  ASSERT_TRUE(program.WaitForExit());
+  EXPECT_EQ(program.ExitCode(), 0u);
+  EXPECT_TRUE(AllFilesPresent());
+  EXPECT_TRUE(AllRegistryKeysPresent());
+}
+
+TEST_F(Scenario, FullRemovalThenRestartEndsTheProgram) {
+  const long long logStart = e2e::RelayLogEnd();
+  e2e::RunningProgram program({e2e::kRelayEnvironment});
+  HWND main = program.WaitForWindow(kMain);
+  ASSERT_NE(main, nullptr);
+  e2e::Click(main, kStart);
+  HWND done = program.WaitForWindow(kDone);
+  ASSERT_NE(done, nullptr);
+  EXPECT_FALSE(AnyFileLeft());
+  EXPECT_FALSE(AnyRegistryKeyLeft());
+  EXPECT_TRUE(KeyExists(kOtherProductKey));
+  EXPECT_FALSE(program.WaitForMessageBox(500).has_value());
+
+  e2e::Click(done, kRestart);
+  ASSERT_TRUE(program.WaitForExit());
+  EXPECT_EQ(program.ExitCode(), 0u);
+
+  const std::vector<std::string> calls = e2e::RelayedCalls(program.ThreadId(), logStart);
+  const std::size_t restart = PositionOf(calls, "user32.ExitWindowsEx(00000002,00000000)");
+  ASSERT_LT(restart, calls.size()) << "ExitWindowsEx(EWX_REBOOT, 0) was not called";
+  const std::size_t privilege = PositionOf(calls, "advapi32.AdjustTokenPrivileges(");
+  if (IsNtFamily()) {
+    EXPECT_LT(PositionOf(calls, "advapi32.LookupPrivilegeValueA("), privilege);
+    EXPECT_LT(privilege, restart) << "the shutdown privilege must be enabled before the restart";
+  } else {
+    EXPECT_FALSE(Called(calls, "advapi32.AdjustTokenPrivileges(")) << "the 95/98/ME family has no privileges";
+  }
+}
+
+TEST_F(Scenario, NothingInstalledStillCompletes) {
+  RemoveInstallation();
+  e2e::RunningProgram program;
+  HWND main = program.WaitForWindow(kMain);
+  ASSERT_NE(main, nullptr);
+  EXPECT_NE(e2e::FindControl(e2e::ReadControls(main), "Quorvane Program location not found..."), nullptr);
+  e2e::Click(main, kStart);
+  EXPECT_NE(program.WaitForWindow(kDone), nullptr);
+  EXPECT_FALSE(program.WaitForMessageBox(500).has_value());
+}
+
+TEST_F(Scenario, StartPressedTwiceRunsTwiceAndShowsOneCompletionWindow) {
+  e2e::RunningProgram program;
+  HWND main = program.WaitForWindow(kMain);
+  ASSERT_NE(main, nullptr);
+  e2e::Click(main, kStart);
+  ASSERT_NE(program.WaitForWindow(kDone), nullptr);
+  const std::string shortcut = RunningFamilysPaths().shortcut;
+  MakeFile(shortcut);  // put back: the second run must remove it again
+  e2e::Click(main, kStart);
+  for (int waited = 0; waited < 100 && PathExists(shortcut); ++waited) ::Sleep(50);
+  EXPECT_FALSE(PathExists(shortcut));
+  ::Sleep(300);
+  EXPECT_EQ(program.CountWindows(kDone), 1);
+}
+
+TEST_F(Scenario, ClosedCompletionWindowLeavesTheMainOneUsable) {
+  e2e::RunningProgram program;
+  HWND main = program.WaitForWindow(kMain);
+  ASSERT_NE(main, nullptr);
+  e2e::Click(main, kStart);
+  HWND done = program.WaitForWindow(kDone);
+  ASSERT_NE(done, nullptr);
+  e2e::Close(done);
+  ASSERT_TRUE(program.WaitUntilGone(done));
+  EXPECT_FALSE(program.WaitForExit(300));
+  EXPECT_TRUE(::IsWindowVisible(main));
+  e2e::Click(main, kStart);
+  EXPECT_NE(program.WaitForWindow(kDone), nullptr) << "the completion window opens anew";
+}
+
+TEST_F(Scenario, ClosedMainWindowStillLetsTheRestartEndTheProgram) {
+  e2e::RunningProgram program;
+  HWND main = program.WaitForWindow(kMain);
+  ASSERT_NE(main, nullptr);
+  e2e::Click(main, kStart);
+  HWND done = program.WaitForWindow(kDone);
+  ASSERT_NE(done, nullptr);
+  e2e::Close(main);
+  ASSERT_TRUE(program.WaitUntilGone(main));
+  EXPECT_FALSE(program.WaitForExit(300)) << "the completion window keeps the program running";
+  e2e::Click(done, kRestart);
+  ASSERT_TRUE(program.WaitForExit());
+  EXPECT_EQ(program.ExitCode(), 0u);
+}
+
+TEST_F(Scenario, FileInUseStopsTheRemovalWithTheFailureReport) {
+  const std::string held = std::string(kInstallFolder) + "\\Data\\Templates\\default.qvt";
+  FileHeldByAnotherProcess holder(held);
+  const long long logStart = e2e::RelayLogEnd();
+  e2e::RunningProgram program({e2e::kRelayEnvironment});
+  HWND main = program.WaitForWindow(kMain);
+  ASSERT_NE(main, nullptr);
+  e2e::Click(main, kStart);
+  const std::optional<e2e::MessageBoxSeen> box = program.WaitForMessageBox();
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->title, "QvnRemove");
+  EXPECT_NE(box->text.find("Error "), std::string::npos) << box->text;
+  EXPECT_NE(box->text.find("Could not remove: C:\\Program Files\\Quorvane"), std::string::npos) << box->text;
+  e2e::SaveScreenshot(box->handle, "C:\\qvn-e2e\\shots\\failure-report.bmp");
+  EXPECT_EQ(program.CountWindows(kDone), 0);
+  EXPECT_TRUE(AllRegistryKeysPresent());
+  EXPECT_TRUE(PathExists(held));
+
+  program.Dismiss(*box);
+  ASSERT_TRUE(program.WaitForExit());
+  EXPECT_EQ(program.ExitCode(), 1u);
+  EXPECT_TRUE(AllRegistryKeysPresent());
+  EXPECT_TRUE(Called(e2e::RelayedCalls(program.ThreadId(), logStart), "user32.MessageBoxA(")) << "the report is a message box";
+}
+
+// Wine carries out a restart by starting wineboot; with it out of the way the
+// request is refused.
+class WinebootMovedAway {
+ public:
+  WinebootMovedAway() { moved_ = ::MoveFileA(kWineboot, kAside) != 0; }
+  ~WinebootMovedAway() {
+    if (moved_) ::MoveFileA(kAside, kWineboot);
+  }
+  bool Moved() const { return moved_; }
+
+ private:
+  static constexpr const char* kWineboot = "C:\\windows\\system32\\wineboot.exe";
+  static constexpr const char* kAside = "C:\\windows\\system32\\wineboot.exe.aside";
+  bool moved_ = false;
+};
+
+TEST_F(Scenario, RefusedRestartIsToldAndTheProgramStillEnds) {
+  e2e::RunningProgram program;
+  HWND main = program.WaitForWindow(kMain);
+  ASSERT_NE(main, nullptr);
+  e2e::Click(main, kStart);
+  HWND done = program.WaitForWindow(kDone);
+  ASSERT_NE(done, nullptr);
+  WinebootMovedAway refusal;
+  ASSERT_TRUE(refusal.Moved());
+  e2e::Click(done, kRestart);
+  const std::optional<e2e::MessageBoxSeen> box = program.WaitForMessageBox();
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->title, "Completed");
+  EXPECT_NE(box->text.find("restart it yourself"), std::string::npos) << box->text;
+  program.Dismiss(*box);
+  ASSERT_TRUE(program.WaitForExit());
+  EXPECT_EQ(program.ExitCode(), 0u);
+}
+
+TEST_F(Scenario, TabMovesBetweenTheButtonsAndSpacePressesTheFocusedOne) {
+  e2e::RunningProgram program;
+  HWND main = program.WaitForWindow(kMain);
+  ASSERT_NE(main, nullptr);
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof gui;
+  ASSERT_TRUE(::GetGUIThreadInfo(program.ThreadId(), &gui));
+  char text[64] = {};
+  ::GetWindowTextA(gui.hwndFocus, text, sizeof text);
+  EXPECT_STREQ(text, kStart);
+  ::PostMessageA(gui.hwndFocus, WM_KEYDOWN, VK_TAB, 0);
+  ::Sleep(300);
+  ASSERT_TRUE(::GetGUIThreadInfo(program.ThreadId(), &gui));
+  ::GetWindowTextA(gui.hwndFocus, text, sizeof text);
+  EXPECT_STREQ(text, "EXIT");
+  ::PostMessageA(gui.hwndFocus, WM_KEYDOWN, VK_SPACE, 0);
+  ::PostMessageA(gui.hwndFocus, WM_KEYUP, VK_SPACE, 0xC0000001);
+  ASSERT_TRUE(program.WaitForExit());
+  EXPECT_TRUE(AllFilesPresent());
+}
+
+}  // namespace

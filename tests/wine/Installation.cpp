@@ -1,0 +1,66 @@
+#include "tests/wine/Installation.h"
+
+#include "tests/wine/FileFixture.h"
+#include "tests/wine/RegistryFixture.h"
+
+namespace fixture {
+
+ShellPaths RunningFamilysPaths() {
+  if (IsNtFamily()) {
+    return {"C:\\Documents and Settings\\All Users\\Desktop\\Quorvane.lnk",
+            "C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Quorvane"};
+  }
+  return {"C:\\Windows\\Desktop\\Quorvane.lnk", "C:\\Windows\\Start Menu\\Programs\\Quorvane"};
+}
+
+void LayOutInstallation() {
+  RemoveInstallation();
+  const ShellPaths paths = RunningFamilysPaths();
+  MakeFile(paths.shortcut);
+  MakeFile(paths.group + "\\Quorvane.lnk");
+  MakeFile(paths.group + "\\Read Me.lnk", /*readOnly=*/true);
+  MakeFile(std::string(kInstallFolder) + "\\Quorvane.exe", true);
+  MakeFile(std::string(kInstallFolder) + "\\Data\\Templates\\default.qvt");
+  CreateKey(kUninstallKey);
+  for (const char* subkey : kNamedSubkeys) CreateKey(std::string(kSettingsKey) + "\\" + subkey);
+  SetString(std::string(kSettingsKey) + "\\StartUp", "twEXE", std::string(kInstallFolder) + "\\");
+  CreateKey(kOtherProductKey);
+}
+
+void RemoveInstallation() {
+  const ShellPaths paths = RunningFamilysPaths();
+  RemoveTree(paths.shortcut);
+  RemoveTree(paths.group);
+  RemoveTree(kInstallFolder);
+  DeleteTree(kVendorKey);
+  DeleteTree(kUninstallKey);
+}
+
+bool AnyFileLeft() {
+  const ShellPaths paths = RunningFamilysPaths();
+  return PathExists(paths.shortcut) || PathExists(paths.group) || PathExists(kInstallFolder);
+}
+
+bool AllFilesPresent() {
+  const ShellPaths paths = RunningFamilysPaths();
+  return PathExists(paths.shortcut) && PathExists(paths.group) &&
+         PathExists(std::string(kInstallFolder) + "\\Data\\Templates\\default.qvt");
+}
+
+bool AnyRegistryKeyLeft() {
+  if (KeyExists(kUninstallKey) || KeyExists(kSettingsKey)) return true;
+  for (const char* subkey : kNamedSubkeys) {
+    if (KeyExists(std::string(kSettingsKey) + "\\" + subkey)) return true;
+  }
+  return false;
+}
+
+bool AllRegistryKeysPresent() {
+  if (!KeyExists(kUninstallKey)) return false;
+  for (const char* subkey : kNamedSubkeys) {
+    if (!KeyExists(std::string(kSettingsKey) + "\\" + subkey)) return false;
+  }
+  return true;
+}
+
+}  // namespace fixture

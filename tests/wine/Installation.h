@@ -1,0 +1,29 @@
+#pragma once
+#include <string>
+
+// Quorvane as its installer leaves it on the running Windows family, beside
+// another product of the same vendor that the removal must leave alone.
+namespace fixture {
+
+inline const char kVendorKey[] = "SOFTWARE\\TindlewaySystems";
+inline const char kSettingsKey[] = "SOFTWARE\\TindlewaySystems\\Quorvane";
+inline const char kOtherProductKey[] = "SOFTWARE\\TindlewaySystems\\OtherProduct";
+inline const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quorvane";
+inline const char kInstallFolder[] = "C:\\Program Files\\Quorvane";
+inline const char* const kNamedSubkeys[] = {"StartUp", "printOptions", "columnNames", "1.2"};
+
+struct ShellPaths {
+  std::string shortcut;
+  std::string group;
+};
+ShellPaths RunningFamilysPaths();
+
+void LayOutInstallation();
+void RemoveInstallation();
+
+bool AnyFileLeft();          // shortcut, program group or install folder
+bool AllFilesPresent();
+bool AnyRegistryKeyLeft();   // uninstall entry, settings key or its named subkeys
+bool AllRegistryKeysPresent();
+
+}  // namespace fixture

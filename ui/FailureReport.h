@@ -1,0 +1,17 @@
+#pragma once
+#include <string>
+
+#include "services/Failure.h"
+
+namespace qvn {
+
+struct FailureReport {
+  std::wstring text;
+  std::wstring title;
+};
+
+// What the user reads when a failure ends the program: the failure's number
+// and description and, where known, the item that could not be removed.
+FailureReport DescribeFailure(const Failure& failure);
+
+}  // namespace qvn

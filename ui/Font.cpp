@@ -1,0 +1,47 @@
+#include "ui/Font.h"
+
+#include <cstring>
+
+#include "ui/Twips.h"
+
+namespace qvn {
+namespace {
+
+int CALLBACK NoteFace(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;
+}
+
+bool SystemHasFace(const char* face) {
+  bool found = false;
+  HDC screen = ::GetDC(nullptr);
+  ::EnumFontFamiliesA(screen, face, NoteFace, reinterpret_cast<LPARAM>(&found));
+  ::ReleaseDC(nullptr, screen);
+  return found;
+}
+
+}  // namespace
+
+Font::Font(const FontSpec& spec, int pixelsPerInchY, bool fallBack) {
+  if (fallBack && !SystemHasFace(spec.face)) {
+    handle_ = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    return;
+  }
+  LOGFONTA font{};
+  font.lfHeight = FontHeightForPoints(spec.points, pixelsPerInchY);
+  font.lfWeight = spec.weight;
+  font.lfCharSet = ANSI_CHARSET;
+  font.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  font.lfQuality = DEFAULT_QUALITY;
+  font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+  std::strncpy(font.lfFaceName, spec.face, LF_FACESIZE - 1);
+  handle_ = ::CreateFontIndirectA(&font);
+  owned_ = handle_ != nullptr;
+}
+
+Font::~Font() {
+  if (owned_) ::DeleteObject(handle_);
+}
+
+}  // namespace qvn

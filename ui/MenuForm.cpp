@@ -1,0 +1,61 @@
+#include "ui/MenuForm.h"
+
+#include "app/InitToolState.h"
+#include "app/RunRemoval.h"
+#include "ui/ProgramFrame.h"
+
+namespace qvn {
+namespace {
+
+// Control ids: the Command1 pair is told apart by index, 0 and 1.
+enum : int { kFrame1 = 10, kLabel1, kLabel2, kLabel3, kLabel4, kCaptionO, kCaptionC, kCommand1 = 100 };
+constexpr int kStartRemoval = kCommand1 + 0;
+constexpr int kExit = kCommand1 + 1;
+
+constexpr FontSpec kDataFont{"MS Sans Serif", 8.25, 700};
+
+// Label1 sits in Frame1; its position is the frame's plus its own.
+constexpr int kFrameLeft = 240;
+constexpr int kFrameTop = 120;
+
+// In tab order.
+constexpr ControlSpec kControls[] = {
+    {kFrame1, ControlKind::Frame, L"", kFrameLeft, kFrameTop, 6135, 1095, nullptr, Alignment::Left},
+    {kLabel1, ControlKind::Label, L"Quorvane Program Removal", kFrameLeft + 240, kFrameTop + 360, 5655, 495,
+     &kTitleFont, Alignment::Centre},
+    {kLabel2, ControlKind::Label,
+     L"Click the button below to completely remove all aspects of the Quorvane program.  If you do not want to "
+     L"remove, click the EXIT button to exit the program.",
+     480, 1440, 5535, 855, nullptr, Alignment::Left},
+    {kStartRemoval, ControlKind::Button, L"Start Removal Process", 840, 3360, 2415, 495, nullptr, Alignment::Centre},
+    {kExit, ControlKind::Button, L"EXIT", 3720, 3360, 2415, 495, nullptr, Alignment::Centre},
+    {kLabel3, ControlKind::Label, L"Label3", 1920, 2640, 4695, 255, &kDataFont, Alignment::Left},
+    {kCaptionO, ControlKind::Label, L"OS is:", 480, 2280, 735, 375, nullptr, Alignment::Left},
+    {kLabel4, ControlKind::Label, L"Label4", 1920, 2280, 4095, 255, &kDataFont, Alignment::Left},
+    {kCaptionC, ControlKind::Label, L"Program Location:", 480, 2640, 1455, 375, nullptr, Alignment::Left},
+};
+
+constexpr FormSpec kForm{L"Remove Quorvane", 6780, 4290, kControls, sizeof kControls / sizeof kControls[0]};
+
+}  // namespace
+
+MenuForm::MenuForm(ProgramFrame& frame) : Window(frame, "QvnRemoveMenuForm", kForm) {}
+
+void MenuForm::OnLoad() {
+  const StartupTexts texts = InitToolState(ProgramToolState());
+  SetControlText(kLabel4, texts.osLabel);
+  SetControlText(kLabel3, texts.locationText);
+}
+
+void MenuForm::OnClick(int controlId) {
+  if (controlId == kStartRemoval) {
+    RunRemoval(ProgramToolState());
+    Frame().ShowCompletion();
+  } else if (controlId == kExit) {
+    Unload();
+  }
+}
+
+void MenuForm::OnUnload() { ProgramToolState().FileSys.reset(); }
+
+}  // namespace qvn

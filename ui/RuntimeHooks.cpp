@@ -1,0 +1,40 @@
+// The C++ runtime's last-resort paths, replaced for this program only.
+//
+// The runtime's own versions format messages: the terminate handler prints the
+// exception's demangled type, a failed library assertion prints file and line,
+// and the length and logic errors build std::logic_error from a second string
+// implementation. Together they would be half of this program's size, for
+// paths it never takes in normal use. Here a container or string that cannot
+// grow raises the program's own failure, which the window that was running
+// reports like any other; a broken library invariant or an exception that
+// escaped every window procedure ends the program at once.
+
+#include <bits/functexcept.h>
+
+#include <cstdlib>
+
+#include "services/Failure.h"
+
+namespace {
+
+constexpr std::int32_t kOutOfMemory = 7;
+constexpr std::int32_t kInternalError = 51;
+
+}  // namespace
+
+namespace std {
+
+void __throw_bad_alloc() { throw qvn::Failure(kOutOfMemory, L"Out of memory"); }
+void __throw_bad_array_new_length() { throw qvn::Failure(kOutOfMemory, L"Out of memory"); }
+void __throw_length_error(const char*) { throw qvn::Failure(kOutOfMemory, L"Out of memory"); }
+void __throw_logic_error(const char*) { throw qvn::Failure(kInternalError, L"Internal error"); }
+
+void __glibcxx_assert_fail(const char*, int, const char*, const char*) noexcept { std::abort(); }
+
+}  // namespace std
+
+namespace __gnu_cxx {
+
+void __verbose_terminate_handler() { std::abort(); }
+
+}  // namespace __gnu_cxx

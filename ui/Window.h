@@ -1,0 +1,57 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "services/PlatformTypes.h"
+#include "ui/Font.h"
+#include "ui/FormLayout.h"
+
+namespace qvn {
+
+class ProgramFrame;
+
+// One top-level window of the tool, built from its layout table. Its window
+// procedure is the boundary no exception crosses: a failure in any handler is
+// handed to the program frame, which reports it and ends the program.
+class Window {
+ public:
+  virtual ~Window();
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+
+  bool IsLoaded() const { return handle_ != nullptr; }
+  HWND Handle() const { return handle_; }
+
+  // Creates the window and its controls and runs its load; false when the
+  // load failed (the failure is already reported).
+  bool Load();
+  void Show();
+  void BringForward();
+  void Unload();
+
+ protected:
+  Window(ProgramFrame& frame, const char* className, const FormSpec& form);
+
+  virtual void OnLoad() {}
+  virtual void OnClick(int /*controlId*/) {}
+  virtual void OnUnload() {}
+
+  void SetControlText(int controlId, const std::wstring& text);
+  ProgramFrame& Frame() { return frame_; }
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void RegisterClassOnce();
+  void CreateControls();
+  void FocusFirstButton();
+
+  ProgramFrame& frame_;
+  const char* className_;
+  const FormSpec& form_;
+  HWND handle_ = nullptr;
+  HWND focused_ = nullptr;
+  std::vector<Font> fonts_;
+};
+
+}  // namespace qvn
