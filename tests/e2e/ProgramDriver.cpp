@@ -11,7 +11,6 @@
 namespace e2e {
 namespace {
 
-const char kProgram[] = "C:\\qvn-e2e\\QvnRemove.exe";
 const char kFolder[] = "C:\\qvn-e2e";
 constexpr DWORD kPollMs = 50;
 
@@ -85,13 +84,14 @@ BOOL CALLBACK CollectChild(HWND child, LPARAM context) {
 
 }  // namespace
 
-RunningProgram::RunningProgram(const std::vector<std::string>& environment) {
+RunningProgram::RunningProgram(const std::vector<std::string>& environment, const std::string& folder) {
   std::vector<char> block = EnvironmentWith(environment);
-  std::string command = std::string("\"") + kProgram + "\"";
+  const std::string program = folder + "\\QvnRemove.exe";
+  std::string command = "\"" + program + "\"";
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  if (!::CreateProcessA(kProgram, command.data(), nullptr, nullptr, FALSE, 0, block.data(), kFolder, &startup,
-                        &process_)) {
+  if (!::CreateProcessA(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, block.data(), folder.c_str(),
+                        &startup, &process_)) {
     throw std::runtime_error("cannot start QvnRemove.exe");
   }
   ::WaitForInputIdle(process_.hProcess, 15000);

@@ -32,9 +32,11 @@ struct MessageBoxSeen {
 
 class RunningProgram {
  public:
-  // Starts C:\qvn-e2e\QvnRemove.exe from that folder; `environment` entries
-  // ("NAME=value") are added for the program's process only.
-  explicit RunningProgram(const std::vector<std::string>& environment = {});
+  // Starts QvnRemove.exe from `folder`, with that folder as its working
+  // folder; `environment` entries ("NAME=value") are added for the program's
+  // process only.
+  explicit RunningProgram(const std::vector<std::string>& environment = {},
+                          const std::string& folder = "C:\\qvn-e2e");
   ~RunningProgram();
   RunningProgram(const RunningProgram&) = delete;
   RunningProgram& operator=(const RunningProgram&) = delete;
