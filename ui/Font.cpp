@@ -22,20 +22,20 @@ bool SystemHasFace(const char* face) {
 
 }  // namespace
 
-Font::Font(const FontSpec& spec, int pixelsPerInchY, bool fallBack) {
-  if (fallBack && !SystemHasFace(spec.face)) {
+Font::Font(const FontStyle& style, int pixelsPerInchY, bool fallBack) {
+  if (fallBack && !SystemHasFace(style.face)) {
     handle_ = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
     return;
   }
   LOGFONTA font{};
-  font.lfHeight = FontHeightForPoints(spec.points, pixelsPerInchY);
-  font.lfWeight = spec.weight;
+  font.lfHeight = FontHeightForPoints(style.points, pixelsPerInchY);
+  font.lfWeight = style.weight;
   font.lfCharSet = ANSI_CHARSET;
   font.lfOutPrecision = OUT_DEFAULT_PRECIS;
   font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   font.lfQuality = DEFAULT_QUALITY;
   font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-  std::strncpy(font.lfFaceName, spec.face, LF_FACESIZE - 1);
+  std::strncpy(font.lfFaceName, style.face, LF_FACESIZE - 1);
   handle_ = ::CreateFontIndirectA(&font);
   owned_ = handle_ != nullptr;
 }

@@ -7,9 +7,9 @@ namespace qvn {
 // A GDI font owned by a window; the system's stock font is borrowed, not owned.
 class Font {
  public:
-  // `spec` at the display's vertical resolution, ANSI character set, upright,
+  // `style` at the display's vertical resolution, ANSI character set, upright,
   // plain. With `fallBack`, a face the system lacks gives the GUI stock font.
-  Font(const FontSpec& spec, int pixelsPerInchY, bool fallBack);
+  Font(const FontStyle& style, int pixelsPerInchY, bool fallBack);
   ~Font();
   Font(Font&& other) noexcept : handle_(other.handle_), owned_(other.owned_) { other.owned_ = false; }
   Font(const Font&) = delete;

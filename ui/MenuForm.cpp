@@ -8,21 +8,16 @@ namespace qvn {
 namespace {
 
 // Control ids: the Command1 pair is told apart by index, 0 and 1.
-enum : int { kFrame1 = 10, kLabel1, kLabel2, kLabel3, kLabel4, kCaptionO, kCaptionC, kCommand1 = 100 };
+enum : int { kLabel2 = kLabel1Id + 1, kLabel3, kLabel4, kCaptionO, kCaptionC, kCommand1 = 100 };
 constexpr int kStartRemoval = kCommand1 + 0;
 constexpr int kExit = kCommand1 + 1;
 
-constexpr FontSpec kDataFont{"MS Sans Serif", 8.25, 700};
-
-// Label1 sits in Frame1; its position is the frame's plus its own.
-constexpr int kFrameLeft = 240;
-constexpr int kFrameTop = 120;
+constexpr FontStyle kDataFont{"MS Sans Serif", 8.25, 700};
 
 // In tab order.
-constexpr ControlSpec kControls[] = {
-    {kFrame1, ControlKind::Frame, L"", kFrameLeft, kFrameTop, 6135, 1095, nullptr, Alignment::Left},
-    {kLabel1, ControlKind::Label, L"Quorvane Program Removal", kFrameLeft + 240, kFrameTop + 360, 5655, 495,
-     &kTitleFont, Alignment::Centre},
+constexpr ControlLayout kControls[] = {
+    kTitleFrame,
+    kTitle,
     {kLabel2, ControlKind::Label,
      L"Click the button below to completely remove all aspects of the Quorvane program.  If you do not want to "
      L"remove, click the EXIT button to exit the program.",
@@ -35,7 +30,7 @@ constexpr ControlSpec kControls[] = {
     {kCaptionC, ControlKind::Label, L"Program Location:", 480, 2640, 1455, 375, nullptr, Alignment::Left},
 };
 
-constexpr FormSpec kForm{L"Remove Quorvane", 6780, 4290, kControls, sizeof kControls / sizeof kControls[0]};
+constexpr WindowLayout kForm{L"Remove Quorvane", 6780, 4290, kControls, sizeof kControls / sizeof kControls[0]};
 
 }  // namespace
 

@@ -26,7 +26,7 @@ Resolution ScreenResolution() {
   return resolution;
 }
 
-DWORD ControlStyle(const ControlSpec& control) {
+DWORD ControlStyle(const ControlLayout& control) {
   switch (control.kind) {
     case ControlKind::Frame:
       return WS_CHILD | WS_VISIBLE | BS_GROUPBOX;
@@ -40,14 +40,14 @@ DWORD ControlStyle(const ControlSpec& control) {
   return WS_CHILD | WS_VISIBLE | SS_NOPREFIX | (control.alignment == Alignment::Centre ? SS_CENTER : SS_LEFT);
 }
 
-const char* ControlClass(const ControlSpec& control) {
+const char* ControlClass(const ControlLayout& control) {
   return control.kind == ControlKind::Label ? "STATIC" : "BUTTON";
 }
 
 }  // namespace
 
-Window::Window(ProgramFrame& frame, const char* className, const FormSpec& form)
-    : frame_(frame), className_(className), form_(form) {}
+Window::Window(ProgramFrame& frame, const char* className, const WindowLayout& layout)
+    : frame_(frame), className_(className), layout_(layout) {}
 
 Window::~Window() {
   if (handle_ != nullptr) ::DestroyWindow(handle_);
@@ -70,13 +70,13 @@ bool Window::Load() {
   if (IsLoaded()) return true;
   RegisterClassOnce();
   const Resolution dpi = ScreenResolution();
-  RECT bounds{0, 0, TwipsToPixels(form_.clientWidth, dpi.x), TwipsToPixels(form_.clientHeight, dpi.y)};
+  RECT bounds{0, 0, TwipsToPixels(layout_.clientWidth, dpi.x), TwipsToPixels(layout_.clientHeight, dpi.y)};
   ::AdjustWindowRectEx(&bounds, kWindowStyle, FALSE, 0);
   const int width = bounds.right - bounds.left;
   const int height = bounds.bottom - bounds.top;
   const int left = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
   const int top = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  ::CreateWindowExA(0, className_, ToAnsi(form_.caption).c_str(), kWindowStyle, left, top, width, height, nullptr,
+  ::CreateWindowExA(0, className_, ToAnsi(layout_.caption).c_str(), kWindowStyle, left, top, width, height, nullptr,
                     nullptr, frame_.Instance(), this);
   return IsLoaded();
 }
@@ -100,8 +100,8 @@ void Window::CreateControls() {
   const Resolution dpi = ScreenResolution();
   fonts_.emplace_back(kWindowFont, dpi.y, /*fallBack=*/true);
   const HFONT windowFont = fonts_.front().Get();
-  for (std::size_t i = 0; i < form_.controlCount; ++i) {
-    const ControlSpec& control = form_.controls[i];
+  for (std::size_t i = 0; i < layout_.controlCount; ++i) {
+    const ControlLayout& control = layout_.controls[i];
     HWND child = ::CreateWindowExA(
         0, ControlClass(control), ToAnsi(control.caption).c_str(), ControlStyle(control),
         TwipsToPixels(control.left, dpi.x), TwipsToPixels(control.top, dpi.y), TwipsToPixels(control.width, dpi.x),

@@ -30,7 +30,7 @@ class Window {
   void Unload();
 
  protected:
-  Window(ProgramFrame& frame, const char* className, const FormSpec& form);
+  Window(ProgramFrame& frame, const char* className, const WindowLayout& layout);
 
   virtual void OnLoad() {}
   virtual void OnClick(int /*controlId*/) {}
@@ -48,7 +48,7 @@ class Window {
 
   ProgramFrame& frame_;
   const char* className_;
-  const FormSpec& form_;
+  const WindowLayout& layout_;
   HWND handle_ = nullptr;
   HWND focused_ = nullptr;
   std::vector<Font> fonts_;

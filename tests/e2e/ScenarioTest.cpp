@@ -32,6 +32,20 @@ class Scenario : public testing::Test {
  protected:
   void SetUp() override { LayOutInstallation(); }
   void TearDown() override { RemoveInstallation(); }
+
+  struct Windows {
+    HWND main;
+    HWND done;
+  };
+
+  // Waits for the main window, presses "Start Removal Process" and waits for
+  // the completion window; either handle is null when it did not appear.
+  static Windows RemoveThroughTheMainWindow(const e2e::RunningProgram& program) {
+    HWND main = program.WaitForWindow(kMain);
+    if (main == nullptr) return {nullptr, nullptr};
+    e2e::Click(main, kStart);
+    return {main, program.WaitForWindow(kDone)};
+  }
 };
 
 TEST_F(Scenario, ExitLeavesEverythingInPlace) {
@@ -48,10 +62,7 @@ TEST_F(Scenario, ExitLeavesEverythingInPlace) {
 TEST_F(Scenario, FullRemovalThenRestartEndsTheProgram) {
   const long long logStart = e2e::RelayLogEnd();
   e2e::RunningProgram program({e2e::kRelayEnvironment});
-  HWND main = program.WaitForWindow(kMain);
-  ASSERT_NE(main, nullptr);
-  e2e::Click(main, kStart);
-  HWND done = program.WaitForWindow(kDone);
+  const auto [main, done] = RemoveThroughTheMainWindow(program);
   ASSERT_NE(done, nullptr);
   EXPECT_FALSE(AnyFileLeft());
   EXPECT_FALSE(AnyRegistryKeyLeft());
@@ -102,10 +113,7 @@ TEST_F(Scenario, StartPressedTwiceRunsTwiceAndShowsOneCompletionWindow) {
 
 TEST_F(Scenario, ClosedCompletionWindowLeavesTheMainOneUsable) {
   e2e::RunningProgram program;
-  HWND main = program.WaitForWindow(kMain);
-  ASSERT_NE(main, nullptr);
-  e2e::Click(main, kStart);
-  HWND done = program.WaitForWindow(kDone);
+  const auto [main, done] = RemoveThroughTheMainWindow(program);
   ASSERT_NE(done, nullptr);
   e2e::Close(done);
   ASSERT_TRUE(program.WaitUntilGone(done));
@@ -117,10 +125,7 @@ TEST_F(Scenario, ClosedCompletionWindowLeavesTheMainOneUsable) {
 
 TEST_F(Scenario, ClosedMainWindowStillLetsTheRestartEndTheProgram) {
   e2e::RunningProgram program;
-  HWND main = program.WaitForWindow(kMain);
-  ASSERT_NE(main, nullptr);
-  e2e::Click(main, kStart);
-  HWND done = program.WaitForWindow(kDone);
+  const auto [main, done] = RemoveThroughTheMainWindow(program);
   ASSERT_NE(done, nullptr);
   e2e::Close(main);
   ASSERT_TRUE(program.WaitUntilGone(main));
@@ -173,10 +178,7 @@ class WinebootMovedAway {
 
 TEST_F(Scenario, RefusedRestartIsToldAndTheProgramStillEnds) {
   e2e::RunningProgram program;
-  HWND main = program.WaitForWindow(kMain);
-  ASSERT_NE(main, nullptr);
-  e2e::Click(main, kStart);
-  HWND done = program.WaitForWindow(kDone);
+  const auto [main, done] = RemoveThroughTheMainWindow(program);
   ASSERT_NE(done, nullptr);
   WinebootMovedAway refusal;
   ASSERT_TRUE(refusal.Moved());
