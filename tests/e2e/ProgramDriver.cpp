@@ -84,17 +84,17 @@ BOOL CALLBACK CollectChild(HWND child, LPARAM context) {
 
 }  // namespace
 
-RunningProgram::RunningProgram(const std::vector<std::string>& environment, const std::string& folder) {
+RunningProgram::RunningProgram(const std::vector<std::string>& environment, const std::string& folder,
+                               const std::string& name) {
   std::vector<char> block = EnvironmentWith(environment);
-  const std::string program = folder + "\\QvnRemove.exe";
+  const std::string program = folder + "\\" + name;
   std::string command = "\"" + program + "\"";
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   if (!::CreateProcessA(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, block.data(), folder.c_str(),
                         &startup, &process_)) {
-    throw std::runtime_error("cannot start QvnRemove.exe");
+    throw std::runtime_error("cannot start " + program);
   }
-  ::WaitForInputIdle(process_.hProcess, 15000);
 }
 
 RunningProgram::~RunningProgram() {

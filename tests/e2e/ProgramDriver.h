@@ -32,16 +32,17 @@ struct MessageBoxSeen {
 
 class RunningProgram {
  public:
-  // Starts QvnRemove.exe from `folder`, with that folder as its working
+  // Starts `program` (QvnRemove.exe) from `folder`, with that folder as its working
   // folder; `environment` entries ("NAME=value") are added for the program's
   // process only.
   explicit RunningProgram(const std::vector<std::string>& environment = {},
-                          const std::string& folder = "C:\\qvn-e2e");
+                          const std::string& folder = "C:\\qvn-e2e", const std::string& program = "QvnRemove.exe");
   ~RunningProgram();
   RunningProgram(const RunningProgram&) = delete;
   RunningProgram& operator=(const RunningProgram&) = delete;
 
   DWORD ThreadId() const { return process_.dwThreadId; }
+  HANDLE Process() const { return process_.hProcess; }
 
   // A visible top-level window of the program with this caption.
   HWND WaitForWindow(const char* caption, DWORD timeoutMs = 15000) const;
