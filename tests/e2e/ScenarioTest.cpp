@@ -192,6 +192,40 @@ TEST_F(Scenario, RefusedRestartIsToldAndTheProgramStillEnds) {
   EXPECT_EQ(program.ExitCode(), 0u);
 }
 
+// Wine's scripting runtime turned off for the programs started meanwhile, so
+// that there is no Scripting.FileSystemObject to create.
+class ScriptingRuntimeDisabled {
+ public:
+  ScriptingRuntimeDisabled() {
+    ::RegCreateKeyExA(HKEY_CURRENT_USER, kOverrides, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+    ::RegSetValueExA(key_, "scrrun", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
+  }
+  ~ScriptingRuntimeDisabled() {
+    ::RegDeleteValueA(key_, "scrrun");
+    ::RegCloseKey(key_);
+  }
+
+ private:
+  static constexpr const char* kOverrides = "Software\\Wine\\DllOverrides";
+  HKEY key_ = nullptr;
+};
+
+TEST_F(Scenario, ObjectThatCannotBeCreatedIsReportedBeforeTheWindowShows) {
+  ScriptingRuntimeDisabled noScriptingRuntime;
+  e2e::RunningProgram program;
+  const std::optional<e2e::MessageBoxSeen> box = program.WaitForMessageBox();
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->title, "QvnRemove");
+  EXPECT_NE(box->text.find("Error 429: ActiveX component can't create object"), std::string::npos) << box->text;
+  EXPECT_EQ(program.CountWindows(kMain), 0) << "the main window must not show";
+  program.Dismiss(*box);
+  ASSERT_TRUE(program.WaitForExit());
+  EXPECT_EQ(program.ExitCode(), 1u);
+  EXPECT_EQ(program.CountWindows(kMain), 0);
+  EXPECT_TRUE(AllFilesPresent());
+  EXPECT_TRUE(AllRegistryKeysPresent());
+}
+
 TEST_F(Scenario, TabMovesBetweenTheButtonsAndSpacePressesTheFocusedOne) {
   e2e::RunningProgram program;
   HWND main = program.WaitForWindow(kMain);
