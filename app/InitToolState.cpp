@@ -10,7 +10,7 @@ namespace qvn {
 
 StartupTexts InitToolState(ToolState& state) {
   state.FileSys = CurrentBinder().CreateObject(L"Scripting.FileSystemObject");
-  state.ProductKey = L"SOFTWARE\\TindlewaySystems\\Quorvane";
+  state.ProductKey = kSettingsKey;
 
   QueryVersion(state.VersionInfo);
   const OSVERSIONINFOA& version = state.VersionInfo;

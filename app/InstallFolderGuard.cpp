@@ -18,6 +18,11 @@ std::wstring Normalized(std::wstring path) {
 
 bool IsDriveRoot(const std::wstring& normalized) { return normalized.size() <= 2; }
 
+std::vector<std::wstring> Joined(std::vector<std::wstring> first, const std::vector<std::wstring>& second) {
+  first.insert(first.end(), second.begin(), second.end());
+  return first;
+}
+
 // `outer` is `inner` or one of the folders above it.
 bool EqualsOrHolds(const std::wstring& outer, const std::wstring& inner) {
   if (outer.empty() || inner.empty()) return false;
@@ -49,31 +54,33 @@ bool IsFullLocalPath(const std::wstring& text) {
   return true;
 }
 
-bool IsProtectedFolder(const std::vector<std::wstring>& candidateForms,
-                       const std::vector<std::wstring>& protectedForms) {
+bool IsProtectedFolder(const std::vector<std::wstring>& candidateForms, const ProtectedFolders& folders) {
   for (const std::wstring& candidate : candidateForms) {
     const std::wstring folder = Normalized(candidate);
     if (IsDriveRoot(folder)) return true;
-    for (const std::wstring& guarded : protectedForms) {
-      if (EqualsOrHolds(folder, Normalized(guarded))) return true;
+    for (const std::wstring& sealed : folders.sealed) {
+      const std::wstring guarded = Normalized(sealed);
+      if (EqualsOrHolds(folder, guarded) || EqualsOrHolds(guarded, folder)) return true;
+    }
+    for (const std::wstring& container : folders.containers) {
+      if (EqualsOrHolds(folder, Normalized(container))) return true;
     }
   }
   return false;
 }
 
-const std::vector<std::wstring>& UsualSystemFolders() {
-  static const std::vector<std::wstring> folders = {
-      L"C:\\Windows",
-      L"C:\\Program Files",
-      L"C:\\Program Files\\Common Files",
-      L"C:\\Documents and Settings",
-      L"C:\\Documents and Settings\\All Users",
-      L"C:\\Documents and Settings\\All Users\\Desktop",
-      L"C:\\Documents and Settings\\All Users\\Start Menu",
-      L"C:\\Documents and Settings\\All Users\\Start Menu\\Programs",
-      L"C:\\Windows\\Desktop",
-      L"C:\\Windows\\Start Menu",
-      L"C:\\Windows\\Start Menu\\Programs",
+const ProtectedFolders& UsualSystemFolders() {
+  static const ProtectedFolders folders = {
+      {
+          L"C:\\Windows",  // its system folder, fonts, drivers, and on 95/98/ME the profiles and shell folders
+          L"C:\\WINNT",
+          L"C:\\Program Files\\Common Files",
+          L"C:\\Documents and Settings",  // All Users, Default User and every user's profile
+          L"C:\\My Documents",
+      },
+      {
+          L"C:\\Program Files",
+      },
   };
   return folders;
 }
@@ -83,9 +90,11 @@ std::optional<std::wstring> InstallFolderToDelete(const std::wstring& location) 
   const std::wstring resolved = FullPathOf(location);
   if (!IsFullLocalPath(resolved)) return std::nullopt;
 
-  std::vector<std::wstring> guarded = ReportedSystemFolders();
-  guarded.insert(guarded.end(), UsualSystemFolders().begin(), UsualSystemFolders().end());
-  if (IsProtectedFolder(WithShortForms({resolved}), WithShortForms(guarded))) return std::nullopt;
+  const ReportedFolders reported = ReportedSystemFolders();
+  const ProtectedFolders& usual = UsualSystemFolders();
+  ProtectedFolders guarded{WithShortForms(Joined(reported.system, usual.sealed)),
+                           WithShortForms(Joined(reported.programFiles, usual.containers))};
+  if (IsProtectedFolder(WithShortForms({resolved}), guarded)) return std::nullopt;
   return resolved;
 }
 

@@ -8,20 +8,31 @@ namespace qvn {
 // The folder the install-folder step may delete for `location`, or nothing
 // when the location must count as absent: a text that is not a full local
 // path (relative, a drive alone or drive-relative, a network or device path,
-// wildcards), or one whose resolved form is a drive root or equals or holds
-// one of the system's own folders. The registry's value is data from outside
-// the tool: deleting it with force must never reach the user's or system's files.
+// wildcards), or one whose resolved form is a drive root, lies in, equals or
+// holds one of the system's or the user's own folders, or equals or holds
+// Program Files. The registry's value is data from outside the tool: deleting
+// it with force must never reach the user's or the system's files.
 std::optional<std::wstring> InstallFolderToDelete(const std::wstring& location);
 
 // "X:\..." with nothing a folder deletion would expand or reinterpret.
 bool IsFullLocalPath(const std::wstring& text);
 
-// True when a form of the candidate is a drive root, or equals or holds a
-// form of a protected folder. Case and closing backslashes do not count.
-bool IsProtectedFolder(const std::vector<std::wstring>& candidateForms,
-                       const std::vector<std::wstring>& protectedForms);
+// Folders a forced deletion must not touch.
+struct ProtectedFolders {
+  // Nothing in them, nor they, nor any folder above them, may go.
+  std::vector<std::wstring> sealed;
+  // They and the folders above them may not go; what is inside them may.
+  std::vector<std::wstring> containers;
+};
 
-// The shell and system folders of both Windows families at their usual places.
-const std::vector<std::wstring>& UsualSystemFolders();
+// True when a form of the candidate is a drive root, lies in, equals or holds
+// a sealed folder, or equals or holds a container. Case and closing
+// backslashes do not count; folders compare whole ("C:\Program" does not hold
+// "C:\Program Files").
+bool IsProtectedFolder(const std::vector<std::wstring>& candidateForms, const ProtectedFolders& folders);
+
+// The system's and users' folders of both Windows families at their usual
+// places, for a machine that reports them nowhere or elsewhere.
+const ProtectedFolders& UsualSystemFolders();
 
 }  // namespace qvn

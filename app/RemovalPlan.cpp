@@ -4,7 +4,6 @@ namespace qvn {
 namespace {
 
 const wchar_t kUninstallKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quorvane";
-const wchar_t kSettingsKey[] = L"SOFTWARE\\TindlewaySystems\\Quorvane";
 
 }  // namespace
 

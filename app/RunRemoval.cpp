@@ -2,14 +2,13 @@
 
 #include "app/InstallFolderGuard.h"
 #include "app/RemovalPlan.h"
+#include "services/AutomationError.h"
 #include "services/DeletePath.h"
 #include "services/DeleteRegKey.h"
 #include "services/Failure.h"
 
 namespace qvn {
 namespace {
-
-constexpr std::int32_t kObjectNotSet = 91;
 
 void DeleteNamedPath(AutomationObject& fileSys, const std::wstring& path, const std::wstring& kind) {
   try {
@@ -36,7 +35,7 @@ void Perform(const RemovalStep& step, AutomationObject& fileSys) {
 }  // namespace
 
 void RunRemoval(ToolState& state) {
-  if (!state.FileSys) throw Failure(kObjectNotSet, L"Object variable or With block variable not set");
+  if (!state.FileSys) throw StandardFailure(ErrorNumber::ObjectNotSet);
   for (const RemovalStep& step : RemovalPlan(state)) Perform(step, *state.FileSys);
 }
 

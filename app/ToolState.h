@@ -7,6 +7,10 @@
 
 namespace qvn {
 
+// Quorvane's settings key below HKEY_LOCAL_MACHINE: where start-up reads the
+// install folder and what the removal deletes last.
+inline const wchar_t kSettingsKey[] = L"SOFTWARE\\TindlewaySystems\\Quorvane";
+
 // Everything the tool knows about the machine: filled once at start-up, read by
 // the removal. The file-system object is the only part released before the end.
 struct ToolState {

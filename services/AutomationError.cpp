@@ -13,6 +13,8 @@ struct ScriptError {
 
 constexpr ScriptError kScriptErrors[] = {
     {5, L"Invalid procedure call or argument"},
+    {7, L"Out of memory"},
+    {51, L"Internal error"},
     {52, L"Bad file name or number"},
     {53, L"File not found"},
     {57, L"Device I/O error"},
@@ -23,8 +25,10 @@ constexpr ScriptError kScriptErrors[] = {
     {71, L"Disk not ready"},
     {75, L"Path/File access error"},
     {76, L"Path not found"},
+    {91, L"Object variable or With block variable not set"},
     {429, L"ActiveX component can't create object"},
     {438, L"Object doesn't support this property or method"},
+    {453, L"Can't find DLL entry point"},
 };
 
 struct Win32Mapping {
@@ -65,6 +69,17 @@ const wchar_t* ConventionalText(std::int32_t number) {
 }
 
 }  // namespace
+
+Failure StandardFailure(ErrorNumber number, const std::wstring& suffix) {
+  const auto value = static_cast<std::int32_t>(number);
+  const wchar_t* text = ConventionalText(value);
+  return Failure(value, std::wstring(text != nullptr ? text : L"Error") + suffix);
+}
+
+Failure PlatformCallFailure(const char* call, std::uint32_t lastError) {
+  const std::string name(call);
+  return Failure(static_cast<std::int32_t>(lastError), std::wstring(name.begin(), name.end()) + L" failed");
+}
 
 Failure AutomationFailure(std::int32_t code, const std::wstring& objectDescription, const std::wstring& systemMessage) {
   const std::int32_t number = ScriptNumber(code);

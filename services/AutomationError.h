@@ -12,6 +12,25 @@ namespace qvn {
 // control-facility code, the matching number for the common Windows errors,
 // else the code itself. Its description is the object's own text, else the
 // conventional wording for that number, else `systemMessage`.
+// The tool's own failures, numbered as scripts number them. Their
+// descriptions come from the same table as the scripting object's.
+enum class ErrorNumber : std::int32_t {
+  OutOfMemory = 7,
+  InternalError = 51,
+  ObjectNotSet = 91,
+  CannotCreateObject = 429,
+  NoSuchMethod = 438,
+  EntryPointNotFound = 453,
+};
+
+// The failure `number` with its conventional description, followed directly
+// by `suffix` (which brings its own separator, if any).
+Failure StandardFailure(ErrorNumber number, const std::wstring& suffix = {});
+
+// A call to the window system that failed: the platform's own error number
+// (from GetLastError) and the name of the call.
+Failure PlatformCallFailure(const char* call, std::uint32_t lastError);
+
 Failure AutomationFailure(std::int32_t code, const std::wstring& objectDescription, const std::wstring& systemMessage);
 
 }  // namespace qvn

@@ -2,6 +2,7 @@
 #include <string>
 #include <utility>
 
+#include "services/AutomationError.h"
 #include "services/Binder.h"
 #include "services/Failure.h"
 
@@ -25,17 +26,15 @@ class BoundFunction {
       address_ = CurrentBinder().Bind(library_, name_);
       generation_ = BinderGeneration();
     }
-    if (address_ == nullptr) throw Failure(kEntryPointNotFound, Describe());
+    if (address_ == nullptr) throw StandardFailure(ErrorNumber::EntryPointNotFound, Describe());
     return reinterpret_cast<Fn>(address_);
   }
 
   const char* Name() const { return name_; }
 
  private:
-  static constexpr int kEntryPointNotFound = 453;
-
   std::wstring Describe() const {
-    std::string text = std::string("Can't find DLL entry point ") + name_ + " in " + library_;
+    std::string text = std::string(" ") + name_ + " in " + library_;
     return std::wstring(text.begin(), text.end());
   }
 

@@ -10,9 +10,9 @@ namespace qvn {
 
 void DeleteRegKey(const std::wstring& keyPath, const std::wstring& subkeyName) {
   try {
-    RegKey key = RegKey::OpenLocalMachine(keyPath);
+    RegKey key = OpenLocalMachineKey(keyPath);
     api::RegDeleteKeyA(key.Get(), ToAnsi(subkeyName).c_str());
-    key.Close();
+    CloseKey(key);
   } catch (const Failure&) {
     ShowMessageBox(nullptr, L"Error in Registry Key delete.  Key " + keyPath, L"removeQvn", MB_OK | MB_ICONERROR);
   }

@@ -18,6 +18,8 @@ using WideCharToMultiByteFn = int(WINAPI*)(UINT codePage, DWORD flags, LPCWSTR w
 using RegOpenKeyExAFn = LONG(WINAPI*)(HKEY root, LPCSTR path, DWORD options, REGSAM access, PHKEY key);
 using RegQueryValueExAFn = LONG(WINAPI*)(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type,
                                           LPBYTE data, LPDWORD size);
+using RegEnumValueAFn = LONG(WINAPI*)(HKEY key, DWORD index, LPSTR name, LPDWORD nameChars, LPDWORD reserved,
+                                       LPDWORD type, LPBYTE data, LPDWORD size);
 using RegDeleteKeyAFn = LONG(WINAPI*)(HKEY key, LPCSTR subkeyName);
 using RegCloseKeyFn = LONG(WINAPI*)(HKEY key);
 using MessageBoxAFn = int(WINAPI*)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
@@ -32,6 +34,12 @@ using GetFullPathNameAFn = DWORD(WINAPI*)(LPCSTR path, DWORD room, LPSTR buffer,
 using GetShortPathNameAFn = DWORD(WINAPI*)(LPCSTR path, LPSTR buffer, DWORD room);
 using GetWindowsDirectoryAFn = UINT(WINAPI*)(LPSTR buffer, UINT room);
 using GetSystemDirectoryAFn = UINT(WINAPI*)(LPSTR buffer, UINT room);
+using CreateFileAFn = HANDLE(WINAPI*)(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                                      DWORD disposition, DWORD flags, HANDLE templateFile);
+using GetLastErrorFn = DWORD(WINAPI*)();
+using FindFirstFileAFn = HANDLE(WINAPI*)(LPCSTR pattern, LPWIN32_FIND_DATAA found);
+using FindNextFileAFn = BOOL(WINAPI*)(HANDLE search, LPWIN32_FIND_DATAA found);
+using FindCloseFn = BOOL(WINAPI*)(HANDLE search);
 using GetEnvironmentVariableAFn = DWORD(WINAPI*)(LPCSTR name, LPSTR buffer, DWORD room);
 
 inline const BoundFunction<GetVersionExAFn> GetVersionExA{"kernel32.dll", "GetVersionExA"};
@@ -39,6 +47,7 @@ inline const BoundFunction<MultiByteToWideCharFn> MultiByteToWideChar{"kernel32.
 inline const BoundFunction<WideCharToMultiByteFn> WideCharToMultiByte{"kernel32.dll", "WideCharToMultiByte"};
 inline const BoundFunction<RegOpenKeyExAFn> RegOpenKeyExA{"advapi32.dll", "RegOpenKeyExA"};
 inline const BoundFunction<RegQueryValueExAFn> RegQueryValueExA{"advapi32.dll", "RegQueryValueExA"};
+inline const BoundFunction<RegEnumValueAFn> RegEnumValueA{"advapi32.dll", "RegEnumValueA"};
 inline const BoundFunction<RegDeleteKeyAFn> RegDeleteKeyA{"advapi32.dll", "RegDeleteKeyA"};
 inline const BoundFunction<RegCloseKeyFn> RegCloseKey{"advapi32.dll", "RegCloseKey"};
 inline const BoundFunction<MessageBoxAFn> MessageBoxA{"user32.dll", "MessageBoxA"};
@@ -52,6 +61,11 @@ inline const BoundFunction<GetFullPathNameAFn> GetFullPathNameA{"kernel32.dll", 
 inline const BoundFunction<GetShortPathNameAFn> GetShortPathNameA{"kernel32.dll", "GetShortPathNameA"};
 inline const BoundFunction<GetWindowsDirectoryAFn> GetWindowsDirectoryA{"kernel32.dll", "GetWindowsDirectoryA"};
 inline const BoundFunction<GetSystemDirectoryAFn> GetSystemDirectoryA{"kernel32.dll", "GetSystemDirectoryA"};
+inline const BoundFunction<CreateFileAFn> CreateFileA{"kernel32.dll", "CreateFileA"};
+inline const BoundFunction<GetLastErrorFn> GetLastError{"kernel32.dll", "GetLastError"};
+inline const BoundFunction<FindFirstFileAFn> FindFirstFileA{"kernel32.dll", "FindFirstFileA"};
+inline const BoundFunction<FindNextFileAFn> FindNextFileA{"kernel32.dll", "FindNextFileA"};
+inline const BoundFunction<FindCloseFn> FindClose{"kernel32.dll", "FindClose"};
 inline const BoundFunction<GetEnvironmentVariableAFn> GetEnvironmentVariableA{"kernel32.dll",
                                                                                "GetEnvironmentVariableA"};
 

@@ -42,6 +42,33 @@ struct HWND__;
 using HWND = HWND__*;
 using HANDLE = void*;
 using PHANDLE = HANDLE*;
+#define INVALID_HANDLE_VALUE (reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(-1)))
+constexpr DWORD MAX_PATH = 260;
+struct FILETIME {
+  DWORD dwLowDateTime;
+  DWORD dwHighDateTime;
+};
+struct WIN32_FIND_DATAA {
+  DWORD dwFileAttributes;
+  FILETIME ftCreationTime;
+  FILETIME ftLastAccessTime;
+  FILETIME ftLastWriteTime;
+  DWORD nFileSizeHigh;
+  DWORD nFileSizeLow;
+  DWORD dwReserved0;
+  DWORD dwReserved1;
+  CHAR cFileName[MAX_PATH];
+  CHAR cAlternateFileName[14];
+};
+using LPWIN32_FIND_DATAA = WIN32_FIND_DATAA*;
+struct SECURITY_ATTRIBUTES;
+using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
+constexpr DWORD GENERIC_READ = 0x80000000;
+constexpr DWORD OPEN_EXISTING = 3;
+constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x1;
+constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x10;
+constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
+constexpr DWORD FILE_ATTRIBUTE_REPARSE_POINT = 0x400;
 
 struct LUID {
   DWORD LowPart;
@@ -73,15 +100,23 @@ struct OSVERSIONINFOA {
 };
 using LPOSVERSIONINFOA = OSVERSIONINFOA*;
 
+#define HKEY_CURRENT_USER (reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(0x80000001))))
 #define HKEY_LOCAL_MACHINE (reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(0x80000002))))
+constexpr REGSAM KEY_QUERY_VALUE = 0x0001;
+constexpr REGSAM KEY_READ = 0x20019;
 
 constexpr LONG ERROR_SUCCESS = 0;
 constexpr LONG ERROR_FILE_NOT_FOUND = 2;
+constexpr LONG ERROR_PATH_NOT_FOUND = 3;
 constexpr LONG ERROR_ACCESS_DENIED = 5;
 constexpr LONG ERROR_INVALID_HANDLE = 6;
+constexpr LONG ERROR_NO_MORE_FILES = 18;
+constexpr LONG ERROR_SHARING_VIOLATION = 32;
+constexpr LONG ERROR_LOCK_VIOLATION = 33;
 constexpr LONG ERROR_INVALID_PARAMETER = 87;
 constexpr LONG ERROR_INSUFFICIENT_BUFFER = 122;
 constexpr LONG ERROR_MORE_DATA = 234;
+constexpr LONG ERROR_NO_MORE_ITEMS = 259;
 constexpr LONG ERROR_KEY_DELETED = 1018;
 
 constexpr DWORD REG_NONE = 0;
@@ -91,10 +126,13 @@ constexpr DWORD REG_BINARY = 3;
 constexpr DWORD REG_DWORD = 4;
 
 constexpr UINT MB_OK = 0x0;
+constexpr UINT MB_RETRYCANCEL = 0x5;
 constexpr UINT MB_ICONERROR = 0x10;
 constexpr UINT MB_ICONWARNING = 0x30;
 constexpr UINT MB_TASKMODAL = 0x2000;
 constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+constexpr int IDRETRY = 4;
 
 constexpr UINT CP_ACP = 0;
 constexpr DWORD VER_PLATFORM_WIN32_NT = 2;

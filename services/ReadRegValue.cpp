@@ -42,22 +42,21 @@ RegValue ReadNumber(HKEY key, const std::string& valueName) {
 
 }  // namespace
 
-RegValue ReadRegValue(const std::wstring& settingsKey, const std::wstring& subkeyName,
-                      const std::wstring& valueName) {
-  RegKey key = RegKey::OpenLocalMachine(settingsKey + L"\\" + subkeyName);
+RegValue QueryValue(HKEY key, const std::wstring& valueName) {
   const std::string name = ToAnsi(valueName);
-
   DWORD type = 0;
   DWORD size = 0;
-  api::RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, nullptr, &size);
+  api::RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size);
+  if (type == REG_SZ) return ReadText(key, name, size);
+  if (type == REG_DWORD) return ReadNumber(key, name);
+  return {};
+}
 
-  RegValue result;
-  if (type == REG_SZ) {
-    result = ReadText(key.Get(), name, size);
-  } else if (type == REG_DWORD) {
-    result = ReadNumber(key.Get(), name);
-  }
-  key.Close();
+RegValue ReadRegValue(const std::wstring& settingsKey, const std::wstring& subkeyName,
+                      const std::wstring& valueName) {
+  RegKey key = OpenLocalMachineKey(settingsKey + L"\\" + subkeyName);
+  RegValue result = QueryValue(key.Get(), valueName);
+  CloseKey(key);
   return result;
 }
 

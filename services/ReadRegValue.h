@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "services/PlatformTypes.h"
 #include "services/RegValue.h"
 
 namespace qvn {
@@ -13,5 +14,9 @@ namespace qvn {
 // every path.
 RegValue ReadRegValue(const std::wstring& settingsKey, const std::wstring& subkeyName,
                       const std::wstring& valueName);
+
+// Reads `valueName` from an open key (or the 0 handle of a failed open) by the
+// same rules.
+RegValue QueryValue(HKEY key, const std::wstring& valueName);
 
 }  // namespace qvn

@@ -4,30 +4,22 @@
 #include "services/Text.h"
 
 namespace qvn {
+namespace {
 
-RegKey RegKey::OpenLocalMachine(const std::wstring& path) {
-  HKEY handle = nullptr;
-  api::RegOpenKeyExA(HKEY_LOCAL_MACHINE, ToAnsi(path).c_str(), 0, kAccess, &handle);
-  return RegKey(handle);
+RegKey OpenKey(HKEY root, const std::wstring& path, REGSAM access) {
+  RegKey key;
+  api::RegOpenKeyExA(root, ToAnsi(path).c_str(), 0, access, key.Receive());
+  return key;
 }
 
-RegKey::RegKey(RegKey&& other) noexcept : handle_(other.handle_), open_(other.open_) {
-  other.open_ = false;
-}
+}  // namespace
 
-RegKey::~RegKey() {
-  if (!open_ || handle_ == nullptr) return;
-  try {
-    Close();
-  } catch (...) {
-    // Leaving through another failure already; the handle cannot be closed.
-  }
-}
+void CloseRegKey::operator()(HKEY key) const { api::RegCloseKey(key); }
 
-void RegKey::Close() {
-  if (!open_) return;
-  open_ = false;
-  api::RegCloseKey(handle_);
-}
+RegKey OpenLocalMachineKey(const std::wstring& path) { return OpenKey(HKEY_LOCAL_MACHINE, path, kToolKeyAccess); }
+
+RegKey OpenKeyForReading(HKEY root, const std::wstring& path) { return OpenKey(root, path, KEY_READ); }
+
+void CloseKey(RegKey& key) { api::RegCloseKey(key.Release()); }
 
 }  // namespace qvn

@@ -3,13 +3,16 @@
 #include <vector>
 
 #include "services/PlatformApi.h"
-#include "services/ReadRegValue.h"
+#include "services/RegistryText.h"
 #include "services/Text.h"
 
 namespace qvn {
 namespace {
 
 constexpr DWORD kPathRoom = 1024;
+
+const wchar_t kCurrentVersion[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+const wchar_t kShellFolders[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 // Calls a "fill this buffer" function of the platform; empty when it fails or
 // the answer does not fit.
@@ -23,6 +26,15 @@ std::wstring Filled(Fill fill) {
 
 void AddIfReported(std::vector<std::wstring>& folders, const std::wstring& folder) {
   if (!folder.empty()) folders.push_back(folder);
+}
+
+// The folder above `path` (C:\A\B gives C:\A); empty for a drive root or a
+// path without a folder above it.
+std::wstring ParentOf(std::wstring path) {
+  while (!path.empty() && path.back() == L'\\') path.pop_back();
+  const std::size_t separator = path.rfind(L'\\');
+  if (separator == std::wstring::npos || separator < 3) return {};
+  return path.substr(0, separator);
 }
 
 }  // namespace
@@ -39,20 +51,27 @@ std::wstring ShortPathOf(const std::wstring& path) {
   return Filled([&](char* buffer, DWORD room) { return api::GetShortPathNameA(narrow.c_str(), buffer, room); });
 }
 
-std::vector<std::wstring> ReportedSystemFolders() {
-  std::vector<std::wstring> folders;
-  AddIfReported(folders, Filled([](char* buffer, DWORD room) {
+ReportedFolders ReportedSystemFolders() {
+  ReportedFolders folders;
+  std::vector<std::wstring>& system = folders.system;
+  AddIfReported(system, Filled([](char* buffer, DWORD room) {
                   return static_cast<DWORD>(api::GetWindowsDirectoryA(buffer, room));
                 }));
-  AddIfReported(folders, Filled([](char* buffer, DWORD room) {
+  AddIfReported(system, Filled([](char* buffer, DWORD room) {
                   return static_cast<DWORD>(api::GetSystemDirectoryA(buffer, room));
                 }));
-  for (const wchar_t* name : {L"ProgramFilesDir", L"CommonFilesDir"}) {
-    AddIfReported(folders, ToText(ReadRegValue(L"SOFTWARE\\Microsoft\\Windows", L"CurrentVersion", name)));
+  AddIfReported(system, ReadTextValue(HKEY_LOCAL_MACHINE, kCurrentVersion, L"CommonFilesDir"));
+  for (const char* name : {"USERPROFILE", "ALLUSERSPROFILE"}) {
+    const std::wstring profile = Filled([name](char* buffer, DWORD room) {
+      return api::GetEnvironmentVariableA(name, buffer, room);
+    });
+    AddIfReported(system, profile);
+    AddIfReported(system, ParentOf(profile));  // the folder that holds the profiles
   }
-  AddIfReported(folders, Filled([](char* buffer, DWORD room) {
-                  return api::GetEnvironmentVariableA("USERPROFILE", buffer, room);
-                }));
+  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+    for (std::wstring& folder : ReadTextValues(root, kShellFolders)) AddIfReported(system, folder);
+  }
+  AddIfReported(folders.programFiles, ReadTextValue(HKEY_LOCAL_MACHINE, kCurrentVersion, L"ProgramFilesDir"));
   return folders;
 }
 

@@ -11,9 +11,16 @@ std::wstring FullPathOf(const std::wstring& path);
 // The 8.3 form of an existing path; empty when there is none or it is not there.
 std::wstring ShortPathOf(const std::wstring& path);
 
-// The folders this machine reports as its own: the Windows and system
-// folders, Program Files and Common Files, and the user's profile folder.
-// A folder the machine does not report is left out.
-std::vector<std::wstring> ReportedSystemFolders();
+// The folders this machine reports as its own. A folder the machine does not
+// report is left out.
+struct ReportedFolders {
+  // The Windows and system folders, Common Files, the profile folders (the
+  // current user's, all users' and the folder that holds them) and every
+  // folder the shell names, for all users and for the current user.
+  std::vector<std::wstring> system;
+  // Program Files: applications live inside it.
+  std::vector<std::wstring> programFiles;
+};
+ReportedFolders ReportedSystemFolders();
 
 }  // namespace qvn

@@ -1,35 +1,26 @@
 #include "services/SystemRestart.h"
 
 #include "services/PlatformApi.h"
+#include "services/UniqueHandle.h"
 
 namespace qvn {
 namespace {
 
-// A process token, closed when it goes.
-class Token {
- public:
-  Token() {
-    if (!api::OpenProcessToken(api::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &handle_)) {
-      handle_ = nullptr;
-    }
-  }
-  ~Token() {
-    if (handle_ != nullptr) api::CloseHandle(handle_);
-  }
-  Token(const Token&) = delete;
-  Token& operator=(const Token&) = delete;
-
-  HANDLE Get() const { return handle_; }
-
- private:
-  HANDLE handle_ = nullptr;
+struct CloseToken {
+  void operator()(HANDLE token) const { api::CloseHandle(token); }
 };
+
+// A process token, closed when it goes.
+using Token = UniqueHandle<HANDLE, CloseToken>;
 
 // Best effort: a privilege that cannot be enabled shows as a refused restart.
 void EnableShutdownPrivilege() {
   try {
     Token token;
-    if (token.Get() == nullptr) return;
+    if (!api::OpenProcessToken(api::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.Receive())) {
+      token.Release();  // a refused open hands back no token to close
+      return;
+    }
     TOKEN_PRIVILEGES privileges{};
     privileges.PrivilegeCount = 1;
     privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;

@@ -24,7 +24,7 @@ bool SystemHasFace(const char* face) {
 
 Font::Font(const FontStyle& style, int pixelsPerInchY, bool fallBack) {
   if (fallBack && !SystemHasFace(style.face)) {
-    handle_ = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    stock_ = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
     return;
   }
   LOGFONTA font{};
@@ -36,12 +36,7 @@ Font::Font(const FontStyle& style, int pixelsPerInchY, bool fallBack) {
   font.lfQuality = DEFAULT_QUALITY;
   font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
   std::strncpy(font.lfFaceName, style.face, LF_FACESIZE - 1);
-  handle_ = ::CreateFontIndirectA(&font);
-  owned_ = handle_ != nullptr;
-}
-
-Font::~Font() {
-  if (owned_) ::DeleteObject(handle_);
+  owned_.Reset(::CreateFontIndirectA(&font));
 }
 
 }  // namespace qvn

@@ -42,9 +42,29 @@ void MenuForm::OnLoad() {
   SetControlText(kLabel3, texts.locationText);
 }
 
+namespace {
+
+// The hourglass while a long step runs; the previous pointer comes back on
+// every way out, a raised failure included.
+class WaitCursor {
+ public:
+  WaitCursor() : previous_(::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)))) {}
+  ~WaitCursor() { ::SetCursor(previous_); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  HCURSOR previous_;
+};
+
+}  // namespace
+
 void MenuForm::OnClick(int controlId) {
   if (controlId == kStartRemoval) {
-    RunRemoval(ProgramToolState());
+    {
+      WaitCursor busy;
+      RunRemoval(ProgramToolState());
+    }
     Frame().ShowCompletion();
   } else if (controlId == kExit) {
     Unload();

@@ -13,21 +13,17 @@
 
 #include <cstdlib>
 
-#include "services/Failure.h"
+#include "services/AutomationError.h"
 
-namespace {
-
-constexpr std::int32_t kOutOfMemory = 7;
-constexpr std::int32_t kInternalError = 51;
-
-}  // namespace
+using qvn::ErrorNumber;
+using qvn::StandardFailure;
 
 namespace std {
 
-void __throw_bad_alloc() { throw qvn::Failure(kOutOfMemory, L"Out of memory"); }
-void __throw_bad_array_new_length() { throw qvn::Failure(kOutOfMemory, L"Out of memory"); }
-void __throw_length_error(const char*) { throw qvn::Failure(kOutOfMemory, L"Out of memory"); }
-void __throw_logic_error(const char*) { throw qvn::Failure(kInternalError, L"Internal error"); }
+void __throw_bad_alloc() { throw StandardFailure(ErrorNumber::OutOfMemory); }
+void __throw_bad_array_new_length() { throw StandardFailure(ErrorNumber::OutOfMemory); }
+void __throw_length_error(const char*) { throw StandardFailure(ErrorNumber::OutOfMemory); }
+void __throw_logic_error(const char*) { throw StandardFailure(ErrorNumber::InternalError); }
 
 void __glibcxx_assert_fail(const char*, int, const char*, const char*) noexcept { std::abort(); }
 

@@ -1,7 +1,8 @@
 #include "ui/Window.h"
 
-#include <exception>
+#include <new>
 
+#include "services/AutomationError.h"
 #include "services/Failure.h"
 #include "services/Text.h"
 #include "ui/ProgramFrame.h"
@@ -12,7 +13,6 @@ namespace {
 
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr int kApplicationIcon = 1;
-constexpr std::int32_t kInternalError = 51;
 
 struct Resolution {
   int x;
@@ -53,9 +53,9 @@ Window::~Window() {
   if (handle_ != nullptr) ::DestroyWindow(handle_);
 }
 
-void Window::RegisterClassOnce() {
+bool Window::RegisterClassOnce() {
   WNDCLASSA existing{};
-  if (::GetClassInfoA(frame_.Instance(), className_, &existing)) return;
+  if (::GetClassInfoA(frame_.Instance(), className_, &existing)) return true;
   WNDCLASSA windowClass{};
   windowClass.lpfnWndProc = &Window::Procedure;
   windowClass.hInstance = frame_.Instance();
@@ -63,12 +63,15 @@ void Window::RegisterClassOnce() {
   windowClass.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = className_;
-  ::RegisterClassA(&windowClass);
+  return ::RegisterClassA(&windowClass) != 0;
 }
 
 bool Window::Load() {
   if (IsLoaded()) return true;
-  RegisterClassOnce();
+  if (!RegisterClassOnce()) {
+    frame_.ReportFailure(PlatformCallFailure("RegisterClassA", ::GetLastError()));
+    return false;
+  }
   const Resolution dpi = ScreenResolution();
   RECT bounds{0, 0, TwipsToPixels(layout_.clientWidth, dpi.x), TwipsToPixels(layout_.clientHeight, dpi.y)};
   ::AdjustWindowRectEx(&bounds, kWindowStyle, FALSE, 0);
@@ -76,13 +79,19 @@ bool Window::Load() {
   const int height = bounds.bottom - bounds.top;
   const int left = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
   const int top = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  ::CreateWindowExA(0, className_, ToAnsi(layout_.caption).c_str(), kWindowStyle, left, top, width, height, nullptr,
-                    nullptr, frame_.Instance(), this);
+  HWND created = ::CreateWindowExA(0, className_, ToAnsi(layout_.caption).c_str(), kWindowStyle, left, top, width,
+                                   height, nullptr, nullptr, frame_.Instance(), this);
+  // A load that failed inside WM_CREATE was reported there; the frame tells
+  // the user once.
+  if (created == nullptr) frame_.ReportFailure(PlatformCallFailure("CreateWindowExA", ::GetLastError()));
   return IsLoaded();
 }
 
 void Window::Show() {
   ::ShowWindow(handle_, SW_SHOWNORMAL);
+  // A user who presses Tab or Space at once gets the first button, whether
+  // or not the system has activated the window yet.
+  RestoreFocus();
   ::UpdateWindow(handle_);
 }
 
@@ -120,7 +129,11 @@ void Window::SetControlText(int controlId, const std::wstring& text) {
   ::SetWindowTextA(::GetDlgItem(handle_, controlId), ToAnsi(text).c_str());
 }
 
-void Window::FocusFirstButton() {
+void Window::RestoreFocus() {
+  if (focused_ != nullptr && ::IsChild(handle_, focused_)) {
+    ::SetFocus(focused_);
+    return;
+  }
   HWND first = ::GetNextDlgTabItem(handle_, nullptr, FALSE);
   if (first != nullptr) ::SetFocus(first);
 }
@@ -140,14 +153,14 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       ::SetBkColor(reinterpret_cast<HDC>(wParam), ::GetSysColor(COLOR_BTNFACE));
       return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
     case WM_ACTIVATE:
-      if (LOWORD(wParam) == WA_INACTIVE) focused_ = ::GetFocus();
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        focused_ = ::GetFocus();
+      } else if (HIWORD(wParam) == 0) {  // activated and not minimised
+        RestoreFocus();
+      }
       return 0;
     case WM_SETFOCUS:
-      if (focused_ != nullptr && ::IsChild(handle_, focused_)) {
-        ::SetFocus(focused_);
-      } else {
-        FocusFirstButton();
-      }
+      RestoreFocus();
       return 0;
     case WM_DESTROY:
       OnUnload();
@@ -181,10 +194,10 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPA
     return self->HandleMessage(message, wParam, lParam);
   } catch (const Failure& failure) {
     self->frame_.ReportFailure(failure);
-  } catch (const std::exception&) {
-    self->frame_.ReportFailure(Failure(kInternalError, L"Internal error"));
+  } catch (const std::bad_alloc&) {
+    self->frame_.ReportFailure(StandardFailure(ErrorNumber::OutOfMemory));
   } catch (...) {
-    self->frame_.ReportFailure(Failure(kInternalError, L"Internal error"));
+    self->frame_.ReportFailure(StandardFailure(ErrorNumber::InternalError));
   }
   return message == WM_CREATE ? -1 : 0;
 }

@@ -23,7 +23,8 @@ class Window {
   HWND Handle() const { return handle_; }
 
   // Creates the window and its controls and runs its load; false when the
-  // load failed (the failure is already reported).
+  // window could not be made or its load failed (the failure is already
+  // reported to the frame).
   bool Load();
   void Show();
   void BringForward();
@@ -42,9 +43,10 @@ class Window {
  private:
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  void RegisterClassOnce();
+  bool RegisterClassOnce();
   void CreateControls();
-  void FocusFirstButton();
+  // Puts the keyboard focus back where it was, or on the first button.
+  void RestoreFocus();
 
   ProgramFrame& frame_;
   const char* className_;

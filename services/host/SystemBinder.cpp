@@ -1,3 +1,4 @@
+#include "services/AutomationError.h"
 #include "services/AutomationObject.h"
 #include "services/Failure.h"
 #include "services/SystemBinder.h"
@@ -11,7 +12,7 @@ class NoPlatform : public Binder {
  public:
   Address Bind(const char*, const char*) override { return nullptr; }
   std::unique_ptr<AutomationObject> CreateObject(const std::wstring& progId) override {
-    throw Failure(429, L"ActiveX component can't create object: " + progId);
+    throw StandardFailure(ErrorNumber::CannotCreateObject, L": " + progId);
   }
 };
 

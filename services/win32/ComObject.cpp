@@ -11,8 +11,6 @@
 namespace qvn {
 namespace {
 
-constexpr std::int32_t kCannotCreateObject = 429;
-constexpr std::int32_t kNoSuchMethod = 438;
 const IID kNullIid{};
 const IID kDispatchIid = {0x00020400, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
@@ -21,7 +19,12 @@ class ComApartment {
  public:
   ComApartment() : initialised_(SUCCEEDED(api::CoInitialize(nullptr))) {}
   ~ComApartment() {
-    if (initialised_) api::CoUninitialize();
+    if (!initialised_) return;
+    try {
+      api::CoUninitialize();
+    } catch (...) {
+      // ole32 bound once to initialise; nothing else can undo it.
+    }
   }
   ComApartment(const ComApartment&) = delete;
   ComApartment& operator=(const ComApartment&) = delete;
@@ -77,7 +80,7 @@ class ComObject : public AutomationObject {
     if (FAILED(api::CLSIDFromProgID(progId.c_str(), &classId)) ||
         FAILED(api::CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, kDispatchIid,
                                      dispatch_.Receive()))) {
-      throw Failure(kCannotCreateObject, L"ActiveX component can't create object");
+      throw StandardFailure(ErrorNumber::CannotCreateObject);
     }
   }
 
@@ -85,7 +88,7 @@ class ComObject : public AutomationObject {
     DISPID id = 0;
     LPOLESTR name = const_cast<LPOLESTR>(method.c_str());
     if (FAILED(dispatch_->GetIDsOfNames(kNullIid, &name, 1, LOCALE_USER_DEFAULT, &id))) {
-      throw Failure(kNoSuchMethod, L"Object doesn't support this property or method: " + method);
+      throw StandardFailure(ErrorNumber::NoSuchMethod, L": " + method);
     }
     // IDispatch takes its arguments last first.
     std::vector<Variant> owned;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "services/AutomationError.h"
 #include "services/PlatformApi.h"
 
 namespace qvn {
@@ -42,7 +43,7 @@ class Variant {
   explicit Variant(const std::wstring& text) {
     value_.vt = VT_EMPTY;
     BSTR copy = api::SysAllocString(text.c_str());
-    if (copy == nullptr) throw Failure(7, L"Out of memory");
+    if (copy == nullptr) throw StandardFailure(ErrorNumber::OutOfMemory);
     value_.vt = VT_BSTR;
     value_.bstrVal = copy;
   }

@@ -26,6 +26,8 @@ std::string TextOf(HWND window) {
   return text;
 }
 
+std::string LastError() { return "error " + std::to_string(::GetLastError()); }
+
 std::string ClassOf(HWND window) {
   char name[128] = {};
   ::GetClassNameA(window, name, sizeof name);
@@ -132,15 +134,15 @@ std::optional<MessageBoxSeen> RunningProgram::WaitForMessageBox(DWORD timeoutMs)
     std::vector<HWND> boxes = TopLevel(process_.dwProcessId, nullptr);
     if (!boxes.empty()) {
       HWND box = boxes.front();
-      return MessageBoxSeen{box, TextOf(box), TextOf(::GetDlgItem(box, 0xFFFF)), 0};
+      return MessageBoxSeen{box, TextOf(box), TextOf(::GetDlgItem(box, 0xFFFF))};
     }
     ::Sleep(kPollMs);
   }
   return std::nullopt;
 }
 
-void RunningProgram::Dismiss(const MessageBoxSeen& box) const {
-  ::PostMessageA(::GetDlgItem(box.handle, IDOK), BM_CLICK, 0, 0);
+void RunningProgram::Dismiss(const MessageBoxSeen& box, int button) const {
+  ::PostMessageA(::GetDlgItem(box.handle, button), BM_CLICK, 0, 0);
   WaitUntilGone(box.handle);
 }
 
@@ -158,8 +160,11 @@ std::vector<ControlFont> RunningProgram::ReadFonts(HWND window) const {
   static unsigned requests = 0;
   const unsigned request = ++requests;
   HMODULE probe = ::LoadLibraryA("C:\\qvn-e2e\\qvn_e2e_probe.dll");
+  if (probe == nullptr) throw std::runtime_error("LoadLibraryA(qvn_e2e_probe.dll) failed: " + LastError());
   auto hook = reinterpret_cast<HOOKPROC>(reinterpret_cast<void (*)()>(::GetProcAddress(probe, "ProbeFonts")));
+  if (hook == nullptr) throw std::runtime_error("GetProcAddress(probe, \"ProbeFonts\") failed: " + LastError());
   HHOOK installed = ::SetWindowsHookExA(WH_GETMESSAGE, hook, probe, process_.dwThreadId);
+  if (installed == nullptr) throw std::runtime_error("SetWindowsHookExA(WH_GETMESSAGE) failed: " + LastError());
   ::PostMessageA(window, ::RegisterWindowMessageA("QvnRemoveE2eFontProbe"), request, 0);
   const std::string path = std::string(kFolder) + "\\fonts-" + std::to_string(request) + ".txt";
   std::vector<ControlFont> fonts;
@@ -185,7 +190,7 @@ std::vector<ControlFont> RunningProgram::ReadFonts(HWND window) const {
   }
   input.close();
   ::DeleteFileA(path.c_str());
-  if (installed != nullptr) ::UnhookWindowsHookEx(installed);
+  ::UnhookWindowsHookEx(installed);
   return fonts;
 }
 
@@ -208,8 +213,6 @@ SIZE ClientSize(HWND window) {
   ::GetClientRect(window, &client);
   return {client.right - client.left, client.bottom - client.top};
 }
-
-std::string Caption(HWND window) { return TextOf(window); }
 
 void Click(HWND window, const std::string& buttonText) {
   HWND button = ::FindWindowExA(window, nullptr, "Button", buttonText.c_str());

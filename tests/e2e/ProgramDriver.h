@@ -27,7 +27,6 @@ struct MessageBoxSeen {
   HWND handle;
   std::string title;
   std::string text;
-  UINT icon;  // MB_ICONERROR, MB_ICONWARNING, or 0 when none was recognised
 };
 
 class RunningProgram {
@@ -50,7 +49,9 @@ class RunningProgram {
   int CountWindows(const char* caption) const;
 
   std::optional<MessageBoxSeen> WaitForMessageBox(DWORD timeoutMs = 10000) const;
-  void Dismiss(const MessageBoxSeen& box) const;
+  // Presses the box's button `button` (IDOK, IDRETRY, IDCANCEL...) and waits
+  // until the box is gone.
+  void Dismiss(const MessageBoxSeen& box, int button = IDOK) const;
 
   bool WaitForExit(DWORD timeoutMs = 15000) const;
   DWORD ExitCode() const;
@@ -65,7 +66,6 @@ class RunningProgram {
 std::vector<Control> ReadControls(HWND window);
 const Control* FindControl(const std::vector<Control>& controls, const std::string& text);
 SIZE ClientSize(HWND window);
-std::string Caption(HWND window);
 
 // Presses a button of `window` by its caption, with a posted BM_CLICK.
 void Click(HWND window, const std::string& buttonText);

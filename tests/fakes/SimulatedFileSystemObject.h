@@ -28,8 +28,6 @@ class SimulatedDrive {
   void Lock(const std::wstring& windowsPath) { locked_.insert(HostPath(windowsPath)); }
   bool IsLocked(const std::filesystem::path& hostPath) const { return locked_.count(hostPath) != 0; }
 
-  const std::filesystem::path& Root() const { return root_; }
-
  private:
   std::filesystem::path root_;
   std::set<std::filesystem::path> locked_;

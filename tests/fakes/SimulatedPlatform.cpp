@@ -54,6 +54,13 @@ LONG WINAPI SimRegQueryValueExA(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD
   return SimulatedPlatform::Current().registry.Query(key, name, reserved, type, data, size);
 }
 
+LONG WINAPI SimRegEnumValueA(HKEY key, DWORD index, LPSTR name, LPDWORD nameChars, LPDWORD, LPDWORD type, LPBYTE data,
+                             LPDWORD) {
+  SIMULATED_FAILURE("RegEnumValueA", injected)
+  if (data != nullptr) return ERROR_INVALID_PARAMETER;  // the tool reads the data by name
+  return SimulatedPlatform::Current().registry.EnumValue(key, index, name, nameChars, type);
+}
+
 LONG WINAPI SimRegDeleteKeyA(HKEY key, LPCSTR subkey) {
   SIMULATED_FAILURE("RegDeleteKeyA", injected)
   SimulatedPlatform& platform = SimulatedPlatform::Current();
@@ -211,6 +218,7 @@ const Export kExports[] = {
     {"kernel32.dll", "WideCharToMultiByte", AddressOf(&SimWideCharToMultiByte)},
     {"advapi32.dll", "RegOpenKeyExA", AddressOf(&SimRegOpenKeyExA)},
     {"advapi32.dll", "RegQueryValueExA", AddressOf(&SimRegQueryValueExA)},
+    {"advapi32.dll", "RegEnumValueA", AddressOf(&SimRegEnumValueA)},
     {"advapi32.dll", "RegDeleteKeyA", AddressOf(&SimRegDeleteKeyA)},
     {"advapi32.dll", "RegCloseKey", AddressOf(&SimRegCloseKey)},
     {"user32.dll", "MessageBoxA", AddressOf(&SimMessageBoxA)},

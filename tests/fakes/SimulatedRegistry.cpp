@@ -35,9 +35,16 @@ std::shared_ptr<SimulatedRegistry::Key> SimulatedRegistry::Find(const std::share
   return key;
 }
 
+std::pair<std::shared_ptr<SimulatedRegistry::Key>, std::string> SimulatedRegistry::Locate(
+    const std::string& path) const {
+  const std::string user = "HKCU\\";
+  if (Upper(path.substr(0, user.size())) == user) return {userRoot_, path.substr(user.size())};
+  return {root_, path};
+}
+
 std::shared_ptr<SimulatedRegistry::Key> SimulatedRegistry::Make(const std::string& path) {
-  std::shared_ptr<Key> key = root_;
-  for (const std::string& part : Components(path)) {
+  auto [key, rest] = Locate(path);
+  for (const std::string& part : Components(rest)) {
     std::shared_ptr<Key>& child = key->subkeys[Upper(part)];
     if (!child) {
       child = std::make_shared<Key>();
@@ -53,7 +60,9 @@ void SimulatedRegistry::CreateKey(const std::string& path) { Make(path); }
 
 void SimulatedRegistry::SetValue(const std::string& path, const std::string& name, DWORD type,
                                  std::vector<BYTE> data) {
-  Make(path)->values[Upper(name)] = Value{type, std::move(data)};
+  std::shared_ptr<Key> key = Make(path);
+  key->values[Upper(name)] = Value{type, std::move(data)};
+  key->valueNames[Upper(name)] = name;
 }
 
 void SimulatedRegistry::SetString(const std::string& path, const std::string& name, const std::string& text) {
@@ -70,10 +79,16 @@ void SimulatedRegistry::SetDword(const std::string& path, const std::string& nam
 
 void SimulatedRegistry::DenyAccess(const std::string& path) { Make(path)->denied = true; }
 
-bool SimulatedRegistry::KeyExists(const std::string& path) const { return Find(root_, path) != nullptr; }
+void SimulatedRegistry::AllowReadOnly(const std::string& path) { Make(path)->readOnly = true; }
+
+bool SimulatedRegistry::KeyExists(const std::string& path) const {
+  auto [root, rest] = Locate(path);
+  return Find(root, rest) != nullptr;
+}
 
 std::shared_ptr<SimulatedRegistry::Key> SimulatedRegistry::FromHandle(HKEY key, LONG& error) const {
   if (key == HKEY_LOCAL_MACHINE) return root_;
+  if (key == HKEY_CURRENT_USER) return userRoot_;
   auto found = handles_.find(key);
   if (found == handles_.end()) {
     error = ERROR_INVALID_HANDLE;
@@ -95,6 +110,7 @@ LONG SimulatedRegistry::Open(HKEY root, LPCSTR path, DWORD, REGSAM access, PHKEY
   std::shared_ptr<Key> key = Find(from, path != nullptr ? path : "");
   if (!key) return ERROR_FILE_NOT_FOUND;
   if (key->denied && access != 0) return ERROR_ACCESS_DENIED;
+  if (key->readOnly && (access & ~KEY_READ) != 0) return ERROR_ACCESS_DENIED;
   HKEY handle = reinterpret_cast<HKEY>(nextHandle_);
   nextHandle_ += 4;
   handles_[handle] = key;
@@ -120,6 +136,21 @@ LONG SimulatedRegistry::Query(HKEY key, LPCSTR name, LPDWORD, LPDWORD type, LPBY
   *size = length;
   if (room < length) return ERROR_MORE_DATA;
   std::copy(value.data.begin(), value.data.end(), data);
+  std::fill(data + length, data + room, BYTE{0xCD});
+  return ERROR_SUCCESS;
+}
+
+LONG SimulatedRegistry::EnumValue(HKEY key, DWORD index, LPSTR name, LPDWORD nameChars, LPDWORD type) {
+  LONG error = ERROR_SUCCESS;
+  std::shared_ptr<Key> from = FromHandle(key, error);
+  if (!from) return error;
+  if (index >= from->values.size()) return ERROR_NO_MORE_ITEMS;
+  auto entry = std::next(from->values.begin(), index);
+  const std::string& written = from->valueNames[entry->first];
+  if (written.size() + 1 > *nameChars) return ERROR_MORE_DATA;
+  std::memcpy(name, written.c_str(), written.size() + 1);
+  *nameChars = static_cast<DWORD>(written.size());
+  if (type != nullptr) *type = entry->second.type;
   return ERROR_SUCCESS;
 }
 
@@ -153,7 +184,7 @@ std::string SimulatedRegistry::PathOf(HKEY key) const {
   std::shared_ptr<Key> found = FromHandle(key, error);
   if (!found) return "(invalid)";
   std::string path;
-  for (std::shared_ptr<Key> at = found; at && at != root_; at = at->parent.lock()) {
+  for (std::shared_ptr<Key> at = found; at && at != root_ && at != userRoot_; at = at->parent.lock()) {
     path = path.empty() ? at->name : at->name + "\\" + path;
   }
   return path;

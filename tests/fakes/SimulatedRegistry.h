@@ -6,9 +6,14 @@
 
 #include "services/PlatformTypes.h"
 
-// HKEY_LOCAL_MACHINE as Windows documents it for the calls the tool makes.
-// Names compare without regard to case. Handles to a deleted key stay valid
-// but every use of them fails with ERROR_KEY_DELETED.
+// HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER as Windows documents them for the
+// calls the tool makes. A path that starts "HKCU\" is the current user's; any
+// other is below HKEY_LOCAL_MACHINE. Names compare without regard to case.
+// Handles to a deleted key stay valid but every use of them fails with
+// ERROR_KEY_DELETED. A query's buffer is filled past the value it returns
+// with 0xCD, as a canary: a caller that reads past the size it is told reads
+// the canary, and one that claims more room than it has is caught by the
+// sanitizer.
 class SimulatedRegistry {
  public:
   enum class Family { Nt, Windows9x };
@@ -21,7 +26,8 @@ class SimulatedRegistry {
   void SetValue(const std::string& path, const std::string& name, DWORD type, std::vector<BYTE> data);
   void SetString(const std::string& path, const std::string& name, const std::string& text);  // with terminator
   void SetDword(const std::string& path, const std::string& name, DWORD number);
-  void DenyAccess(const std::string& path);  // opens asking for any right are refused
+  void DenyAccess(const std::string& path);    // opens asking for any right are refused
+  void AllowReadOnly(const std::string& path);  // opens asking for more than KEY_READ are refused, as for a limited user
   bool KeyExists(const std::string& path) const;
   std::size_t OpenHandles() const { return handles_.size(); }
   // The full path of the key a handle refers to; "(invalid)" when none.
@@ -30,6 +36,7 @@ class SimulatedRegistry {
 
   LONG Open(HKEY root, LPCSTR path, DWORD options, REGSAM access, PHKEY result);
   LONG Query(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size);
+  LONG EnumValue(HKEY key, DWORD index, LPSTR name, LPDWORD nameChars, LPDWORD type);
   LONG Delete(HKEY key, LPCSTR subkey);
   LONG Close(HKEY key);
 
@@ -41,19 +48,24 @@ class SimulatedRegistry {
   struct Key {
     std::map<std::string, std::shared_ptr<Key>> subkeys;  // by upper-case name
     std::map<std::string, Value> values;                  // by upper-case name
+    std::map<std::string, std::string> valueNames;        // upper-case name -> name as written
     std::weak_ptr<Key> parent;
     std::string name;
     bool deleted = false;
     bool denied = false;
+    bool readOnly = false;
   };
 
   std::shared_ptr<Key> Find(const std::shared_ptr<Key>& from, const std::string& path) const;
   std::shared_ptr<Key> Make(const std::string& path);
+  // The root a test path names, and the rest of the path below it.
+  std::pair<std::shared_ptr<Key>, std::string> Locate(const std::string& path) const;
   // The key a handle refers to; null with `error` set when it refers to none.
   std::shared_ptr<Key> FromHandle(HKEY key, LONG& error) const;
   static void MarkDeleted(Key& key);
 
   std::shared_ptr<Key> root_ = std::make_shared<Key>();
+  std::shared_ptr<Key> userRoot_ = std::make_shared<Key>();
   std::map<HKEY, std::shared_ptr<Key>> handles_;
   std::uintptr_t nextHandle_ = 0x1000;
   REGSAM lastAccess_ = 0;

@@ -5,10 +5,27 @@
 
 namespace {
 
+const char kCurrentVersion[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+const char kShellFolders[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
 struct Case {
   const wchar_t* location;
   const wchar_t* deleted;  // null: counts as absent
 };
+
+template <std::size_t N>
+void ExpectDecisions(const Case (&cases)[N]) {
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << std::string(c.location, c.location + std::wcslen(c.location)));
+    const std::optional<std::wstring> deleted = qvn::InstallFolderToDelete(c.location);
+    if (c.deleted == nullptr) {
+      EXPECT_FALSE(deleted.has_value()) << "would delete it";
+    } else {
+      ASSERT_TRUE(deleted.has_value());
+      EXPECT_EQ(*deleted, c.deleted);
+    }
+  }
+}
 
 // The machine of these cases: Windows in C:\WINDOWS, Program Files reported at
 // C:\Program Files, the user's profile in C:\Documents and Settings\ann, and
@@ -16,9 +33,8 @@ struct Case {
 class InstallFolderGuard : public testing::Test {
  protected:
   void SetUp() override {
-    platform_.registry.SetString("SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir", "C:\\Program Files");
-    platform_.registry.SetString("SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "CommonFilesDir",
-                                 "C:\\Program Files\\Common Files");
+    platform_.registry.SetString(kCurrentVersion, "ProgramFilesDir", "C:\\Program Files");
+    platform_.registry.SetString(kCurrentVersion, "CommonFilesDir", "C:\\Program Files\\Common Files");
     platform_.environment["USERPROFILE"] = "C:\\Documents and Settings\\ann";
     platform_.shortNames["C:\\Program Files"] = "C:\\PROGRA~1";
   }
@@ -64,36 +80,87 @@ TEST_F(InstallFolderGuard, DeletesOnlyAFullLocalPathThatIsNoSystemFolder) {
       {L"C:\\Documents and Settings\\All Users\\Start Menu", nullptr},
       {L"C:\\Windows\\Start Menu\\Programs\\", nullptr},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << std::string(c.location, c.location + std::wcslen(c.location)));
-    const std::optional<std::wstring> deleted = qvn::InstallFolderToDelete(c.location);
-    if (c.deleted == nullptr) {
-      EXPECT_FALSE(deleted.has_value());
-    } else {
-      ASSERT_TRUE(deleted.has_value());
-      EXPECT_EQ(*deleted, c.deleted);
-    }
-  }
+  ExpectDecisions(cases);
+}
+
+TEST_F(InstallFolderGuard, RefusesWhatLiesInsideTheSystemsAndUsersFolders) {
+  const Case cases[] = {
+      // The Windows folder and everything in it.
+      {L"C:\\WINDOWS\\Fonts", nullptr},
+      {L"C:\\WINDOWS\\SYSTEM32\\drivers", nullptr},
+      {L"C:\\Windows\\Temp\\Quorvane", nullptr},
+      // Common Files: shared components of many vendors, the system's among them.
+      {L"C:\\Program Files\\Common Files\\System", nullptr},
+      {L"C:\\Program Files\\Common Files\\Tindleway", nullptr},
+      // Profiles: the root, All Users, Default User and the current user.
+      {L"C:\\Documents and Settings\\All Users\\Desktop", nullptr},
+      {L"C:\\Documents and Settings\\Default User\\Quorvane", nullptr},
+      {L"C:\\Documents and Settings\\ann\\My Documents", nullptr},
+      {L"C:\\Documents and Settings\\bob", nullptr},
+      // The shell's folders as the registry reports them, for all users and the user.
+      {L"E:\\Shared Desktop\\Quorvane", nullptr},
+      {L"E:\\Shared Desktop", nullptr},
+      {L"E:\\", nullptr},
+      {L"D:\\Docs\\Quorvane", nullptr},
+      {L"D:\\Docs\\..\\Docs\\Work", nullptr},
+      // 95/98/ME places, inside Windows or at the usual My Documents.
+      {L"C:\\Windows\\Profiles\\bob\\Desktop", nullptr},
+      {L"C:\\Windows\\Start Menu\\Programs\\Quorvane", nullptr},
+      {L"C:\\My Documents\\Quorvane", nullptr},
+      // Inside Program Files is where applications live; beside the sealed folders is free.
+      {L"C:\\Program Files\\Tindleway\\Quorvane", L"C:\\Program Files\\Tindleway\\Quorvane"},
+      {L"C:\\PROGRA~1\\Quorvane", L"C:\\PROGRA~1\\Quorvane"},
+      {L"C:\\Windows2\\Quorvane", L"C:\\Windows2\\Quorvane"},
+      {L"D:\\Docs2", L"D:\\Docs2"},
+      {L"E:\\Shared\\Quorvane", L"E:\\Shared\\Quorvane"},
+  };
+  platform_.registry.SetString(kShellFolders, "Common Desktop", "E:\\Shared Desktop");
+  platform_.registry.SetString(std::string("HKCU\\") + kShellFolders, "Personal", "D:\\Docs");
+  ExpectDecisions(cases);
 }
 
 TEST_F(InstallFolderGuard, FoldersTheMachineReportsElsewhereAreProtectedToo) {
   platform_.windowsFolder = "E:\\WINNT";
-  platform_.registry.SetString("SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir", "D:\\Apps");
-  EXPECT_FALSE(qvn::InstallFolderToDelete(L"E:\\WINNT").has_value());
-  EXPECT_FALSE(qvn::InstallFolderToDelete(L"D:\\Apps\\").has_value());
-  EXPECT_FALSE(qvn::InstallFolderToDelete(L"D:\\").has_value());
-  EXPECT_EQ(qvn::InstallFolderToDelete(L"D:\\Apps\\Quorvane"), std::wstring(L"D:\\Apps\\Quorvane"));
+  platform_.registry.SetString(kCurrentVersion, "ProgramFilesDir", "D:\\Apps");
+  platform_.registry.SetString(kCurrentVersion, "CommonFilesDir", "D:\\Apps\\Shared");
+  platform_.environment["USERPROFILE"] = "F:\\Profiles\\ann";
+  const Case cases[] = {
+      {L"E:\\WINNT", nullptr},
+      {L"E:\\WINNT\\Fonts", nullptr},
+      {L"D:\\Apps\\", nullptr},
+      {L"D:\\", nullptr},
+      {L"D:\\Apps\\Shared\\System", nullptr},
+      {L"F:\\Profiles\\carl", nullptr},
+      {L"D:\\Apps\\Quorvane", L"D:\\Apps\\Quorvane"},
+  };
+  ExpectDecisions(cases);
+}
+
+TEST_F(InstallFolderGuard, ALimitedUserReadsTheSameFolders) {
+  // A limited user on NT cannot open these keys with the tool's own access.
+  platform_.registry.SetString(kCurrentVersion, "CommonFilesDir", "D:\\Shared");
+  platform_.registry.SetString(kShellFolders, "Common Documents", "D:\\Public");
+  platform_.registry.AllowReadOnly(kCurrentVersion);
+  platform_.registry.AllowReadOnly(kShellFolders);
+  const Case cases[] = {
+      {L"D:\\Shared\\Quorvane", nullptr},
+      {L"D:\\Public\\Quorvane", nullptr},
+  };
+  ExpectDecisions(cases);
+  EXPECT_EQ(platform_.registry.OpenHandles(), 0u);
 }
 
 TEST(InstallFolderProtection, ComparesWholeFoldersOnly) {
-  const std::vector<std::wstring> guarded = {L"C:\\Program Files", L"C:\\Windows\\"};
+  const qvn::ProtectedFolders guarded = {{L"C:\\Windows\\"}, {L"C:\\Program Files"}};
   EXPECT_TRUE(qvn::IsProtectedFolder({L"C:\\Program Files\\"}, guarded));
   EXPECT_TRUE(qvn::IsProtectedFolder({L"c:\\windows"}, guarded));
   EXPECT_TRUE(qvn::IsProtectedFolder({L"C:"}, guarded));
   EXPECT_TRUE(qvn::IsProtectedFolder({L"C:\\Apps\\Q", L"C:\\"}, guarded));  // any form counts
+  EXPECT_TRUE(qvn::IsProtectedFolder({L"C:\\Windows\\Temp\\Q"}, guarded));  // inside a sealed folder
   EXPECT_FALSE(qvn::IsProtectedFolder({L"C:\\Program"}, guarded));           // a prefix, not a folder above
   EXPECT_FALSE(qvn::IsProtectedFolder({L"C:\\Program Files2"}, guarded));
-  EXPECT_FALSE(qvn::IsProtectedFolder({L"C:\\Windows\\Temp\\Q"}, guarded));
+  EXPECT_FALSE(qvn::IsProtectedFolder({L"C:\\Windows2\\Q"}, guarded));
+  EXPECT_FALSE(qvn::IsProtectedFolder({L"C:\\Program Files\\Q"}, guarded));  // inside a container
 }
 
 }  // namespace

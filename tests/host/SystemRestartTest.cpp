@@ -51,6 +51,13 @@ TEST(SystemRestart, PrivilegeThatCannotBeEnabledStillAsksAndClosesTheToken) {
   }
 }
 
+TEST(SystemRestart, TokenThatCannotBeClosedDoesNotStopTheRestart) {
+  SimulatedPlatform platform;
+  platform.WithholdEntryPoint("CloseHandle");  // the token's owner must swallow this, not throw
+  EXPECT_TRUE(qvn::RequestSystemRestart(true));
+  EXPECT_EQ(platform.calls.back(), kRestart);
+}
+
 TEST(SystemRestart, UnboundRestartRaises) {
   SimulatedPlatform platform;
   platform.WithholdEntryPoint("ExitWindowsEx");

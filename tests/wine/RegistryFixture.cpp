@@ -22,7 +22,17 @@ void DeleteTree(const std::string& path) {
   HKEY key = nullptr;
   if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
   char name[256];
-  while (::RegEnumKeyA(key, 0, name, sizeof name) == ERROR_SUCCESS) DeleteTree(path + "\\" + name);
+  std::string previous;
+  while (::RegEnumKeyA(key, 0, name, sizeof name) == ERROR_SUCCESS) {
+    // A child that is still first after its deletion cannot be deleted:
+    // report it instead of trying forever.
+    if (previous == name) {
+      ::RegCloseKey(key);
+      throw std::runtime_error("cannot delete the registry key " + path + "\\" + name);
+    }
+    previous = name;
+    DeleteTree(path + "\\" + name);
+  }
   ::RegCloseKey(key);
   const std::size_t split = path.rfind('\\');
   HKEY parent = nullptr;

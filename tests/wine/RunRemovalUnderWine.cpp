@@ -64,4 +64,18 @@ TEST_F(RunRemovalUnderWine, LocationNamingAProtectedFolderIsLeftAlone) {
   }
 }
 
+TEST_F(RunRemovalUnderWine, LocationInsideTheWindowsFolderStaysWhileTheOtherStepsRun) {
+  const std::string inside = "C:\\windows\\Quorvane";
+  MakeFile(inside + "\\keep.dll");
+  SetString(std::string(kSettingsKey) + "\\StartUp", "twEXE", inside + "\\");
+  qvn::InitToolState(state_);
+  qvn::RunRemoval(state_);
+  EXPECT_TRUE(PathExists(inside + "\\keep.dll"));
+  EXPECT_FALSE(PathExists(RunningFamilysPaths().shortcut));
+  EXPECT_FALSE(PathExists(RunningFamilysPaths().group));
+  EXPECT_FALSE(AnyRegistryKeyLeft());
+  EXPECT_TRUE(binder_.shown.empty());
+  RemoveTree(inside);
+}
+
 }  // namespace

@@ -1,0 +1,49 @@
+#include "services/RegistryText.h"
+
+#include "services/PlatformApi.h"
+#include "services/ReadRegValue.h"
+#include "services/RegKey.h"
+#include "services/Text.h"
+
+namespace qvn {
+namespace {
+
+// Value names the shell and installers write are short; a longer one is
+// passed over rather than read in pieces.
+constexpr DWORD kNameRoom = 256;
+// A key of the system's never holds this many values; the bound keeps a
+// registry that misreports from looping the tool.
+constexpr DWORD kMostValues = 1000;
+
+std::wstring TextOf(const RegValue& value) {
+  const auto* text = std::get_if<std::wstring>(&value);
+  return text != nullptr ? *text : std::wstring();
+}
+
+}  // namespace
+
+std::wstring ReadTextValue(HKEY root, const std::wstring& path, const std::wstring& valueName) {
+  RegKey key = OpenKeyForReading(root, path);
+  if (!key) return {};
+  return TextOf(QueryValue(key.Get(), valueName));
+}
+
+std::vector<std::wstring> ReadTextValues(HKEY root, const std::wstring& path) {
+  std::vector<std::wstring> texts;
+  RegKey key = OpenKeyForReading(root, path);
+  if (!key) return texts;
+  for (DWORD index = 0; index < kMostValues; ++index) {
+    char name[kNameRoom] = {};
+    DWORD nameChars = kNameRoom;
+    DWORD type = REG_NONE;
+    const LONG result = api::RegEnumValueA(key.Get(), index, name, &nameChars, nullptr, &type, nullptr, nullptr);
+    if (result == ERROR_MORE_DATA) continue;
+    if (result != ERROR_SUCCESS) break;
+    if (type != REG_SZ || nameChars >= kNameRoom) continue;
+    std::wstring text = TextOf(QueryValue(key.Get(), FromAnsi(std::string(name, nameChars))));
+    if (!text.empty()) texts.push_back(std::move(text));
+  }
+  return texts;
+}
+
+}  // namespace qvn
