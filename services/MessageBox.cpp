@@ -5,9 +5,9 @@
 
 namespace qvn {
 
-void ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& title, UINT style) {
+int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& title, UINT style) {
   if (owner == nullptr) style |= MB_TASKMODAL;
-  api::MessageBoxA(owner, ToAnsi(text).c_str(), ToAnsi(title).c_str(), style);
+  return api::MessageBoxA(owner, ToAnsi(text).c_str(), ToAnsi(title).c_str(), style);
 }
 
 }  // namespace qvn

@@ -9,4 +9,11 @@ FailureReport DescribeFailure(const Failure& failure) {
   return {text, L"QvnRemove"};
 }
 
+FailureReport DescribeFileInUse(const std::wstring& path) {
+  return {L"Quorvane is still in use, so nothing has been removed.\r\n\r\n"
+          L"Close Quorvane, then press Retry.\r\n\r\n"
+          L"In use: " + path,
+          L"QvnRemove"};
+}
+
 }  // namespace qvn

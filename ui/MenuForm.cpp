@@ -1,7 +1,9 @@
 #include "ui/MenuForm.h"
 
 #include "app/InitToolState.h"
-#include "app/RunRemoval.h"
+#include "app/RemoveWhenNotInUse.h"
+#include "services/MessageBox.h"
+#include "ui/FailureReport.h"
 #include "ui/ProgramFrame.h"
 
 namespace qvn {
@@ -57,15 +59,24 @@ class WaitCursor {
   HCURSOR previous_;
 };
 
+// Asks the user to close Quorvane while a file the removal would delete is in use.
+InUseAnswer AskToCloseQuorvane(const std::wstring& fileInUse) {
+  const FailureReport report = DescribeFileInUse(fileInUse);
+  const int pressed = ShowMessageBox(nullptr, report.text, report.title, MB_RETRYCANCEL | MB_ICONWARNING);
+  return pressed == IDRETRY ? InUseAnswer::Retry : InUseAnswer::Cancel;
+}
+
+// True when the removal ran; false when the user gave up with nothing removed.
+bool RemoveOnceQuorvaneIsClosed() {
+  WaitCursor busy;
+  return RemoveWhenNotInUse(ProgramToolState(), AskToCloseQuorvane);
+}
+
 }  // namespace
 
 void MenuForm::OnClick(int controlId) {
   if (controlId == kStartRemoval) {
-    {
-      WaitCursor busy;
-      RunRemoval(ProgramToolState());
-    }
-    Frame().ShowCompletion();
+    if (RemoveOnceQuorvaneIsClosed()) Frame().ShowCompletion();
   } else if (controlId == kExit) {
     Unload();
   }

@@ -223,6 +223,10 @@ void Click(HWND window, const std::string& buttonText) {
 void Close(HWND window) { ::PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
 bool SaveScreenshot(HWND window, const std::string& path) {
+  // A window just seen may not have painted yet (a message box's text comes
+  // after its frame): have it paint, and give its thread a moment.
+  ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  ::Sleep(200);
   RECT bounds{};
   ::GetWindowRect(window, &bounds);
   const int width = bounds.right - bounds.left;

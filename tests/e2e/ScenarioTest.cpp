@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <optional>
 
 #include "tests/e2e/ProgramDriver.h"
 #include "tests/e2e/RelayLog.h"
@@ -135,9 +137,69 @@ TEST_F(Scenario, ClosedMainWindowStillLetsTheRestartEndTheProgram) {
   EXPECT_EQ(program.ExitCode(), 0u);
 }
 
-TEST_F(Scenario, FileInUseStopsTheRemovalWithTheFailureReport) {
+std::string ButtonText(HWND box, int id) {
+  char text[64] = {};
+  HWND button = ::GetDlgItem(box, id);
+  if (button == nullptr) return "(none)";
+  ::GetWindowTextA(button, text, sizeof text);
+  return text;
+}
+
+TEST_F(Scenario, FileInUseIsFoundBeforeAnythingIsRemoved) {
   const std::string held = std::string(kInstallFolder) + "\\Data\\Templates\\default.qvt";
-  FileHeldByAnotherProcess holder(held);
+  std::optional<FileHeldByAnotherProcess> holder(std::in_place, held);
+  const long long logStart = e2e::RelayLogEnd();
+  e2e::RunningProgram program({e2e::kRelayEnvironment});
+  HWND main = program.WaitForWindow(kMain);
+  ASSERT_NE(main, nullptr);
+  e2e::Click(main, kStart);
+  std::optional<e2e::MessageBoxSeen> box = program.WaitForMessageBox();
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->title, "QvnRemove");
+  EXPECT_EQ(box->text,
+            "Quorvane is still in use, so nothing has been removed.\r\n\r\n"
+            "Close Quorvane, then press Retry.\r\n\r\n"
+            "In use: " + held);
+  EXPECT_EQ(ButtonText(box->handle, IDRETRY), "&Retry");
+  EXPECT_EQ(ButtonText(box->handle, IDCANCEL), "Cancel");
+  EXPECT_EQ(ButtonText(box->handle, IDOK), "(none)");
+  e2e::SaveScreenshot(box->handle, "C:\\qvn-e2e\\shots\\file-in-use.bmp");
+  EXPECT_TRUE(AllFilesPresent());
+  EXPECT_TRUE(PathExists(RunningFamilysPaths().group + "\\Quorvane.lnk"));
+  EXPECT_TRUE(PathExists(std::string(kInstallFolder) + "\\Quorvane.exe"));
+  EXPECT_TRUE(AllRegistryKeysPresent());
+
+  // Cancel: back to the main window, nothing removed, Start still answers.
+  program.Dismiss(*box, IDCANCEL);
+  EXPECT_EQ(program.CountWindows(kDone), 0);
+  EXPECT_FALSE(program.WaitForExit(300));
+  EXPECT_TRUE(AllFilesPresent());
+  EXPECT_TRUE(AllRegistryKeysPresent());
+  e2e::Click(main, kStart);
+  box = program.WaitForMessageBox();
+  ASSERT_TRUE(box.has_value()) << "Start asks again while the file is in use";
+
+  // The user closes Quorvane and presses Retry: the removal runs to its end.
+  holder.reset();
+  program.Dismiss(*box, IDRETRY);
+  ASSERT_NE(program.WaitForWindow(kDone), nullptr);
+  EXPECT_FALSE(AnyFileLeft());
+  EXPECT_FALSE(AnyRegistryKeyLeft());
+  const std::vector<std::string> calls = e2e::RelayedCalls(program.ThreadId(), logStart);
+  // MB_RETRYCANCEL | MB_ICONWARNING, task-modal.
+  EXPECT_TRUE(std::any_of(calls.begin(), calls.end(), [](const std::string& call) {
+    return call.rfind("user32.MessageBoxA(", 0) == 0 && call.find(",00002035)") != std::string::npos;
+  })) << "the box is a warning with Retry and Cancel";
+}
+
+// A file that no program holds but that cannot be deleted all the same gets
+// past the in-use check; the removal then stops with the failure report. The
+// runner makes the file immutable on the host side and names it in
+// QVN_UNDELETABLE.
+TEST_F(Scenario, UndeletableFileStopsTheRemovalWithTheFailureReport) {
+  const char* undeletable = std::getenv("QVN_UNDELETABLE");
+  ASSERT_NE(undeletable, nullptr) << "run by tests/e2e/run, which makes the file";
+  ASSERT_TRUE(PathExists(undeletable));
   const long long logStart = e2e::RelayLogEnd();
   e2e::RunningProgram program({e2e::kRelayEnvironment});
   HWND main = program.WaitForWindow(kMain);
@@ -148,10 +210,11 @@ TEST_F(Scenario, FileInUseStopsTheRemovalWithTheFailureReport) {
   EXPECT_EQ(box->title, "QvnRemove");
   EXPECT_NE(box->text.find("Error "), std::string::npos) << box->text;
   EXPECT_NE(box->text.find("Could not remove: C:\\Program Files\\Quorvane"), std::string::npos) << box->text;
+  EXPECT_EQ(ButtonText(box->handle, IDOK), "OK");
   e2e::SaveScreenshot(box->handle, "C:\\qvn-e2e\\shots\\failure-report.bmp");
   EXPECT_EQ(program.CountWindows(kDone), 0);
   EXPECT_TRUE(AllRegistryKeysPresent());
-  EXPECT_TRUE(PathExists(held));
+  EXPECT_TRUE(PathExists(undeletable));
 
   program.Dismiss(*box);
   ASSERT_TRUE(program.WaitForExit());

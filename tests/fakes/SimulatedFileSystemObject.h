@@ -28,9 +28,26 @@ class SimulatedDrive {
   void Lock(const std::wstring& windowsPath) { locked_.insert(HostPath(windowsPath)); }
   bool IsLocked(const std::filesystem::path& hostPath) const { return locked_.count(hostPath) != 0; }
 
+  // Another program holds the file open without sharing: opening it fails
+  // with a sharing violation and deleting it is refused, until released.
+  void HoldOpen(const std::wstring& windowsPath) {
+    Lock(windowsPath);
+    held_.insert(HostPath(windowsPath));
+  }
+  void Release(const std::wstring& windowsPath) {
+    locked_.erase(HostPath(windowsPath));
+    held_.erase(HostPath(windowsPath));
+  }
+  bool IsHeld(const std::filesystem::path& hostPath) const { return held_.count(hostPath) != 0; }
+  // Opening the file is refused with access denied; deleting it is not.
+  void DenyOpen(const std::wstring& windowsPath) { openDenied_.insert(HostPath(windowsPath)); }
+  bool IsOpenDenied(const std::filesystem::path& hostPath) const { return openDenied_.count(hostPath) != 0; }
+
  private:
   std::filesystem::path root_;
   std::set<std::filesystem::path> locked_;
+  std::set<std::filesystem::path> held_;
+  std::set<std::filesystem::path> openDenied_;
 };
 
 // The scripting file-system object over a simulated drive, with the four

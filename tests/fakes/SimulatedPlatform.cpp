@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <filesystem>
 #include <stdexcept>
 
 #include "services/Failure.h"
@@ -155,6 +156,91 @@ DWORD WINAPI SimGetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD room) {
   return FillBuffer(found->second, buffer, room);
 }
 
+DWORD WINAPI SimGetLastError() { return SimulatedPlatform::Current().lastError; }
+
+// Opens only succeed for existing files on drive C:, are counted until closed,
+// and fail as the platform does for a file held elsewhere or refused.
+HANDLE WINAPI SimCreateFileA(LPCSTR path, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD disposition, DWORD, HANDLE) {
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  const std::filesystem::path host = platform.drive.HostPath(Wide(path));
+  std::error_code error;
+  const auto status = std::filesystem::status(host, error);
+  if (disposition != OPEN_EXISTING || host.empty() || !std::filesystem::exists(status)) {
+    platform.lastError = host.empty() || !std::filesystem::exists(host.parent_path()) ? ERROR_PATH_NOT_FOUND
+                                                                                      : ERROR_FILE_NOT_FOUND;
+  } else if (std::filesystem::is_directory(status) || platform.drive.IsOpenDenied(host)) {
+    platform.lastError = ERROR_ACCESS_DENIED;
+  } else if (platform.drive.IsHeld(host)) {
+    platform.lastError = ERROR_SHARING_VIOLATION;
+  } else {
+    ++platform.openFiles;
+    return reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x9000));
+  }
+  return INVALID_HANDLE_VALUE;
+}
+
+WIN32_FIND_DATAA FoundEntry(const std::filesystem::directory_entry& entry) {
+  WIN32_FIND_DATAA found{};
+  std::error_code error;
+  if (entry.is_symlink(error)) found.dwFileAttributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+  if (entry.is_directory(error)) found.dwFileAttributes |= FILE_ATTRIBUTE_DIRECTORY;
+  if (found.dwFileAttributes == 0) found.dwFileAttributes = FILE_ATTRIBUTE_NORMAL;
+  std::strncpy(found.cFileName, entry.path().filename().c_str(), MAX_PATH - 1);
+  return found;
+}
+
+// Only the "folder\*" patterns the tool asks for; "." and ".." come first, as
+// on a real drive.
+HANDLE WINAPI SimFindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA found) {
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  std::string folder(pattern);
+  if (folder.size() < 2 || folder.substr(folder.size() - 2) != "\\*") throw std::logic_error("unexpected pattern");
+  const std::filesystem::path host = platform.drive.HostPath(Wide(folder.substr(0, folder.size() - 2).c_str()));
+  std::error_code error;
+  if (host.empty() || !std::filesystem::is_directory(host, error)) {
+    platform.lastError = ERROR_PATH_NOT_FOUND;
+    return INVALID_HANDLE_VALUE;
+  }
+  std::vector<WIN32_FIND_DATAA> entries(2);
+  std::strcpy(entries[0].cFileName, ".");
+  std::strcpy(entries[1].cFileName, "..");
+  entries[0].dwFileAttributes = entries[1].dwFileAttributes = FILE_ATTRIBUTE_DIRECTORY;
+  std::vector<std::filesystem::directory_entry> children{std::filesystem::directory_iterator(host),
+                                                         std::filesystem::directory_iterator()};
+  std::sort(children.begin(), children.end());
+  for (const auto& child : children) entries.push_back(FoundEntry(child));
+  static std::uintptr_t lastSearch = 0xA000;
+  HANDLE search = reinterpret_cast<HANDLE>(lastSearch += 4);
+  *found = entries.front();
+  entries.erase(entries.begin());
+  platform.searches[search] = std::move(entries);
+  ++platform.openFiles;
+  return search;
+}
+
+BOOL WINAPI SimFindNextFileA(HANDLE search, LPWIN32_FIND_DATAA found) {
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  auto entries = platform.searches.find(search);
+  if (entries == platform.searches.end()) {
+    platform.lastError = ERROR_INVALID_HANDLE;
+    return 0;
+  }
+  if (entries->second.empty()) {
+    platform.lastError = ERROR_NO_MORE_FILES;
+    return 0;
+  }
+  *found = entries->second.front();
+  entries->second.erase(entries->second.begin());
+  return 1;
+}
+
+BOOL WINAPI SimFindClose(HANDLE search) {
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  if (platform.searches.erase(search) == 0) return 0;
+  --platform.openFiles;
+  return 1;
+}
+
 HANDLE WINAPI SimGetCurrentProcess() { return reinterpret_cast<HANDLE>(-1); }
 
 BOOL WINAPI SimOpenProcessToken(HANDLE process, DWORD access, PHANDLE token) {
@@ -170,6 +256,10 @@ BOOL WINAPI SimOpenProcessToken(HANDLE process, DWORD access, PHANDLE token) {
 BOOL WINAPI SimCloseHandle(HANDLE handle) {
   SIMULATED_FAILURE("CloseHandle", 0)
   SimulatedPlatform& platform = SimulatedPlatform::Current();
+  if (handle == reinterpret_cast<HANDLE>(0x9000) && platform.openFiles > 0) {
+    --platform.openFiles;
+    return 1;
+  }
   if (handle != reinterpret_cast<HANDLE>(0x7000) || platform.openTokens == 0) return 0;
   --platform.openTokens;
   return 1;
@@ -233,6 +323,11 @@ const Export kExports[] = {
     {"kernel32.dll", "GetWindowsDirectoryA", AddressOf(&SimGetWindowsDirectoryA)},
     {"kernel32.dll", "GetSystemDirectoryA", AddressOf(&SimGetSystemDirectoryA)},
     {"kernel32.dll", "GetEnvironmentVariableA", AddressOf(&SimGetEnvironmentVariableA)},
+    {"kernel32.dll", "GetLastError", AddressOf(&SimGetLastError)},
+    {"kernel32.dll", "CreateFileA", AddressOf(&SimCreateFileA)},
+    {"kernel32.dll", "FindFirstFileA", AddressOf(&SimFindFirstFileA)},
+    {"kernel32.dll", "FindNextFileA", AddressOf(&SimFindNextFileA)},
+    {"kernel32.dll", "FindClose", AddressOf(&SimFindClose)},
 };
 
 // Counts the objects alive, so that tests can see the tool release them.

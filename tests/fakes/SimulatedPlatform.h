@@ -62,6 +62,9 @@ class SimulatedPlatform : public qvn::Binder {
   std::map<std::string, std::string> shortNames;  // long path -> its 8.3 form
   bool restartRefused = false;
   int openTokens = 0;
+  int openFiles = 0;     // files and searches opened and not yet closed
+  DWORD lastError = 0;   // what GetLastError answers
+  std::map<HANDLE, std::vector<WIN32_FIND_DATAA>> searches;  // entries still to hand out
   bool versionQueryRefused_ = false;
 
  private:

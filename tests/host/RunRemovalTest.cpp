@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/InitToolState.h"
+#include "app/RemoveWhenNotInUse.h"
 #include "app/RunRemoval.h"
 #include "services/Failure.h"
 #include "tests/fakes/SimulatedPlatform.h"
@@ -148,6 +149,91 @@ TEST_F(RunRemovalTest, WithoutItsFileSystemObjectTheRunRaisesAndDeletesNothing) 
   state_.FileSys.reset();
   EXPECT_THROW(qvn::RunRemoval(state_), qvn::Failure);
   EXPECT_TRUE(platform_.calls.empty());
+}
+
+bool AnythingRemoved(const std::vector<std::wstring>& calls) {
+  for (const std::wstring& call : calls) {
+    if (call.rfind(L"DeleteF", 0) == 0 || call.rfind(L"RegDeleteKeyA", 0) == 0) return true;
+  }
+  return false;
+}
+
+TEST(RemoveWhenNotInUse, FileHeldElsewhereStopsEverythingUntilItIsReleased) {
+  const std::wstring groupFile = std::wstring(kGroup) + L"\\Quorvane.lnk";
+  const std::wstring installFile = std::wstring(kInstall) + L"\\Data\\prefs.dat";
+  for (const std::wstring& held : {std::wstring(kShortcut), groupFile, installFile}) {
+    SCOPED_TRACE(std::string(held.begin(), held.end()));
+    for (const qvn::InUseAnswer answer : {qvn::InUseAnswer::Cancel, qvn::InUseAnswer::Retry}) {
+      SimulatedPlatform platform;
+      LayOutInstallation(platform);
+      platform.drive.HoldOpen(held);
+      qvn::ToolState state;
+      qvn::InitToolState(state);
+      std::vector<std::wstring> asked;
+      const bool ran = qvn::RemoveWhenNotInUse(state, [&](const std::wstring& inUse) {
+        asked.push_back(inUse);
+        EXPECT_FALSE(AnythingRemoved(platform.calls)) << "removed before the user answered";
+        if (answer == qvn::InUseAnswer::Retry) platform.drive.Release(held);  // the user closed Quorvane
+        return answer;
+      });
+      EXPECT_EQ(asked, std::vector<std::wstring>{held});
+      EXPECT_EQ(platform.openFiles, 0) << "every file and search the check opened is closed";
+      if (answer == qvn::InUseAnswer::Cancel) {
+        EXPECT_FALSE(ran);
+        EXPECT_FALSE(AnythingRemoved(platform.calls));
+        EXPECT_TRUE(platform.drive.Exists(kShortcut) && platform.drive.Exists(installFile));
+        EXPECT_TRUE(platform.registry.KeyExists(kSettings + "\\StartUp"));
+      } else {
+        EXPECT_TRUE(ran);
+        EXPECT_FALSE(platform.drive.Exists(kShortcut) || platform.drive.Exists(kGroup) ||
+                     platform.drive.Exists(kInstall));
+        EXPECT_FALSE(platform.registry.KeyExists(kSettings));
+      }
+    }
+  }
+}
+
+TEST(RemoveWhenNotInUse, OnlyFilesInUseBlockAndOnlyWhatWouldBeDeletedIsLookedAt) {
+  struct Case {
+    const char* what;
+    const char* location;  // stored as the install folder
+    void (*arrange)(SimulatedDrive&);
+    bool removes;          // the install folder
+  };
+  const Case cases[] = {
+      {"a file that may not be opened", "C:\\Program Files\\Quorvane\\",
+       [](SimulatedDrive& d) { d.DenyOpen(L"C:\\Program Files\\Quorvane\\Quorvane.exe"); }, true},
+      {"a held file in a folder the guard refuses", "C:\\WINDOWS\\Quorvane\\",
+       [](SimulatedDrive& d) {
+         d.AddFile(L"C:\\WINDOWS\\Quorvane\\busy.dll");
+         d.HoldOpen(L"C:\\WINDOWS\\Quorvane\\busy.dll");
+       },
+       false},
+      {"a held file beside the install folder", "C:\\Program Files\\Quorvane\\",
+       [](SimulatedDrive& d) {
+         d.AddFile(L"C:\\Program Files\\Other\\busy.dll");
+         d.HoldOpen(L"C:\\Program Files\\Other\\busy.dll");
+       },
+       true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SimulatedPlatform platform;
+    LayOutInstallation(platform);
+    platform.registry.SetString(kSettings + "\\StartUp", "twEXE", c.location);
+    c.arrange(platform.drive);
+    qvn::ToolState state;
+    qvn::InitToolState(state);
+    int asked = 0;
+    EXPECT_TRUE(qvn::RemoveWhenNotInUse(state, [&](const std::wstring&) {
+      ++asked;
+      return qvn::InUseAnswer::Cancel;
+    }));
+    EXPECT_EQ(asked, 0);
+    EXPECT_FALSE(platform.drive.Exists(kShortcut));
+    EXPECT_EQ(platform.drive.Exists(kInstall), !c.removes);
+    EXPECT_EQ(platform.openFiles, 0);
+  }
 }
 
 }  // namespace
