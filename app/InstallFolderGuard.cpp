@@ -54,6 +54,17 @@ bool IsFullLocalPath(const std::wstring& text) {
   return true;
 }
 
+bool IsSamePlace(const std::wstring& first, const std::wstring& second) {
+  const std::vector<std::wstring> firstForms = WithShortForms({first, FullPathOf(first)});
+  const std::vector<std::wstring> secondForms = WithShortForms({second, FullPathOf(second)});
+  for (const std::wstring& a : firstForms) {
+    for (const std::wstring& b : secondForms) {
+      if (!a.empty() && Normalized(a) == Normalized(b)) return true;
+    }
+  }
+  return false;
+}
+
 bool IsProtectedFolder(const std::vector<std::wstring>& candidateForms, const ProtectedFolders& folders) {
   for (const std::wstring& candidate : candidateForms) {
     const std::wstring folder = Normalized(candidate);
@@ -85,17 +96,23 @@ const ProtectedFolders& UsualSystemFolders() {
   return folders;
 }
 
-std::optional<std::wstring> InstallFolderToDelete(const std::wstring& location) {
-  if (!IsFullLocalPath(location)) return std::nullopt;
+InstallFolderDecision DecideInstallFolder(const std::wstring& location) {
+  if (!IsFullLocalPath(location)) return {std::nullopt, L"not a full local path"};
   const std::wstring resolved = FullPathOf(location);
-  if (!IsFullLocalPath(resolved)) return std::nullopt;
+  if (!IsFullLocalPath(resolved)) return {std::nullopt, L"not a full local path once resolved"};
 
   const ReportedFolders reported = ReportedSystemFolders();
   const ProtectedFolders& usual = UsualSystemFolders();
   ProtectedFolders guarded{WithShortForms(Joined(reported.system, usual.sealed)),
                            WithShortForms(Joined(reported.programFiles, usual.containers))};
-  if (IsProtectedFolder(WithShortForms({resolved}), guarded)) return std::nullopt;
-  return resolved;
+  if (IsProtectedFolder(WithShortForms({resolved}), guarded)) {
+    return {std::nullopt, L"a drive root, or a folder of the system or the users, or one that holds them"};
+  }
+  return {resolved, L""};
+}
+
+std::optional<std::wstring> InstallFolderToDelete(const std::wstring& location) {
+  return DecideInstallFolder(location).folder;
 }
 
 }  // namespace qvn

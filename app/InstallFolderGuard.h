@@ -14,8 +14,19 @@ namespace qvn {
 // it with force must never reach the user's or the system's files.
 std::optional<std::wstring> InstallFolderToDelete(const std::wstring& location);
 
+// The same decision with its reason, for a record of the removal.
+struct InstallFolderDecision {
+  std::optional<std::wstring> folder;  // what may be deleted
+  std::wstring refusal;                // why not, when not
+};
+InstallFolderDecision DecideInstallFolder(const std::wstring& location);
+
 // "X:\..." with nothing a folder deletion would expand or reinterpret.
 bool IsFullLocalPath(const std::wstring& text);
+
+// True when the two full paths name the same place: resolved, without regard
+// to case or closing backslashes, long or short (8.3) forms alike.
+bool IsSamePlace(const std::wstring& first, const std::wstring& second);
 
 // Folders a forced deletion must not touch.
 struct ProtectedFolders {

@@ -17,7 +17,8 @@ struct RemovalStep {
   std::wstring second;
 };
 
-// The removal, in the order it runs: the shell items and install folder first,
+// The removal, in the order it runs: the shell items (each at its fixed path,
+// then where the system reports it when that differs) and install folder first,
 // then the uninstall entry, the settings key's four subkeys and the settings
 // key itself. The vendor key and any subkey not named here stay.
 std::vector<RemovalStep> RemovalPlan(const ToolState& state);

@@ -19,11 +19,11 @@ std::vector<RemovalTarget> RemovalTargets(const ToolState& state) {
   return targets;
 }
 
-bool RemoveWhenNotInUse(ToolState& state, const AskWhenInUse& ask) {
+bool RemoveWhenNotInUse(ToolState& state, const AskWhenInUse& ask, const RemovalOptions& options) {
   while (auto inUse = FirstFileInUse(RemovalTargets(state))) {
     if (ask(*inUse) == InUseAnswer::Cancel) return false;
   }
-  RunRemoval(state);
+  RunRemoval(state, options);
   return true;
 }
 

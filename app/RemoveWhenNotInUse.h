@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/RemovalObserver.h"
 #include "app/ToolState.h"
 #include "services/FilesInUse.h"
 
@@ -23,6 +24,6 @@ using AskWhenInUse = std::function<InUseAnswer(const std::wstring& fileInUse)>;
 // is one, `ask` decides: Retry looks again, Cancel gives up with nothing
 // removed. Returns whether the removal ran. A file that becomes busy after the
 // check fails the removal as before, with the same Failure.
-bool RemoveWhenNotInUse(ToolState& state, const AskWhenInUse& ask);
+bool RemoveWhenNotInUse(ToolState& state, const AskWhenInUse& ask, const RemovalOptions& options = {});
 
 }  // namespace qvn

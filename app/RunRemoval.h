@@ -1,4 +1,5 @@
 #pragma once
+#include "app/RemovalObserver.h"
 #include "app/ToolState.h"
 
 namespace qvn {
@@ -6,7 +7,8 @@ namespace qvn {
 // Runs every step of the removal plan in order, each to its end. Registry
 // steps never stop it; a Failure of a file or folder step ends it there,
 // naming the item, and goes to the caller. Needs the state filled at start-up
-// with its file-system object still held.
-void RunRemoval(ToolState& state);
+// with its file-system object still held. Each step's outcome goes to the
+// options' observer, a failing one included, before the failure goes up.
+void RunRemoval(ToolState& state, const RemovalOptions& options = {});
 
 }  // namespace qvn

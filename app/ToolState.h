@@ -19,6 +19,11 @@ struct ToolState {
   OSVERSIONINFOA VersionInfo{};
   std::wstring DesktopShortcut;
   std::wstring ProgramGroup;
+  // The shortcut and group in the folders the running system reports for
+  // them, where those differ from the fixed paths above (another language,
+  // another drive); empty otherwise. The removal deletes both places.
+  std::wstring ReportedDesktopShortcut;
+  std::wstring ReportedProgramGroup;
   std::wstring InstallLocation;
 };
 

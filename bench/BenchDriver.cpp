@@ -3,10 +3,13 @@
 //   startup             "startup TOOL_MS BASELINE_MS"
 //   removal-tool        "removal-tool MS PEAK_WORKING_SET_BYTES"
 //   removal-rd          "removal-rd MS"
+//   check-tool          "check-tool MS": the in-use check alone, walking the
+//                       whole tree to a held file that it reaches last
 #include <windows.h>
 #include <psapi.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "tests/e2e/ProgramDriver.h"
@@ -104,6 +107,57 @@ int RemovalByTool() {
   return gone ? 0 : 1;
 }
 
+// The file the tool's in-use check reaches last: the same walk, in the order
+// the platform lists the entries.
+std::string LastFileWalked(const std::string& folder) {
+  std::string last;
+  WIN32_FIND_DATAA found{};
+  HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return last;
+  do {
+    const std::string name = found.cFileName;
+    if (name == "." || name == "..") continue;
+    const std::string path = folder + "\\" + name;
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+      last = path;
+    } else if (std::string inside = LastFileWalked(path); !inside.empty()) {
+      last = inside;
+    }
+  } while (::FindNextFileA(search, &found));
+  ::FindClose(search);
+  return last;
+}
+
+int CheckByTool() {
+  StoreInstallLocation();
+  HANDLE held = ::CreateFileA(LastFileWalked(kTree).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+  if (held == INVALID_HANDLE_VALUE) {
+    std::printf("check-tool NOT-HELD\n");
+    return 1;
+  }
+  e2e::RunningProgram tool({}, kFolder);
+  HWND main = nullptr;
+  TimeUntil(NowMs(), [&] {
+    main = tool.WaitForWindow("Remove Quorvane", 0);
+    return MainWindowReady(main);
+  });
+  const double start = NowMs();
+  e2e::Click(main, "Start Removal Process");
+  std::optional<e2e::MessageBoxSeen> box;
+  const double ms = TimeUntil(start, [&] {
+    box = tool.WaitForMessageBox(0);
+    return box.has_value();
+  });
+  tool.Dismiss(*box, IDCANCEL);
+  e2e::Click(main, "EXIT");
+  tool.WaitForExit();
+  ::CloseHandle(held);
+  const bool kept = ::GetFileAttributesA(kTree) != INVALID_FILE_ATTRIBUTES;
+  std::printf("check-tool %.2f%s\n", ms, kept ? "" : " REMOVED");
+  return kept ? 0 : 1;
+}
+
 int RemovalByRd() {
   std::string command = std::string("cmd.exe /c rd /s /q \"") + kTree + "\"";
   STARTUPINFOA startup{};
@@ -129,6 +183,7 @@ int main(int argc, char** argv) {
   if (mode == "startup") return Startup();
   if (mode == "removal-tool") return RemovalByTool();
   if (mode == "removal-rd") return RemovalByRd();
-  std::fprintf(stderr, "usage: qvn_bench_driver startup|removal-tool|removal-rd\n");
+  if (mode == "check-tool") return CheckByTool();
+  std::fprintf(stderr, "usage: qvn_bench_driver startup|removal-tool|removal-rd|check-tool\n");
   return 2;
 }

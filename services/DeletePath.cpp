@@ -10,12 +10,14 @@ bool Answer(const AutomationValue& value) {
 
 }  // namespace
 
-void DeletePath(AutomationObject& fileSys, const std::wstring& path, const std::wstring& kind) {
-  const bool isFile = kind == L"file";
-  const std::wstring exists = isFile ? L"FileExists" : L"FolderExists";
-  const std::wstring remove = isFile ? L"DeleteFile" : L"DeleteFolder";
-  if (!Answer(fileSys.Call(exists, {path}))) return;
-  fileSys.Call(remove, {path, true});
+bool PathExists(AutomationObject& fileSys, const std::wstring& path, const std::wstring& kind) {
+  return Answer(fileSys.Call(kind == L"file" ? L"FileExists" : L"FolderExists", {path}));
+}
+
+bool DeletePath(AutomationObject& fileSys, const std::wstring& path, const std::wstring& kind) {
+  if (!PathExists(fileSys, path, kind)) return false;
+  fileSys.Call(kind == L"file" ? L"DeleteFile" : L"DeleteFolder", {path, true});
+  return true;
 }
 
 }  // namespace qvn

@@ -40,6 +40,11 @@ using GetLastErrorFn = DWORD(WINAPI*)();
 using FindFirstFileAFn = HANDLE(WINAPI*)(LPCSTR pattern, LPWIN32_FIND_DATAA found);
 using FindNextFileAFn = BOOL(WINAPI*)(HANDLE search, LPWIN32_FIND_DATAA found);
 using FindCloseFn = BOOL(WINAPI*)(HANDLE search);
+using WriteFileFn = BOOL(WINAPI*)(HANDLE file, LPCVOID data, DWORD bytes, LPDWORD written, LPOVERLAPPED overlapped);
+using SetFilePointerFn = DWORD(WINAPI*)(HANDLE file, LONG distance, PLONG distanceHigh, DWORD method);
+using GetLocalTimeFn = void(WINAPI*)(LPSYSTEMTIME time);
+using GetCommandLineAFn = LPSTR(WINAPI*)();
+using SHGetSpecialFolderPathAFn = BOOL(WINAPI*)(HWND owner, LPSTR path, int folder, BOOL create);
 using GetEnvironmentVariableAFn = DWORD(WINAPI*)(LPCSTR name, LPSTR buffer, DWORD room);
 
 inline const BoundFunction<GetVersionExAFn> GetVersionExA{"kernel32.dll", "GetVersionExA"};
@@ -66,6 +71,13 @@ inline const BoundFunction<GetLastErrorFn> GetLastError{"kernel32.dll", "GetLast
 inline const BoundFunction<FindFirstFileAFn> FindFirstFileA{"kernel32.dll", "FindFirstFileA"};
 inline const BoundFunction<FindNextFileAFn> FindNextFileA{"kernel32.dll", "FindNextFileA"};
 inline const BoundFunction<FindCloseFn> FindClose{"kernel32.dll", "FindClose"};
+inline const BoundFunction<WriteFileFn> WriteFile{"kernel32.dll", "WriteFile"};
+inline const BoundFunction<SetFilePointerFn> SetFilePointer{"kernel32.dll", "SetFilePointer"};
+inline const BoundFunction<GetLocalTimeFn> GetLocalTime{"kernel32.dll", "GetLocalTime"};
+inline const BoundFunction<GetCommandLineAFn> GetCommandLineA{"kernel32.dll", "GetCommandLineA"};
+// Missing on Windows 95 and NT 4.0 without the shell update.
+inline const BoundFunction<SHGetSpecialFolderPathAFn> SHGetSpecialFolderPathA{"shell32.dll",
+                                                                               "SHGetSpecialFolderPathA"};
 inline const BoundFunction<GetEnvironmentVariableAFn> GetEnvironmentVariableA{"kernel32.dll",
                                                                                "GetEnvironmentVariableA"};
 

@@ -6,9 +6,10 @@
 namespace qvn {
 namespace {
 
-RegKey OpenKey(HKEY root, const std::wstring& path, REGSAM access) {
+RegKey OpenKey(HKEY root, const std::wstring& path, REGSAM access, LONG* result = nullptr) {
   RegKey key;
-  api::RegOpenKeyExA(root, ToAnsi(path).c_str(), 0, access, key.Receive());
+  const LONG opened = api::RegOpenKeyExA(root, ToAnsi(path).c_str(), 0, access, key.Receive());
+  if (result != nullptr) *result = opened;
   return key;
 }
 
@@ -16,7 +17,9 @@ RegKey OpenKey(HKEY root, const std::wstring& path, REGSAM access) {
 
 void CloseRegKey::operator()(HKEY key) const { api::RegCloseKey(key); }
 
-RegKey OpenLocalMachineKey(const std::wstring& path) { return OpenKey(HKEY_LOCAL_MACHINE, path, kToolKeyAccess); }
+RegKey OpenLocalMachineKey(const std::wstring& path, LONG* result) {
+  return OpenKey(HKEY_LOCAL_MACHINE, path, kToolKeyAccess, result);
+}
 
 RegKey OpenKeyForReading(HKEY root, const std::wstring& path) { return OpenKey(root, path, KEY_READ); }
 

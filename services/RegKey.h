@@ -20,8 +20,8 @@ using RegKey = UniqueHandle<HKEY, CloseRegKey>;
 inline constexpr REGSAM kToolKeyAccess = 0x3F;
 
 // Opens `path` below HKEY_LOCAL_MACHINE with the tool's access; the open's
-// result is not examined.
-RegKey OpenLocalMachineKey(const std::wstring& path);
+// result is not examined, only passed on in `result` when asked for.
+RegKey OpenLocalMachineKey(const std::wstring& path, LONG* result = nullptr);
 
 // Opens `path` below `root` for reading only, which a limited user may do
 // where the tool's access is refused; the open's result is not examined.

@@ -46,4 +46,8 @@ std::vector<std::wstring> ReadTextValues(HKEY root, const std::wstring& path) {
   return texts;
 }
 
+bool LocalMachineKeyExists(const std::wstring& path) {
+  return static_cast<bool>(OpenKeyForReading(HKEY_LOCAL_MACHINE, path));
+}
+
 }  // namespace qvn

@@ -17,4 +17,7 @@ std::wstring ReadTextValue(HKEY root, const std::wstring& path, const std::wstri
 // The texts of every REG_SZ value under `root`\`path`, in the registry's order.
 std::vector<std::wstring> ReadTextValues(HKEY root, const std::wstring& path);
 
+// Whether the key `path` below HKEY_LOCAL_MACHINE exists (opened for reading).
+bool LocalMachineKeyExists(const std::wstring& path);
+
 }  // namespace qvn

@@ -1,7 +1,4 @@
 #include "services/PlatformTypes.h"
-#include "ui/ProgramFrame.h"
+#include "ui/CommandLineRun.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  qvn::ProgramFrame frame(instance);
-  return frame.Run();
-}
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return qvn::RunFromCommandLine(instance); }

@@ -1,6 +1,8 @@
 #include "ui/MenuForm.h"
 
 #include "app/InitToolState.h"
+#include "app/InstallFolderGuard.h"
+#include "app/RemovalLog.h"
 #include "app/RemoveWhenNotInUse.h"
 #include "services/MessageBox.h"
 #include "ui/FailureReport.h"
@@ -39,7 +41,9 @@ constexpr WindowLayout kForm{L"Remove Quorvane", 6780, 4290, kControls, sizeof k
 MenuForm::MenuForm(ProgramFrame& frame) : Window(frame, "QvnRemoveMenuForm", kForm) {}
 
 void MenuForm::OnLoad() {
-  const StartupTexts texts = InitToolState(ProgramToolState());
+  ToolState& state = ProgramToolState();
+  const StartupTexts texts = InitToolState(state);
+  if (RemovalLog* log = Frame().Log()) log->Found(texts.osLabel, texts.locationText, DecideInstallFolder(state.InstallLocation));
   SetControlText(kLabel4, texts.osLabel);
   SetControlText(kLabel3, texts.locationText);
 }
@@ -60,23 +64,25 @@ class WaitCursor {
 };
 
 // Asks the user to close Quorvane while a file the removal would delete is in use.
-InUseAnswer AskToCloseQuorvane(const std::wstring& fileInUse) {
+InUseAnswer AskToCloseQuorvane(const std::wstring& fileInUse, RemovalLog* log) {
+  if (log != nullptr) log->FileInUse(fileInUse);
   const FailureReport report = DescribeFileInUse(fileInUse);
   const int pressed = ShowMessageBox(nullptr, report.text, report.title, MB_RETRYCANCEL | MB_ICONWARNING);
   return pressed == IDRETRY ? InUseAnswer::Retry : InUseAnswer::Cancel;
 }
 
 // True when the removal ran; false when the user gave up with nothing removed.
-bool RemoveOnceQuorvaneIsClosed() {
+bool RemoveOnceQuorvaneIsClosed(RemovalLog* log) {
   WaitCursor busy;
-  return RemoveWhenNotInUse(ProgramToolState(), AskToCloseQuorvane);
+  const auto ask = [log](const std::wstring& fileInUse) { return AskToCloseQuorvane(fileInUse, log); };
+  return RemoveWhenNotInUse(ProgramToolState(), ask, {log, /*quiet=*/false});
 }
 
 }  // namespace
 
 void MenuForm::OnClick(int controlId) {
   if (controlId == kStartRemoval) {
-    if (RemoveOnceQuorvaneIsClosed()) Frame().ShowCompletion();
+    if (RemoveOnceQuorvaneIsClosed(Frame().Log())) Frame().ShowCompletion();
   } else if (controlId == kExit) {
     Unload();
   }

@@ -1,5 +1,6 @@
 #include "ui/ProgramFrame.h"
 
+#include "app/RemovalLog.h"
 #include "app/ToolState.h"
 #include "services/MessageBox.h"
 #include "ui/FailureReport.h"
@@ -8,7 +9,7 @@
 
 namespace qvn {
 
-ProgramFrame::ProgramFrame(HINSTANCE instance) : instance_(instance) {}
+ProgramFrame::ProgramFrame(HINSTANCE instance, RemovalLog* log) : instance_(instance), log_(log) {}
 
 ProgramFrame::~ProgramFrame() = default;
 
@@ -67,6 +68,7 @@ void ProgramFrame::ReportFailure(const Failure& failure) noexcept {
   if (failed_) return;
   failed_ = true;
   try {
+    if (log_ != nullptr) log_->Stopped(failure);
     const FailureReport report = DescribeFailure(failure);
     ShowMessageBox(nullptr, report.text, report.title, MB_OK | MB_ICONERROR);
   } catch (...) {

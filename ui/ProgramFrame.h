@@ -8,12 +8,14 @@ namespace qvn {
 
 class MenuForm;
 class RemoveComplete;
+class RemovalLog;
 
 // Starts the tool with its main window, delivers events one at a time until no
 // window remains, and reports a failure that reaches it before ending at once.
 class ProgramFrame {
  public:
-  explicit ProgramFrame(HINSTANCE instance);
+  // `log`, when given (/LOG), records what the windows do.
+  explicit ProgramFrame(HINSTANCE instance, RemovalLog* log = nullptr);
   ~ProgramFrame();
   ProgramFrame(const ProgramFrame&) = delete;
   ProgramFrame& operator=(const ProgramFrame&) = delete;
@@ -22,6 +24,7 @@ class ProgramFrame {
   int Run();
 
   HINSTANCE Instance() const { return instance_; }
+  RemovalLog* Log() const { return log_; }
   bool IsNtFamily() const;
 
   // Shows the completion window modeless: anew when it is not open, brought
@@ -41,6 +44,7 @@ class ProgramFrame {
   bool RoutesToDialogKeys(MSG& message);
 
   HINSTANCE instance_;
+  RemovalLog* log_;
   std::unique_ptr<MenuForm> menu_;
   std::unique_ptr<RemoveComplete> complete_;
   bool failed_ = false;

@@ -1,5 +1,6 @@
 #include "ui/RemoveComplete.h"
 
+#include "app/RemovalLog.h"
 #include "services/MessageBox.h"
 #include "services/SystemRestart.h"
 #include "ui/ProgramFrame.h"
@@ -37,7 +38,9 @@ void RemoveComplete::OnClick(int controlId) {
 }
 
 void RemoveComplete::RequestRestart() {
-  if (!RequestSystemRestart(Frame().IsNtFamily())) {
+  const bool accepted = RequestSystemRestart(Frame().IsNtFamily());
+  if (RemovalLog* log = Frame().Log()) log->RestartRequested(accepted);
+  if (!accepted) {
     ShowMessageBox(nullptr, kNotRestarted, L"Completed", MB_OK | MB_ICONWARNING);
   }
   Frame().UnloadMain();

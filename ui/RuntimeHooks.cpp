@@ -24,6 +24,9 @@ void __throw_bad_alloc() { throw StandardFailure(ErrorNumber::OutOfMemory); }
 void __throw_bad_array_new_length() { throw StandardFailure(ErrorNumber::OutOfMemory); }
 void __throw_length_error(const char*) { throw StandardFailure(ErrorNumber::OutOfMemory); }
 void __throw_logic_error(const char*) { throw StandardFailure(ErrorNumber::InternalError); }
+void __throw_out_of_range(const char*) { throw StandardFailure(ErrorNumber::InternalError); }
+void __throw_out_of_range_fmt(const char*, ...) { throw StandardFailure(ErrorNumber::InternalError); }
+void __throw_bad_function_call() { throw StandardFailure(ErrorNumber::InternalError); }
 
 void __glibcxx_assert_fail(const char*, int, const char*, const char*) noexcept { std::abort(); }
 

@@ -44,6 +44,14 @@ BOOL CALLBACK CollectTopLevel(HWND window, LPARAM context) {
   return TRUE;
 }
 
+BOOL CALLBACK CollectVisible(HWND window, LPARAM context) {
+  Search& search = *reinterpret_cast<Search*>(context);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  if (owner == search.processId && ::IsWindowVisible(window)) search.found.push_back(window);
+  return TRUE;
+}
+
 std::vector<HWND> TopLevel(DWORD processId, const char* caption) {
   Search search{processId, caption, {}};
   ::EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));
@@ -87,10 +95,10 @@ BOOL CALLBACK CollectChild(HWND child, LPARAM context) {
 }  // namespace
 
 RunningProgram::RunningProgram(const std::vector<std::string>& environment, const std::string& folder,
-                               const std::string& name) {
+                               const std::string& name, const std::string& arguments) {
   std::vector<char> block = EnvironmentWith(environment);
   const std::string program = folder + "\\" + name;
-  std::string command = "\"" + program + "\"";
+  std::string command = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   if (!::CreateProcessA(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, block.data(), folder.c_str(),
@@ -123,6 +131,12 @@ bool RunningProgram::WaitUntilGone(HWND window, DWORD timeoutMs) const {
     ::Sleep(kPollMs);
   }
   return false;
+}
+
+bool RunningProgram::ShowsAnyWindow() const {
+  Search search{process_.dwProcessId, nullptr, {}};
+  ::EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&search));
+  return !search.found.empty();
 }
 
 int RunningProgram::CountWindows(const char* caption) const {

@@ -32,10 +32,11 @@ struct MessageBoxSeen {
 class RunningProgram {
  public:
   // Starts `program` (QvnRemove.exe) from `folder`, with that folder as its working
-  // folder; `environment` entries ("NAME=value") are added for the program's
-  // process only.
+  // folder and `arguments` after its quoted name; `environment` entries
+  // ("NAME=value") are added for the program's process only.
   explicit RunningProgram(const std::vector<std::string>& environment = {},
-                          const std::string& folder = "C:\\qvn-e2e", const std::string& program = "QvnRemove.exe");
+                          const std::string& folder = "C:\\qvn-e2e", const std::string& program = "QvnRemove.exe",
+                          const std::string& arguments = "");
   ~RunningProgram();
   RunningProgram(const RunningProgram&) = delete;
   RunningProgram& operator=(const RunningProgram&) = delete;
@@ -47,6 +48,8 @@ class RunningProgram {
   HWND WaitForWindow(const char* caption, DWORD timeoutMs = 15000) const;
   bool WaitUntilGone(HWND window, DWORD timeoutMs = 10000) const;
   int CountWindows(const char* caption) const;
+  // Any visible top-level window of the program, message boxes included.
+  bool ShowsAnyWindow() const;
 
   std::optional<MessageBoxSeen> WaitForMessageBox(DWORD timeoutMs = 10000) const;
   // Presses the box's button `button` (IDOK, IDRETRY, IDCANCEL...) and waits

@@ -98,6 +98,23 @@ TEST_F(Scenario, NothingInstalledStillCompletes) {
   EXPECT_FALSE(program.WaitForMessageBox(500).has_value());
 }
 
+TEST_F(Scenario, ShortcutAndGroupOnlyWhereTheSystemReportsThemAreRemoved) {
+  const ShellPaths fixed = RunningFamilysPaths();
+  const ShellPaths reported = ReportedShellPaths();
+  ASSERT_FALSE(reported.shortcut.empty());
+  RemoveTree(fixed.shortcut);
+  RemoveTree(fixed.group);
+  MakeFile(reported.shortcut);
+  MakeFile(reported.group + "\\Quorvane.lnk");
+  e2e::RunningProgram program;
+  const auto [main, done] = RemoveThroughTheMainWindow(program);
+  ASSERT_NE(done, nullptr);
+  EXPECT_FALSE(PathExists(reported.shortcut));
+  EXPECT_FALSE(PathExists(reported.group));
+  EXPECT_FALSE(AnyFileLeft());
+  EXPECT_FALSE(program.WaitForMessageBox(300).has_value());
+}
+
 TEST_F(Scenario, StartPressedTwiceRunsTwiceAndShowsOneCompletionWindow) {
   e2e::RunningProgram program;
   HWND main = program.WaitForWindow(kMain);

@@ -156,6 +156,14 @@ DWORD WINAPI SimGetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD room) {
   return FillBuffer(found->second, buffer, room);
 }
 
+BOOL WINAPI SimSHGetSpecialFolderPathA(HWND, LPSTR path, int folder, BOOL) {
+  SIMULATED_FAILURE("SHGetSpecialFolderPathA", 0)
+  const auto& folders = SimulatedPlatform::Current().specialFolders;
+  auto found = folders.find(folder);
+  if (found == folders.end()) return 0;
+  return FillBuffer(found->second, path, MAX_PATH) < MAX_PATH;
+}
+
 DWORD WINAPI SimGetLastError() { return SimulatedPlatform::Current().lastError; }
 
 // Opens only succeed for existing files on drive C:, are counted until closed,
@@ -324,6 +332,7 @@ const Export kExports[] = {
     {"kernel32.dll", "GetSystemDirectoryA", AddressOf(&SimGetSystemDirectoryA)},
     {"kernel32.dll", "GetEnvironmentVariableA", AddressOf(&SimGetEnvironmentVariableA)},
     {"kernel32.dll", "GetLastError", AddressOf(&SimGetLastError)},
+    {"shell32.dll", "SHGetSpecialFolderPathA", AddressOf(&SimSHGetSpecialFolderPathA)},
     {"kernel32.dll", "CreateFileA", AddressOf(&SimCreateFileA)},
     {"kernel32.dll", "FindFirstFileA", AddressOf(&SimFindFirstFileA)},
     {"kernel32.dll", "FindNextFileA", AddressOf(&SimFindNextFileA)},

@@ -60,6 +60,7 @@ class SimulatedPlatform : public qvn::Binder {
   std::string currentFolder = "C:\\Work";
   std::map<std::string, std::string> environment;
   std::map<std::string, std::string> shortNames;  // long path -> its 8.3 form
+  std::map<int, std::string> specialFolders;      // what the shell reports, by CSIDL
   bool restartRefused = false;
   int openTokens = 0;
   int openFiles = 0;     // files and searches opened and not yet closed

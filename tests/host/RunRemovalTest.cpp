@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/InitToolState.h"
+#include "app/RemovalPlan.h"
 #include "app/RemoveWhenNotInUse.h"
 #include "app/RunRemoval.h"
 #include "services/Failure.h"
@@ -14,6 +17,7 @@ const std::string kUninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Un
 const wchar_t kShortcut[] = L"C:\\Documents and Settings\\All Users\\Desktop\\Quorvane.lnk";
 const wchar_t kGroup[] = L"C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Quorvane";
 const wchar_t kInstall[] = L"C:\\Program Files\\Quorvane";
+const char kShellFolders[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 // An XP machine with Quorvane installed everywhere the tool looks, plus a
 // product of the same vendor that must survive.
@@ -149,6 +153,80 @@ TEST_F(RunRemovalTest, WithoutItsFileSystemObjectTheRunRaisesAndDeletesNothing) 
   state_.FileSys.reset();
   EXPECT_THROW(qvn::RunRemoval(state_), qvn::Failure);
   EXPECT_TRUE(platform_.calls.empty());
+}
+
+// Where the shell reports its folders on some machines: another language on C:.
+const wchar_t kGermanDesktop[] = L"C:\\Dokumente und Einstellungen\\All Users\\Desktop";
+const wchar_t kGermanPrograms[] = L"C:\\Dokumente und Einstellungen\\All Users\\Startmenue\\Programme";
+const wchar_t k9xFixedShortcut[] = L"C:\\Windows\\Desktop\\Quorvane.lnk";
+const wchar_t k9xFixedGroupFile[] = L"C:\\Windows\\Start Menu\\Programs\\Quorvane\\Quorvane.lnk";
+const wchar_t kUserDesktop[] = L"C:\\Windows\\Profiles\\ann\\Desktop";
+const wchar_t kUserPrograms[] = L"C:\\Windows\\Profiles\\ann\\Start Menu\\Programs";
+
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+TEST(RunRemovalShellFolders, ShortcutAndGroupGoWhereTheSystemReportsThemToo) {
+  struct Case {
+    const char* what;
+    bool ntFamily;
+    void (*arrange)(SimulatedPlatform&);
+    std::vector<std::wstring> present;  // laid out before the run
+    std::vector<std::wstring> removed;  // of those, what the run deletes; the rest stays
+    std::size_t steps;                  // of the removal plan
+  };
+  const std::wstring germanShortcut = std::wstring(kGermanDesktop) + L"\\Quorvane.lnk";
+  const std::wstring germanGroup = std::wstring(kGermanPrograms) + L"\\Quorvane\\Quorvane.lnk";
+  const std::wstring userShortcut = std::wstring(kUserDesktop) + L"\\Quorvane.lnk";
+  const std::wstring userGroup = std::wstring(kUserPrograms) + L"\\Quorvane\\Quorvane.lnk";
+  const auto reportGerman = [](SimulatedPlatform& p) {
+    p.specialFolders[0x19] = Narrow(kGermanDesktop);
+    p.specialFolders[0x17] = Narrow(kGermanPrograms);
+  };
+  const Case cases[] = {
+      {"both places", true, reportGerman, {kShortcut, germanShortcut, germanGroup}, {kShortcut, germanShortcut, germanGroup}, 11},
+      {"only the reported place", true, reportGerman, {germanShortcut, germanGroup}, {germanShortcut, germanGroup}, 11},
+      {"reported equals fixed, in another case", true,
+       [](SimulatedPlatform& p) {
+         p.specialFolders[0x19] = "c:\\documents and settings\\all users\\DESKTOP\\";
+         p.specialFolders[0x17] = "C:\\Documents and Settings\\All Users\\Start Menu\\Programs";
+       },
+       {kShortcut}, {kShortcut}, 9},
+      {"no shell function: the registry answers", true,
+       [](SimulatedPlatform& p) {
+         p.WithholdLibrary("shell32.dll");
+         p.registry.SetString(kShellFolders, "Common Desktop", Narrow(kGermanDesktop));
+         p.registry.SetString(kShellFolders, "Common Programs", Narrow(kGermanPrograms));
+       },
+       {germanShortcut, germanGroup}, {germanShortcut, germanGroup}, 11},
+      {"a relative report is not used", true,
+       [](SimulatedPlatform& p) { p.specialFolders[0x19] = "Desktop"; },
+       {L"C:\\Work\\Desktop\\Quorvane.lnk"}, {}, 9},
+      {"neither source answers", true, [](SimulatedPlatform&) {}, {germanShortcut}, {}, 9},
+      {"95/98/ME: the user's folders, not the common ones", false,
+       [](SimulatedPlatform& p) {
+         p.specialFolders[0x10] = Narrow(kUserDesktop);
+         p.specialFolders[0x02] = Narrow(kUserPrograms);
+         p.specialFolders[0x19] = Narrow(kGermanDesktop);
+       },
+       {k9xFixedShortcut, k9xFixedGroupFile, userShortcut, userGroup, germanShortcut},
+       {k9xFixedShortcut, k9xFixedGroupFile, userShortcut, userGroup}, 11},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SimulatedPlatform platform;
+    if (!c.ntFamily) platform.RunAs(1, 4, 10);
+    c.arrange(platform);
+    for (const std::wstring& path : c.present) platform.drive.AddFile(path);
+    qvn::ToolState state;
+    qvn::InitToolState(state);
+    EXPECT_EQ(qvn::RemovalPlan(state).size(), c.steps);
+    qvn::RunRemoval(state);
+    for (const std::wstring& path : c.present) {
+      const bool removed = std::find(c.removed.begin(), c.removed.end(), path) != c.removed.end();
+      EXPECT_EQ(platform.drive.Exists(path), !removed) << Narrow(path);
+    }
+    EXPECT_TRUE(platform.messageBoxes.empty());
+  }
 }
 
 bool AnythingRemoved(const std::vector<std::wstring>& calls) {

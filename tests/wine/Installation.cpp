@@ -13,6 +13,21 @@ ShellPaths RunningFamilysPaths() {
   return {"C:\\Windows\\Desktop\\Quorvane.lnk", "C:\\Windows\\Start Menu\\Programs\\Quorvane"};
 }
 
+ShellPaths ReportedShellPaths() {
+  using Ask = BOOL(WINAPI*)(HWND, LPSTR, int, BOOL);
+  const auto ask = reinterpret_cast<Ask>(
+      reinterpret_cast<void (*)()>(::GetProcAddress(::LoadLibraryA("shell32.dll"), "SHGetSpecialFolderPathA")));
+  const auto folder = [ask](int csidl) {
+    char path[MAX_PATH + 1] = {};
+    return ask != nullptr && ask(nullptr, path, csidl, FALSE) ? std::string(path) : std::string();
+  };
+  const bool nt = IsNtFamily();
+  const std::string desktop = folder(nt ? 0x19 : 0x10);   // common or user desktop
+  const std::string programs = folder(nt ? 0x17 : 0x02);  // common or user Start-menu programs
+  if (desktop.empty() || programs.empty()) return {};
+  return {desktop + "\\Quorvane.lnk", programs + "\\Quorvane"};
+}
+
 void LayOutInstallation() {
   RemoveInstallation();
   const ShellPaths paths = RunningFamilysPaths();
@@ -32,6 +47,11 @@ void RemoveInstallation() {
   RemoveTree(paths.shortcut);
   RemoveTree(paths.group);
   RemoveTree(kInstallFolder);
+  const ShellPaths reported = ReportedShellPaths();
+  if (!reported.shortcut.empty()) {
+    RemoveTree(reported.shortcut);
+    RemoveTree(reported.group);
+  }
   DeleteTree(kVendorKey);
   DeleteTree(kUninstallKey);
 }

@@ -17,6 +17,9 @@ struct ShellPaths {
   std::string group;
 };
 ShellPaths RunningFamilysPaths();
+// Where the running system's shell keeps them: the all-users folders on the
+// NT family, the user's on 95/98/ME; empty when the shell does not say.
+ShellPaths ReportedShellPaths();
 
 void LayOutInstallation();
 void RemoveInstallation();

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "app/InitToolState.h"
 #include "app/RunRemoval.h"
 #include "services/Failure.h"
@@ -76,6 +78,40 @@ TEST_F(RunRemovalUnderWine, LocationInsideTheWindowsFolderStaysWhileTheOtherStep
   EXPECT_FALSE(AnyRegistryKeyLeft());
   EXPECT_TRUE(binder_.shown.empty());
   RemoveTree(inside);
+}
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// Wine reports its own shell folders (C:\users\...), which differ from the
+// fixed paths of both families. Asked of the shell, and with the shell
+// function withheld, of the registry.
+TEST_F(RunRemovalUnderWine, ShortcutAndGroupGoWhereTheSystemReportsThemToo) {
+  const ShellPaths reported = ReportedShellPaths();
+  ASSERT_FALSE(reported.shortcut.empty()) << "Wine reports its shell folders";
+  ASSERT_NE(Lower(reported.shortcut), Lower(RunningFamilysPaths().shortcut));
+  const std::string stray = "C:\\qvn-tests\\Desktop\\Quorvane.lnk";  // neither fixed nor reported
+  for (const bool shellWithheld : {false, true}) {
+    SCOPED_TRACE(shellWithheld ? "from the registry" : "from the shell");
+    LayOutInstallation();
+    MakeFile(reported.shortcut);
+    MakeFile(reported.group + "\\Quorvane.lnk");
+    MakeFile(stray);
+    RecordingBinder binder;
+    if (shellWithheld) binder.withheld.push_back("SHGetSpecialFolderPathA");
+    qvn::ToolState state;
+    qvn::InitToolState(state);
+    EXPECT_EQ(Lower(std::string(state.ReportedDesktopShortcut.begin(), state.ReportedDesktopShortcut.end())),
+              Lower(reported.shortcut));
+    qvn::RunRemoval(state);
+    EXPECT_FALSE(PathExists(reported.shortcut));
+    EXPECT_FALSE(PathExists(reported.group));
+    EXPECT_FALSE(AnyFileLeft());
+    EXPECT_TRUE(PathExists(stray));
+    RemoveTree(stray);
+  }
 }
 
 }  // namespace

@@ -1,0 +1,99 @@
+#include "app/CommandLine.h"
+
+#include <cwctype>
+
+namespace qvn {
+namespace {
+
+bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+
+std::wstring Upper(std::wstring text) {
+  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towupper(c));
+  return text;
+}
+
+// Skips the program name: quoted up to the next quote, else up to white space.
+std::size_t AfterProgramName(const std::wstring& line) {
+  std::size_t at = 0;
+  if (!line.empty() && line[0] == L'"') {
+    const std::size_t close = line.find(L'"', 1);
+    at = close == std::wstring::npos ? line.size() : close + 1;
+  }
+  while (at < line.size() && !IsBlank(line[at])) ++at;
+  return at;
+}
+
+}  // namespace
+
+std::vector<std::wstring> SplitArguments(const std::wstring& commandLine) {
+  std::vector<std::wstring> arguments;
+  std::size_t at = AfterProgramName(commandLine);
+  while (true) {
+    while (at < commandLine.size() && IsBlank(commandLine[at])) ++at;
+    if (at >= commandLine.size()) break;
+    std::wstring argument;
+    bool quoted = false;
+    while (at < commandLine.size() && (quoted || !IsBlank(commandLine[at]))) {
+      std::size_t backslashes = 0;
+      while (at < commandLine.size() && commandLine[at] == L'\\') {
+        ++backslashes;
+        ++at;
+      }
+      if (at < commandLine.size() && commandLine[at] == L'"') {
+        argument.append(backslashes / 2, L'\\');
+        if (backslashes % 2 == 1) {
+          argument += L'"';
+        } else if (quoted && at + 1 < commandLine.size() && commandLine[at + 1] == L'"') {
+          argument += L'"';  // "" inside quotes: a literal quote
+          ++at;
+        } else {
+          quoted = !quoted;
+        }
+        ++at;
+      } else {
+        argument.append(backslashes, L'\\');
+        if (at < commandLine.size() && (quoted || !IsBlank(commandLine[at]))) argument += commandLine[at++];
+      }
+    }
+    arguments.push_back(argument);
+  }
+  return arguments;
+}
+
+CommandLine ParseCommandLine(const std::wstring& commandLine) {
+  CommandLine parsed;
+  for (const std::wstring& argument : SplitArguments(commandLine)) {
+    const bool isSwitch = argument.size() > 1 && (argument[0] == L'/' || argument[0] == L'-');
+    const std::wstring name = isSwitch ? Upper(argument.substr(1)) : std::wstring();
+    if (name == L"S") {
+      parsed.silent = true;
+    } else if (name == L"RESTART") {
+      parsed.restart = true;
+    } else if (name == L"WHATIF") {
+      parsed.whatIf = true;
+    } else if (name == L"?") {
+      parsed.help = true;
+    } else if (name.rfind(L"LOG=", 0) == 0 && name.size() > 4) {
+      parsed.logPath = argument.substr(5);
+    } else if (parsed.invalid.empty()) {
+      parsed.invalid = argument;
+    }
+  }
+  if (parsed.invalid.empty() && parsed.restart && !parsed.silent) parsed.invalid = L"/RESTART";
+  return parsed;
+}
+
+std::wstring UsageText() {
+  return L"QvnRemove removes Quorvane from this computer.\r\n\r\n"
+         L"QvnRemove [/S [/RESTART]] [/LOG=<file>] [/WHATIF] [/?]\r\n\r\n"
+         L"/S\tRemove without any window or message.\r\n"
+         L"/RESTART\tWith /S: restart the computer afterwards.\r\n"
+         L"/LOG=<file>\tAppend a log of the removal to <file>.\r\n"
+         L"/WHATIF\tList what would be removed, remove nothing.\r\n"
+         L"/?\tShow this text.\r\n\r\n"
+         L"Exit codes: 0 success, nothing was there; 3010 success, restart needed; "
+         L"1641 success, restart started; 32 Quorvane is in use, nothing removed; "
+         L"1603 failed; 87 invalid argument.";
+}
+
+}  // namespace qvn

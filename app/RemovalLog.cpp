@@ -1,0 +1,66 @@
+#include "app/RemovalLog.h"
+
+namespace qvn {
+namespace {
+
+const wchar_t kVersion[] = L"QvnRemove 1.01";
+
+std::wstring OutcomeText(const StepReport& report) {
+  switch (report.outcome) {
+    case StepReport::Outcome::Removed:
+      return L"removed";
+    case StepReport::Outcome::NotPresent:
+      return report.detail.empty() ? L"not present" : L"not present (" + report.detail + L")";
+    case StepReport::Outcome::Refused:
+      return L"refused (" + report.detail + L")";
+    case StepReport::Outcome::Failed:
+      break;
+  }
+  return L"failed (" + report.detail + L")";
+}
+
+}  // namespace
+
+void RemovalLog::Started(const std::wstring& commandLine) {
+  sink_.Write(std::wstring(kVersion) + L" started: " + commandLine);
+}
+
+void RemovalLog::Found(const std::wstring& osLabel, const std::wstring& locationText,
+                       const InstallFolderDecision& decision) {
+  sink_.Write(L"Operating system: " + osLabel);
+  std::wstring verdict;
+  if (decision.folder) {
+    verdict = L"will be deleted as " + *decision.folder;
+  } else if (IsFullLocalPath(locationText)) {
+    verdict = L"refused: " + decision.refusal;
+  } else {
+    verdict = L"absent: " + decision.refusal;
+  }
+  sink_.Write(L"Install location: " + locationText + L" (" + verdict + L")");
+}
+
+void RemovalLog::FileInUse(const std::wstring& path) {
+  sink_.Write(L"In use: " + path + L"; nothing was removed");
+}
+
+void RemovalLog::StepDone(const StepReport& report) {
+  sink_.Write(L"Step " + std::to_wstring(report.number) + L": " + report.target + L": " + OutcomeText(report));
+}
+
+void RemovalLog::Stopped(const Failure& failure) {
+  std::wstring line = L"Failed: error " + std::to_wstring(failure.Number()) + L": " + failure.Description();
+  if (!failure.Item().empty()) line += L" (" + failure.Item() + L")";
+  sink_.Write(line);
+}
+
+void RemovalLog::Listed(const std::vector<std::wstring>& lines) {
+  for (const std::wstring& line : lines) sink_.Write(line);
+}
+
+void RemovalLog::RestartRequested(bool accepted) {
+  sink_.Write(std::wstring(L"Restart requested: ") + (accepted ? L"accepted" : L"refused"));
+}
+
+void RemovalLog::Ended(int exitCode) { sink_.Write(L"Exit code: " + std::to_wstring(exitCode)); }
+
+}  // namespace qvn

@@ -1,0 +1,32 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "app/InstallFolderGuard.h"
+#include "app/RemovalObserver.h"
+#include "services/Failure.h"
+#include "services/LogFile.h"
+
+namespace qvn {
+
+// The record an administrator keeps of one run, one line per event: what was
+// asked, what the program found, each step of the removal and how it ended,
+// the restart and the exit code.
+class RemovalLog : public RemovalObserver {
+ public:
+  explicit RemovalLog(LogSink& sink) : sink_(sink) {}
+
+  void Started(const std::wstring& commandLine);
+  void Found(const std::wstring& osLabel, const std::wstring& locationText, const InstallFolderDecision& decision);
+  void FileInUse(const std::wstring& path);
+  void StepDone(const StepReport& report) override;
+  void Stopped(const Failure& failure);
+  void Listed(const std::vector<std::wstring>& lines);
+  void RestartRequested(bool accepted);
+  void Ended(int exitCode);
+
+ private:
+  LogSink& sink_;
+};
+
+}  // namespace qvn

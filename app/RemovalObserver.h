@@ -1,0 +1,31 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace qvn {
+
+// What became of one step of the removal.
+struct StepReport {
+  enum class Outcome { Removed, NotPresent, Refused, Failed };
+  int number;          // 1 for the first step of the plan
+  std::wstring target; // the file, folder or registry key
+  Outcome outcome;
+  std::wstring detail; // why refused; the failure's number and description
+};
+
+// Told of each step as it ends; the steps themselves know nothing of who
+// listens (a log, a count of what was removed).
+class RemovalObserver {
+ public:
+  virtual ~RemovalObserver() = default;
+  virtual void StepDone(const StepReport& report) = 0;
+};
+
+struct RemovalOptions {
+  RemovalObserver* observer = nullptr;
+  // No message box for a registry failure: an unattended run shows nothing,
+  // its observer keeps the record instead.
+  bool quiet = false;
+};
+
+}  // namespace qvn

@@ -1,0 +1,66 @@
+#include "app/UnattendedRemoval.h"
+
+#include "app/InitToolState.h"
+#include "app/RemoveWhenNotInUse.h"
+#include "services/SystemRestart.h"
+
+namespace qvn {
+namespace {
+
+// Counts what the removal took away, and passes every step on to the log.
+class Tally : public RemovalObserver {
+ public:
+  explicit Tally(RemovalLog* log) : log_(log) {}
+  void StepDone(const StepReport& report) override {
+    if (report.outcome == StepReport::Outcome::Removed) removed = true;
+    if (log_ != nullptr) log_->StepDone(report);
+  }
+  bool removed = false;
+
+ private:
+  RemovalLog* log_;
+};
+
+// Whether the system took the restart request; a system without the restart
+// function refuses it like any other.
+bool Restart(bool ntFamily) {
+  try {
+    return RequestSystemRestart(ntFamily);
+  } catch (const Failure&) {
+    return false;
+  }
+}
+
+}  // namespace
+
+RunEnding RunUnattended(bool restart, RemovalLog* log) {
+  RunEnding ending;
+  ending.unattended = true;
+  ToolState state;
+  Tally tally(log);
+  try {
+    const StartupTexts texts = InitToolState(state);
+    if (log != nullptr) log->Found(texts.osLabel, texts.locationText, DecideInstallFolder(state.InstallLocation));
+    const auto giveUp = [log](const std::wstring& fileInUse) {
+      if (log != nullptr) log->FileInUse(fileInUse);
+      return InUseAnswer::Cancel;
+    };
+    if (!RemoveWhenNotInUse(state, giveUp, {&tally, /*quiet=*/true})) {
+      ending.kind = RunEnding::Kind::FileInUse;
+      return ending;
+    }
+  } catch (const Failure& failure) {
+    if (log != nullptr) log->Stopped(failure);
+    ending.kind = RunEnding::Kind::Failed;
+    return ending;
+  }
+  ending.anythingRemoved = tally.removed;
+  state.FileSys.reset();
+  if (restart) {
+    ending.restartStarted = Restart(state.VersionInfo.dwPlatformId == VER_PLATFORM_WIN32_NT);
+    if (log != nullptr) log->RestartRequested(ending.restartStarted);
+  }
+  return ending;
+}
+
+}  // namespace qvn

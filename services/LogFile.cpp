@@ -1,0 +1,39 @@
+#include "services/LogFile.h"
+
+#include <cstdio>
+
+#include "services/PlatformApi.h"
+#include "services/Text.h"
+
+namespace qvn {
+namespace {
+
+std::string Timestamp() {
+  SYSTEMTIME now{};
+  api::GetLocalTime(&now);
+  char text[48];
+  std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", now.wYear, now.wMonth, now.wDay, now.wHour,
+                now.wMinute, now.wSecond);
+  return text;
+}
+
+}  // namespace
+
+void CloseLogFile::operator()(HANDLE file) const { api::CloseHandle(file); }
+
+std::unique_ptr<LogFile> LogFile::OpenForAppending(const std::wstring& path) {
+  HANDLE file = api::CreateFileA(ToAnsi(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  std::unique_ptr<LogFile> log(new LogFile(file));
+  api::SetFilePointer(file, 0, nullptr, FILE_END);
+  return log;
+}
+
+void LogFile::Write(const std::wstring& line) {
+  const std::string text = Timestamp() + "  " + ToAnsi(line) + "\r\n";
+  DWORD written = 0;
+  api::WriteFile(file_.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+}  // namespace qvn

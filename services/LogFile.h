@@ -1,0 +1,37 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "services/PlatformTypes.h"
+#include "services/UniqueHandle.h"
+
+namespace qvn {
+
+// Where the lines of a log go.
+class LogSink {
+ public:
+  virtual ~LogSink() = default;
+  virtual void Write(const std::wstring& line) = 0;
+};
+
+struct CloseLogFile {
+  void operator()(HANDLE file) const;
+};
+
+// A plain-text file the program appends to, one line per event, each line
+// starting with the local date and time. Lines are written as they come, so
+// a run that ends abruptly leaves what it did recorded.
+class LogFile : public LogSink {
+ public:
+  // Opens `path` for appending, creating it when missing; null when it
+  // cannot be opened (no such folder, access denied, a folder's name).
+  static std::unique_ptr<LogFile> OpenForAppending(const std::wstring& path);
+
+  void Write(const std::wstring& line) override;
+
+ private:
+  explicit LogFile(HANDLE file) : file_(file) {}
+  UniqueHandle<HANDLE, CloseLogFile> file_;
+};
+
+}  // namespace qvn

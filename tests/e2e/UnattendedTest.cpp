@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+
+#include "tests/e2e/ProgramDriver.h"
+#include "tests/e2e/RelayLog.h"
+#include "tests/wine/FileFixture.h"
+#include "tests/wine/Installation.h"
+#include "tests/wine/RegistryFixture.h"
+
+// The command line an administrator's deployment tool uses: no window, the
+// exit code and the log are all it reads.
+namespace {
+
+using namespace fixture;
+
+const char kLogFolder[] = "C:\\logs";
+const char kLog[] = "C:\\logs\\qvn remove.log";
+const char kLogArgument[] = "/LOG=\"C:\\logs\\qvn remove.log\"";
+
+class Unattended : public testing::Test {
+ protected:
+  void SetUp() override {
+    LayOutInstallation();
+    RemoveTree(kLogFolder);
+    MakeFolder(kLogFolder);
+  }
+  void TearDown() override {
+    RemoveInstallation();
+    RemoveTree(kLogFolder);
+  }
+
+  // Runs the program with `arguments` to its end, checking all the while that
+  // it shows no window; returns its exit code.
+  static DWORD RunWithoutAWindow(const std::string& arguments, const std::vector<std::string>& environment = {}) {
+    e2e::RunningProgram program(environment, "C:\\qvn-e2e", "QvnRemove.exe", arguments);
+    bool shown = false;
+    for (int waited = 0; waited < 30000 && !program.WaitForExit(0); waited += 20) {
+      shown = shown || program.ShowsAnyWindow();
+      ::Sleep(20);
+    }
+    EXPECT_TRUE(program.WaitForExit(0)) << "the program did not end";
+    EXPECT_FALSE(shown) << "a window appeared";
+    return program.ExitCode();
+  }
+
+  static std::vector<std::string> LogLines() {
+    std::vector<std::string> lines;
+    std::ifstream log(kLog);
+    for (std::string line; std::getline(log, line);) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      // "YYYY-MM-DD hh:mm:ss  text"
+      EXPECT_GT(line.size(), 21u);
+      lines.push_back(line.size() > 21 ? line.substr(21) : line);
+    }
+    return lines;
+  }
+
+  static bool Has(const std::vector<std::string>& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+  }
+};
+
+TEST_F(Unattended, SilentRemovesEverythingWithoutAWindowThenFindsNothing) {
+  EXPECT_EQ(RunWithoutAWindow("/S"), 3010u);
+  EXPECT_FALSE(AnyFileLeft());
+  EXPECT_FALSE(AnyRegistryKeyLeft());
+  EXPECT_TRUE(KeyExists(kOtherProductKey));
+  EXPECT_EQ(RunWithoutAWindow("/s"), 0u) << "a second run finds nothing to remove";
+}
+
+TEST_F(Unattended, SilentRestartIsRequestedAsTheButtonDoes) {
+  const long long logStart = e2e::RelayLogEnd();
+  e2e::RunningProgram program({e2e::kRelayEnvironment}, "C:\\qvn-e2e", "QvnRemove.exe", "/S /RESTART");
+  ASSERT_TRUE(program.WaitForExit(30000));
+  EXPECT_EQ(program.ExitCode(), 1641u);
+  EXPECT_FALSE(AnyFileLeft());
+  const std::vector<std::string> calls = e2e::RelayedCalls(program.ThreadId(), logStart);
+  const auto at = [&](const std::string& call) {
+    return std::find_if(calls.begin(), calls.end(), [&](const std::string& c) { return c.rfind(call, 0) == 0; });
+  };
+  const auto restart = at("user32.ExitWindowsEx(00000002,00000000)");
+  ASSERT_NE(restart, calls.end()) << "ExitWindowsEx(EWX_REBOOT, 0) was not called";
+  const auto privilege = at("advapi32.AdjustTokenPrivileges(");
+  if (IsNtFamily()) {
+    EXPECT_LT(privilege, restart) << "the shutdown privilege comes first";
+  } else {
+    EXPECT_EQ(privilege, calls.end()) << "the 95/98/ME family has no privileges";
+  }
+}
+
+TEST_F(Unattended, LogRecordsTheRunLineByLine) {
+  EXPECT_EQ(RunWithoutAWindow(std::string("/S ") + kLogArgument), 3010u);
+  const std::vector<std::string> lines = LogLines();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.front().rfind("QvnRemove 1.01 started: ", 0), 0u) << lines.front();
+  EXPECT_NE(lines.front().find(kLogArgument), std::string::npos) << lines.front();
+  EXPECT_TRUE(Has(lines, std::string("Operating system: ") + (IsNtFamily() ? "Windows 2000 or XP" : "Windows 98")));
+  EXPECT_TRUE(Has(lines, "Install location: C:\\Program Files\\Quorvane (will be deleted as C:\\Program Files\\Quorvane)"));
+  const ShellPaths fixed = RunningFamilysPaths();
+  EXPECT_TRUE(Has(lines, "Step 1: " + fixed.shortcut + ": removed"));
+  const std::string uninstall = std::string("HKEY_LOCAL_MACHINE\\") + kUninstallKey + ": removed";
+  EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+    return line.rfind("Step ", 0) == 0 && line.size() > uninstall.size() &&
+           line.compare(line.size() - uninstall.size(), uninstall.size(), uninstall) == 0;
+  }));
+  EXPECT_EQ(lines.back(), "Exit code: 3010");
+}
+
+TEST_F(Unattended, FileInUseEndsWithItsCodeAndRemovesNothing) {
+  FileHeldByAnotherProcess holder(std::string(kInstallFolder) + "\\Data\\Templates\\default.qvt");
+  EXPECT_EQ(RunWithoutAWindow(std::string("/S ") + kLogArgument), 32u);
+  EXPECT_TRUE(AllFilesPresent());
+  EXPECT_TRUE(AllRegistryKeysPresent());
+  EXPECT_TRUE(Has(LogLines(), "In use: C:\\Program Files\\Quorvane\\Data\\Templates\\default.qvt; nothing was removed"));
+}
+
+TEST_F(Unattended, WhatIfListsTheStepsAndRemovesNothing) {
+  EXPECT_EQ(RunWithoutAWindow(std::string("/WHATIF /S ") + kLogArgument), 0u);
+  EXPECT_TRUE(AllFilesPresent());
+  EXPECT_TRUE(AllRegistryKeysPresent());
+  const std::vector<std::string> lines = LogLines();
+  const ShellPaths fixed = RunningFamilysPaths();
+  EXPECT_TRUE(Has(lines, "Step 1: delete file " + fixed.shortcut + ": present"));
+  EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
+    return line.find(": delete folder C:\\Program Files\\Quorvane: present") != std::string::npos;
+  }));
+  EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
+    return line.find(": delete key HKEY_LOCAL_MACHINE\\SOFTWARE\\TindlewaySystems\\Quorvane\\printOptions: present") !=
+           std::string::npos;
+  }));
+  EXPECT_EQ(lines.back(), "Exit code: 0");
+}
+
+TEST_F(Unattended, ArgumentNotUnderstoodIsAnInvalidParameter) {
+  // Interactive: a box says which argument, then 87.
+  e2e::RunningProgram program({}, "C:\\qvn-e2e", "QvnRemove.exe", "/bogus");
+  const std::optional<e2e::MessageBoxSeen> box = program.WaitForMessageBox();
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->title, "QvnRemove");
+  EXPECT_NE(box->text.find("/bogus"), std::string::npos) << box->text;
+  EXPECT_NE(box->text.find("/WHATIF"), std::string::npos) << "the switches are listed";
+  program.Dismiss(*box);
+  ASSERT_TRUE(program.WaitForExit());
+  EXPECT_EQ(program.ExitCode(), 87u);
+  // Silent: nothing shown, 87; a log folder that does not exist is the same.
+  EXPECT_EQ(RunWithoutAWindow("/S /bogus"), 87u);
+  EXPECT_EQ(RunWithoutAWindow("/S /RESTART /LOG=C:\\no-such-folder\\qvn.log"), 87u);
+  EXPECT_TRUE(AllFilesPresent());
+  EXPECT_TRUE(AllRegistryKeysPresent());
+}
+
+}  // namespace
