@@ -45,6 +45,19 @@ double TimeUntil(double start, Ready ready) {
   return NowMs() - start;
 }
 
+// Presses "Start Removal Process" as soon as the main window is ready; returns
+// when it was pressed.
+double PressStartWhenReady(const e2e::RunningProgram& tool) {
+  HWND main = nullptr;
+  TimeUntil(NowMs(), [&] {
+    main = tool.WaitForWindow("Remove Quorvane", 0);
+    return MainWindowReady(main);
+  });
+  const double start = NowMs();
+  e2e::Click(main, "Start Removal Process");
+  return start;
+}
+
 void StoreInstallLocation() {
   HKEY key = nullptr;
   ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\TindlewaySystems\\Quorvane\\StartUp", 0, nullptr, 0,
@@ -82,13 +95,7 @@ int Startup() {
 int RemovalByTool() {
   StoreInstallLocation();
   e2e::RunningProgram tool({}, kFolder);
-  HWND main = nullptr;
-  TimeUntil(NowMs(), [&] {
-    main = tool.WaitForWindow("Remove Quorvane", 0);
-    return MainWindowReady(main);
-  });
-  const double start = NowMs();
-  e2e::Click(main, "Start Removal Process");
+  const double start = PressStartWhenReady(tool);
   HWND done = nullptr;
   const double ms = TimeUntil(start, [&] {
     done = tool.WaitForWindow("Completed", 0);
@@ -137,20 +144,14 @@ int CheckByTool() {
     return 1;
   }
   e2e::RunningProgram tool({}, kFolder);
-  HWND main = nullptr;
-  TimeUntil(NowMs(), [&] {
-    main = tool.WaitForWindow("Remove Quorvane", 0);
-    return MainWindowReady(main);
-  });
-  const double start = NowMs();
-  e2e::Click(main, "Start Removal Process");
+  const double start = PressStartWhenReady(tool);
   std::optional<e2e::MessageBoxSeen> box;
   const double ms = TimeUntil(start, [&] {
     box = tool.WaitForMessageBox(0);
     return box.has_value();
   });
   tool.Dismiss(*box, IDCANCEL);
-  e2e::Click(main, "EXIT");
+  e2e::Click(tool.WaitForWindow("Remove Quorvane"), "EXIT");
   tool.WaitForExit();
   ::CloseHandle(held);
   const bool kept = ::GetFileAttributesA(kTree) != INVALID_FILE_ATTRIBUTES;
