@@ -1,5 +1,7 @@
 #include "app/RemovalLog.h"
 
+#include "app/InstallFolderGuard.h"
+
 namespace qvn {
 namespace {
 
@@ -25,9 +27,10 @@ void RemovalLog::Started(const std::wstring& commandLine) {
   sink_.Write(std::wstring(kVersion) + L" started: " + commandLine);
 }
 
-void RemovalLog::Found(const std::wstring& osLabel, const std::wstring& locationText,
-                       const InstallFolderDecision& decision) {
-  sink_.Write(L"Operating system: " + osLabel);
+void RemovalLog::Found(const StartupTexts& found) {
+  sink_.Write(L"Operating system: " + found.osLabel);
+  const std::wstring& locationText = found.locationText;
+  const InstallFolderDecision decision = DecideInstallFolder(locationText);
   std::wstring verdict;
   if (decision.folder) {
     verdict = L"will be deleted as " + *decision.folder;

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "app/InstallFolderGuard.h"
+#include "app/InitToolState.h"
 #include "app/RemovalObserver.h"
 #include "services/Failure.h"
 #include "services/LogFile.h"
@@ -17,7 +17,8 @@ class RemovalLog : public RemovalObserver {
   explicit RemovalLog(LogSink& sink) : sink_(sink) {}
 
   void Started(const std::wstring& commandLine);
-  void Found(const std::wstring& osLabel, const std::wstring& locationText, const InstallFolderDecision& decision);
+  // What start-up found, and what the guard makes of the install location.
+  void Found(const StartupTexts& found);
   void FileInUse(const std::wstring& path);
   void StepDone(const StepReport& report) override;
   void Stopped(const Failure& failure);

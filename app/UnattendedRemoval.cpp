@@ -40,7 +40,7 @@ RunEnding RunUnattended(bool restart, RemovalLog* log) {
   Tally tally(log);
   try {
     const StartupTexts texts = InitToolState(state);
-    if (log != nullptr) log->Found(texts.osLabel, texts.locationText, DecideInstallFolder(state.InstallLocation));
+    if (log != nullptr) log->Found(texts);
     const auto giveUp = [log](const std::wstring& fileInUse) {
       if (log != nullptr) log->FileInUse(fileInUse);
       return InUseAnswer::Cancel;

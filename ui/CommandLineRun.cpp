@@ -40,7 +40,7 @@ RunEnding ListSteps(const CommandLine& line, RemovalLog* log) {
   ToolState state;
   try {
     const StartupTexts texts = InitToolState(state);
-    if (log != nullptr) log->Found(texts.osLabel, texts.locationText, DecideInstallFolder(state.InstallLocation));
+    if (log != nullptr) log->Found(texts);
     const std::vector<std::wstring> steps = ListPlan(state);
     if (log != nullptr) {
       log->Listed(steps);

@@ -1,7 +1,6 @@
 #include "ui/MenuForm.h"
 
 #include "app/InitToolState.h"
-#include "app/InstallFolderGuard.h"
 #include "app/RemovalLog.h"
 #include "app/RemoveWhenNotInUse.h"
 #include "services/MessageBox.h"
@@ -41,9 +40,8 @@ constexpr WindowLayout kForm{L"Remove Quorvane", 6780, 4290, kControls, sizeof k
 MenuForm::MenuForm(ProgramFrame& frame) : Window(frame, "QvnRemoveMenuForm", kForm) {}
 
 void MenuForm::OnLoad() {
-  ToolState& state = ProgramToolState();
-  const StartupTexts texts = InitToolState(state);
-  if (RemovalLog* log = Frame().Log()) log->Found(texts.osLabel, texts.locationText, DecideInstallFolder(state.InstallLocation));
+  const StartupTexts texts = InitToolState(ProgramToolState());
+  if (RemovalLog* log = Frame().Log()) log->Found(texts);
   SetControlText(kLabel4, texts.osLabel);
   SetControlText(kLabel3, texts.locationText);
 }
