@@ -170,15 +170,32 @@ DWORD RunningProgram::ExitCode() const {
   return code;
 }
 
+ProbeHook::ProbeHook(int type, const char* procedure, DWORD threadId) {
+  probe_ = ::LoadLibraryA("C:\\qvn-e2e\\qvn_e2e_probe.dll");
+  if (probe_ == nullptr) throw std::runtime_error("LoadLibraryA(qvn_e2e_probe.dll) failed: " + LastError());
+  auto hook = reinterpret_cast<HOOKPROC>(reinterpret_cast<void (*)()>(::GetProcAddress(probe_, procedure)));
+  if (hook == nullptr) {
+    const std::string error = LastError();
+    ::FreeLibrary(probe_);
+    throw std::runtime_error(std::string("GetProcAddress(probe, \"") + procedure + "\") failed: " + error);
+  }
+  hook_ = ::SetWindowsHookExA(type, hook, probe_, threadId);
+  if (hook_ == nullptr) {
+    const std::string error = LastError();
+    ::FreeLibrary(probe_);
+    throw std::runtime_error("SetWindowsHookExA(" + std::to_string(type) + ", " + procedure + ") failed: " + error);
+  }
+}
+
+ProbeHook::~ProbeHook() {
+  ::UnhookWindowsHookEx(hook_);
+  ::FreeLibrary(probe_);
+}
+
 std::vector<ControlFont> RunningProgram::ReadFonts(HWND window) const {
   static unsigned requests = 0;
   const unsigned request = ++requests;
-  HMODULE probe = ::LoadLibraryA("C:\\qvn-e2e\\qvn_e2e_probe.dll");
-  if (probe == nullptr) throw std::runtime_error("LoadLibraryA(qvn_e2e_probe.dll) failed: " + LastError());
-  auto hook = reinterpret_cast<HOOKPROC>(reinterpret_cast<void (*)()>(::GetProcAddress(probe, "ProbeFonts")));
-  if (hook == nullptr) throw std::runtime_error("GetProcAddress(probe, \"ProbeFonts\") failed: " + LastError());
-  HHOOK installed = ::SetWindowsHookExA(WH_GETMESSAGE, hook, probe, process_.dwThreadId);
-  if (installed == nullptr) throw std::runtime_error("SetWindowsHookExA(WH_GETMESSAGE) failed: " + LastError());
+  const ProbeHook probe(WH_GETMESSAGE, "ProbeFonts", process_.dwThreadId);
   ::PostMessageA(window, ::RegisterWindowMessageA("QvnRemoveE2eFontProbe"), request, 0);
   const std::string path = std::string(kFolder) + "\\fonts-" + std::to_string(request) + ".txt";
   std::vector<ControlFont> fonts;
@@ -204,7 +221,6 @@ std::vector<ControlFont> RunningProgram::ReadFonts(HWND window) const {
   }
   input.close();
   ::DeleteFileA(path.c_str());
-  ::UnhookWindowsHookEx(installed);
   return fonts;
 }
 

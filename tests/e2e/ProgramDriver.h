@@ -29,6 +29,22 @@ struct MessageBoxSeen {
   std::string text;
 };
 
+// A hook procedure of the test probe DLL, installed for as long as this
+// lives: for the thread `threadId`, or for every thread on the desktop when it
+// is 0. "RefuseMainWindow" (WH_CBT) makes the program's main window fail to
+// be created.
+class ProbeHook {
+ public:
+  ProbeHook(int type, const char* procedure, DWORD threadId);
+  ~ProbeHook();
+  ProbeHook(const ProbeHook&) = delete;
+  ProbeHook& operator=(const ProbeHook&) = delete;
+
+ private:
+  HMODULE probe_;
+  HHOOK hook_;
+};
+
 class RunningProgram {
  public:
   // Starts `program` (QvnRemove.exe) from `folder`, with that folder as its working

@@ -240,6 +240,20 @@ TEST_F(Scenario, UndeletableFileStopsTheRemovalWithTheFailureReport) {
   EXPECT_TRUE(Called(e2e::RelayedCalls(program.ThreadId(), logStart), "user32.MessageBoxA(")) << "the report is a message box";
 }
 
+TEST_F(Scenario, MainWindowThatCannotBeCreatedIsReportedAndEndsWithCode1) {
+  const e2e::ProbeHook refusal(WH_CBT, "RefuseMainWindow", 0);
+  e2e::RunningProgram program;
+  const std::optional<e2e::MessageBoxSeen> box = program.WaitForMessageBox();
+  ASSERT_TRUE(box.has_value()) << "a window that cannot be created is a failure the user is told of";
+  EXPECT_EQ(box->title, "QvnRemove");
+  EXPECT_NE(box->text.find("Error "), std::string::npos) << box->text;
+  EXPECT_NE(box->text.find(": CreateWindowExA failed"), std::string::npos) << box->text;
+  program.Dismiss(*box);
+  ASSERT_TRUE(program.WaitForExit());
+  EXPECT_EQ(program.ExitCode(), 1u);
+  EXPECT_TRUE(AllRegistryKeysPresent());
+}
+
 // Wine carries out a restart by starting wineboot; with it out of the way the
 // request is refused.
 class WinebootMovedAway {
