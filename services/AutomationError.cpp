@@ -1,5 +1,7 @@
 #include "services/AutomationError.h"
 
+#include <new>
+
 namespace qvn {
 namespace {
 
@@ -79,6 +81,18 @@ Failure StandardFailure(ErrorNumber number, const std::wstring& suffix) {
 Failure PlatformCallFailure(const char* call, std::uint32_t lastError) {
   const std::string name(call);
   return Failure(static_cast<std::int32_t>(lastError), std::wstring(name.begin(), name.end()) + L" failed");
+}
+
+Failure CaughtFailure() {
+  try {
+    throw;
+  } catch (const Failure& failure) {
+    return failure;
+  } catch (const std::bad_alloc&) {
+    return StandardFailure(ErrorNumber::OutOfMemory);
+  } catch (...) {
+    return StandardFailure(ErrorNumber::InternalError);
+  }
 }
 
 Failure AutomationFailure(std::int32_t code, const std::wstring& objectDescription, const std::wstring& systemMessage) {

@@ -31,6 +31,12 @@ Failure StandardFailure(ErrorNumber number, const std::wstring& suffix = {});
 // (from GetLastError) and the name of the call.
 Failure PlatformCallFailure(const char* call, std::uint32_t lastError);
 
+// The Failure for the exception being handled, for the places that must not
+// let one pass (a window procedure, the program's outermost call): a Failure
+// as it is, an allocation failure as "Out of memory" (7), anything else as
+// "Internal error" (51). Call it only inside a catch block.
+Failure CaughtFailure();
+
 Failure AutomationFailure(std::int32_t code, const std::wstring& objectDescription, const std::wstring& systemMessage);
 
 }  // namespace qvn

@@ -9,6 +9,7 @@
 #include "app/PlanListing.h"
 #include "app/RemovalLog.h"
 #include "app/UnattendedRemoval.h"
+#include "services/AutomationError.h"
 #include "services/LogFile.h"
 #include "services/MessageBox.h"
 #include "services/PlatformApi.h"
@@ -72,6 +73,17 @@ RunEnding Run(HINSTANCE instance, const CommandLine& line, RemovalLog* log) {
   return ending;
 }
 
+// Writes the exception being handled to the log, where one is kept. Called
+// from a catch block; nothing it meets on the way gets out of it.
+void LogCaughtFailure(std::optional<RemovalLog>& log) noexcept {
+  if (!log) return;
+  try {
+    log->Stopped(CaughtFailure());
+  } catch (...) {
+    // The run has failed already; a line missing from its log changes nothing.
+  }
+}
+
 RunEnding InvalidArguments() {
   RunEnding ending;
   ending.kind = RunEnding::Kind::InvalidArguments;
@@ -107,6 +119,7 @@ int RunFromCommandLine(HINSTANCE instance) {
   } catch (...) {
     // Only a failure outside every window and handler reaches here (memory,
     // a function of the platform that cannot be bound): the run failed.
+    LogCaughtFailure(log);
     ending.kind = RunEnding::Kind::Failed;
     ending.unattended = line.silent;
   }

@@ -2,6 +2,7 @@
 
 #include "app/RemovalLog.h"
 #include "app/ToolState.h"
+#include "services/AutomationError.h"
 #include "services/MessageBox.h"
 #include "ui/FailureReport.h"
 #include "ui/MenuForm.h"
@@ -77,6 +78,16 @@ void ProgramFrame::ReportFailure(const Failure& failure) noexcept {
   if (complete_) complete_->Unload();
   if (menu_) menu_->Unload();
   ::PostQuitMessage(1);
+}
+
+void ProgramFrame::ReportCaughtFailure() noexcept {
+  try {
+    ReportFailure(CaughtFailure());
+  } catch (...) {
+    // Describing the failure took memory there was none of; an empty text
+    // takes none.
+    ReportFailure(Failure(static_cast<std::int32_t>(ErrorNumber::OutOfMemory), std::wstring()));
+  }
 }
 
 }  // namespace qvn

@@ -38,6 +38,9 @@ class ProgramFrame {
   // Shows the failure; when the user dismisses it, closes every window and
   // ends the event loop. Never throws.
   void ReportFailure(const Failure& failure) noexcept;
+  // The same for the exception being handled, from a catch block at a window
+  // procedure's edge. Never throws, even when describing it runs out of memory.
+  void ReportCaughtFailure() noexcept;
 
  private:
   bool AnyWindowLoaded() const;

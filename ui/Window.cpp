@@ -1,7 +1,5 @@
 #include "ui/Window.h"
 
-#include <new>
-
 #include "services/AutomationError.h"
 #include "services/Failure.h"
 #include "services/Text.h"
@@ -192,12 +190,8 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPA
 
   try {
     return self->HandleMessage(message, wParam, lParam);
-  } catch (const Failure& failure) {
-    self->frame_.ReportFailure(failure);
-  } catch (const std::bad_alloc&) {
-    self->frame_.ReportFailure(StandardFailure(ErrorNumber::OutOfMemory));
   } catch (...) {
-    self->frame_.ReportFailure(StandardFailure(ErrorNumber::InternalError));
+    self->frame_.ReportCaughtFailure();
   }
   return message == WM_CREATE ? -1 : 0;
 }

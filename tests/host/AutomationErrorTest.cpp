@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <new>
+#include <stdexcept>
+
 #include "services/AutomationError.h"
 
 namespace {
@@ -38,6 +42,35 @@ TEST(AutomationFailure, NeverLeavesTheDescriptionEmpty) {
   const qvn::Failure failure = qvn::AutomationFailure(0x12345, L"", L"");
   EXPECT_EQ(failure.Number(), 0x12345);
   EXPECT_FALSE(failure.Description().empty());
+}
+
+TEST(CaughtFailure, NumbersWhatEverReachesABarrier) {
+  struct Thrown {
+    const char* what;
+    std::function<void()> raise;
+    std::int32_t number;
+    std::wstring description;
+    std::wstring item;
+  };
+  const Thrown cases[] = {
+      {"a failure keeps its number, words and item",
+       [] { throw qvn::Failure(70, L"Permission denied").WithItem(L"C:\\Q"); }, 70, L"Permission denied", L"C:\\Q"},
+      {"no memory", [] { throw std::bad_alloc(); }, 7, L"Out of memory", L""},
+      {"a library's own exception", [] { throw std::out_of_range("at"); }, 51, L"Internal error", L""},
+      {"anything else", [] { throw 42; }, 51, L"Internal error", L""},
+  };
+  for (const Thrown& c : cases) {
+    SCOPED_TRACE(c.what);
+    try {
+      c.raise();
+      FAIL() << "nothing was thrown";
+    } catch (...) {
+      const qvn::Failure failure = qvn::CaughtFailure();
+      EXPECT_EQ(failure.Number(), c.number);
+      EXPECT_EQ(failure.Description(), c.description);
+      EXPECT_EQ(failure.Item(), c.item);
+    }
+  }
 }
 
 }  // namespace
