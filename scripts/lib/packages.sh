@@ -11,7 +11,7 @@ QVN_PACKAGES=(
 packages_missing() {
   local package missing=()
   for package in "${QVN_PACKAGES[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+    [[ $(dpkg-query -W -f='${Status}' "$package" 2>/dev/null) == *'install ok installed'* ]] || missing+=("$package")
   done
   echo "${missing[@]}"
 }
@@ -25,7 +25,7 @@ packages_ensure() {
     return 1
   fi
   echo "packages: installing $missing"
-  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+  grep -qx i386 <<<"$(dpkg --print-foreign-architectures)" || dpkg --add-architecture i386
   export DEBIAN_FRONTEND=noninteractive
   local attempt
   for attempt in 1 2; do
