@@ -32,7 +32,9 @@ struct MessageBoxSeen {
 // A hook procedure of the test probe DLL, installed for as long as this
 // lives: for the thread `threadId`, or for every thread on the desktop when it
 // is 0. "RefuseMainWindow" (WH_CBT) makes the program's main window fail to
-// be created.
+// be created. Fails on one architecture only if the probe's exports carry
+// i686's stdcall decoration ("ProbeFonts@12"); the link drops it, and
+// tests/product/check-exports checks so on either path.
 class ProbeHook {
  public:
   ProbeHook(int type, const char* procedure, DWORD threadId);
