@@ -97,18 +97,18 @@ const ProtectedFolders& UsualSystemFolders() {
 }
 
 InstallFolderDecision DecideInstallFolder(const std::wstring& location) {
-  if (!IsFullLocalPath(location)) return {std::nullopt, L"not a full local path"};
+  if (!IsFullLocalPath(location)) return {std::nullopt, L"not a full local path", false};
   const std::wstring resolved = FullPathOf(location);
-  if (!IsFullLocalPath(resolved)) return {std::nullopt, L"not a full local path once resolved"};
+  if (!IsFullLocalPath(resolved)) return {std::nullopt, L"not a full local path once resolved", true};
 
   const ReportedFolders reported = ReportedSystemFolders();
   const ProtectedFolders& usual = UsualSystemFolders();
   ProtectedFolders guarded{WithShortForms(Joined(reported.system, usual.sealed)),
                            WithShortForms(Joined(reported.programFiles, usual.containers))};
   if (IsProtectedFolder(WithShortForms({resolved}), guarded)) {
-    return {std::nullopt, L"a drive root, or a folder of the system or the users, or one that holds them"};
+    return {std::nullopt, L"a drive root, or a folder of the system or the users, or one that holds them", true};
   }
-  return {resolved, L""};
+  return {resolved, L"", false};
 }
 
 std::optional<std::wstring> InstallFolderToDelete(const std::wstring& location) {

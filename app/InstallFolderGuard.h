@@ -18,6 +18,9 @@ std::optional<std::wstring> InstallFolderToDelete(const std::wstring& location);
 struct InstallFolderDecision {
   std::optional<std::wstring> folder;  // what may be deleted
   std::wstring refusal;                // why not, when not
+  // A full local path the guard turned down, as against a text that names no
+  // place the step could delete (which counts as absent).
+  bool refusedByGuard = false;
 };
 InstallFolderDecision DecideInstallFolder(const std::wstring& location);
 

@@ -21,7 +21,7 @@ std::wstring Describe(const RemovalStep& step, AutomationObject& fileSys) {
       if (decision.folder) {
         return what + *decision.folder + L": " + Presence(PathExists(fileSys, *decision.folder, step.second));
       }
-      if (!IsFullLocalPath(step.first)) return what + step.first + L": not present (" + decision.refusal + L")";
+      if (!decision.refusedByGuard) return what + step.first + L": not present (" + decision.refusal + L")";
       return what + step.first + L": refused by the guard (" + decision.refusal + L")";
     }
     case RemovalStep::Action::DeleteRegKey:

@@ -34,7 +34,7 @@ void RemovalLog::Found(const StartupTexts& found) {
   std::wstring verdict;
   if (decision.folder) {
     verdict = L"will be deleted as " + *decision.folder;
-  } else if (IsFullLocalPath(locationText)) {
+  } else if (decision.refusedByGuard) {
     verdict = L"refused: " + decision.refusal;
   } else {
     verdict = L"absent: " + decision.refusal;

@@ -55,7 +55,7 @@ StepReport Perform(const RemovalStep& step, AutomationObject& fileSys, StepRepor
       const InstallFolderDecision decision = DecideInstallFolder(step.first);
       if (decision.folder) return DeleteNamedPath(fileSys, *decision.folder, step.second, report, options.observer);
       report.target = step.first;
-      report.outcome = IsFullLocalPath(step.first) ? Outcome::Refused : Outcome::NotPresent;
+      report.outcome = decision.refusedByGuard ? Outcome::Refused : Outcome::NotPresent;
       report.detail = decision.refusal;
       return report;
     }

@@ -4,14 +4,12 @@
 
 #include "services/PlatformApi.h"
 #include "services/Text.h"
+#include "services/KernelHandle.h"
 #include "services/UniqueHandle.h"
 
 namespace qvn {
 namespace {
 
-struct CloseFile {
-  void operator()(HANDLE file) const { api::CloseHandle(file); }
-};
 struct CloseSearch {
   void operator()(HANDLE search) const { api::FindClose(search); }
 };
@@ -23,7 +21,7 @@ HANDLE Valid(HANDLE handle) { return handle == INVALID_HANDLE_VALUE ? nullptr : 
 bool IsInUse(const std::string& path) {
   // Bound before the open, so that binding cannot change the error it reads.
   const auto lastError = api::GetLastError.Resolve();
-  UniqueHandle<HANDLE, CloseFile> file(
+  KernelHandle file(
       Valid(api::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
   if (file) return false;
   const DWORD error = lastError();

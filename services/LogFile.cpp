@@ -19,8 +19,6 @@ std::string Timestamp() {
 
 }  // namespace
 
-void CloseLogFile::operator()(HANDLE file) const { api::CloseHandle(file); }
-
 std::unique_ptr<LogFile> LogFile::OpenForAppending(const std::wstring& path) {
   HANDLE file = api::CreateFileA(ToAnsi(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "services/PlatformTypes.h"
-#include "services/UniqueHandle.h"
+#include "services/KernelHandle.h"
 
 namespace qvn {
 
@@ -12,10 +12,6 @@ class LogSink {
  public:
   virtual ~LogSink() = default;
   virtual void Write(const std::wstring& line) = 0;
-};
-
-struct CloseLogFile {
-  void operator()(HANDLE file) const;
 };
 
 // A plain-text file the program appends to, one line per event, each line
@@ -31,7 +27,7 @@ class LogFile : public LogSink {
 
  private:
   explicit LogFile(HANDLE file) : file_(file) {}
-  UniqueHandle<HANDLE, CloseLogFile> file_;
+  KernelHandle file_;
 };
 
 }  // namespace qvn

@@ -8,8 +8,6 @@
 namespace qvn {
 namespace {
 
-const wchar_t kShellFolders[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-
 struct Source {
   int csidl;                // the shell's number for the folder
   bool allUsers;            // recorded below HKEY_LOCAL_MACHINE, else HKEY_CURRENT_USER
@@ -49,7 +47,7 @@ std::wstring ReportedShellFolder(ShellFolder folder) {
   try {
     std::wstring path = AskTheShell(source.csidl);
     if (path.empty()) {
-      path = ReadTextValue(source.allUsers ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, kShellFolders, source.valueName);
+      path = ReadTextValue(source.allUsers ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, kShellFoldersKey, source.valueName);
     }
     return path;
   } catch (const Failure&) {

@@ -4,6 +4,7 @@
 
 #include "services/PlatformApi.h"
 #include "services/RegistryText.h"
+#include "services/ShellFolders.h"
 #include "services/Text.h"
 
 namespace qvn {
@@ -12,7 +13,6 @@ namespace {
 constexpr DWORD kPathRoom = 1024;
 
 const wchar_t kCurrentVersion[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
-const wchar_t kShellFolders[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 // Calls a "fill this buffer" function of the platform; empty when it fails or
 // the answer does not fit.
@@ -69,7 +69,7 @@ ReportedFolders ReportedSystemFolders() {
     AddIfReported(system, ParentOf(profile));  // the folder that holds the profiles
   }
   for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-    for (std::wstring& folder : ReadTextValues(root, kShellFolders)) AddIfReported(system, folder);
+    for (std::wstring& folder : ReadTextValues(root, kShellFoldersKey)) AddIfReported(system, folder);
   }
   AddIfReported(folders.programFiles, ReadTextValue(HKEY_LOCAL_MACHINE, kCurrentVersion, L"ProgramFilesDir"));
   return folders;

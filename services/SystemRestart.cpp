@@ -1,22 +1,15 @@
 #include "services/SystemRestart.h"
 
 #include "services/PlatformApi.h"
-#include "services/UniqueHandle.h"
+#include "services/KernelHandle.h"
 
 namespace qvn {
 namespace {
 
-struct CloseToken {
-  void operator()(HANDLE token) const { api::CloseHandle(token); }
-};
-
-// A process token, closed when it goes.
-using Token = UniqueHandle<HANDLE, CloseToken>;
-
 // Best effort: a privilege that cannot be enabled shows as a refused restart.
 void EnableShutdownPrivilege() {
   try {
-    Token token;
+    KernelHandle token;
     if (!api::OpenProcessToken(api::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.Receive())) {
       token.Release();  // a refused open hands back no token to close
       return;
