@@ -23,6 +23,19 @@ std::size_t AfterProgramName(const std::wstring& line) {
   return at;
 }
 
+// Other installers' silent switches, which administrators type out of habit:
+// under a deployment tool a box that nobody can answer would hang it.
+bool MeansSilent(const std::wstring& name) {
+  for (const wchar_t* alias : {L"S", L"SILENT", L"VERYSILENT", L"QUIET", L"Q", L"QN"}) {
+    if (name == alias) return true;
+  }
+  return false;
+}
+
+// Accepted and without effect: the program never restarts without /RESTART
+// and never shows a box under /S.
+bool ChangesNothing(const std::wstring& name) { return name == L"NORESTART" || name == L"SUPPRESSMSGBOXES"; }
+
 }  // namespace
 
 std::vector<std::wstring> SplitArguments(const std::wstring& commandLine) {
@@ -65,8 +78,10 @@ CommandLine ParseCommandLine(const std::wstring& commandLine) {
   for (const std::wstring& argument : SplitArguments(commandLine)) {
     const bool isSwitch = argument.size() > 1 && (argument[0] == L'/' || argument[0] == L'-');
     const std::wstring name = isSwitch ? Upper(argument.substr(1)) : std::wstring();
-    if (name == L"S") {
+    if (MeansSilent(name)) {
       parsed.silent = true;
+    } else if (ChangesNothing(name)) {
+      continue;
     } else if (name == L"RESTART") {
       parsed.restart = true;
     } else if (name == L"WHATIF") {
@@ -86,13 +101,14 @@ CommandLine ParseCommandLine(const std::wstring& commandLine) {
 std::wstring UsageText() {
   return L"QvnRemove removes Quorvane from this computer.\r\n\r\n"
          L"QvnRemove [/S [/RESTART]] [/LOG=<file>] [/WHATIF] [/?]\r\n\r\n"
-         L"/S\tRemove without any window or message.\r\n"
+         L"/S\tRemove without any window or message; also /SILENT, /VERYSILENT, /QUIET, /Q, /QN.\r\n"
          L"/RESTART\tWith /S: restart the computer afterwards.\r\n"
          L"/LOG=<file>\tAppend a log of the removal to <file>.\r\n"
          L"/WHATIF\tList what would be removed, remove nothing.\r\n"
-         L"/?\tShow this text.\r\n\r\n"
+         L"/?\tShow this text.\r\n"
+         L"/NORESTART, /SUPPRESSMSGBOXES\tAccepted; they change nothing.\r\n\r\n"
          L"Exit codes: 0 success, nothing was there; 3010 success, restart needed; "
-         L"1641 success, restart started; 32 Quorvane is in use, nothing removed; "
+         L"1641 success, restart started; 1618 Quorvane is in use, nothing removed, try again later; "
          L"1603 failed; 87 invalid argument.";
 }
 

@@ -5,9 +5,9 @@ namespace {
 
 constexpr int kSuccess = 0;
 constexpr int kInteractiveFailure = 1;
-constexpr int kSharingViolation = 32;
 constexpr int kInvalidParameter = 87;
 constexpr int kFatalError = 1603;
+constexpr int kInstallInProgress = 1618;
 constexpr int kRestartStarted = 1641;
 constexpr int kRestartNeeded = 3010;
 
@@ -18,7 +18,7 @@ int ExitCode(const RunEnding& ending) {
     case RunEnding::Kind::InvalidArguments:
       return kInvalidParameter;
     case RunEnding::Kind::FileInUse:
-      return kSharingViolation;
+      return kInstallInProgress;
     case RunEnding::Kind::Failed:
       return ending.unattended ? kFatalError : kInteractiveFailure;
     case RunEnding::Kind::Listed:

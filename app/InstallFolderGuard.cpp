@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <map>
 
+#include "services/FolderIdentity.h"
 #include "services/SystemFolders.h"
 
 namespace qvn {
@@ -80,35 +82,129 @@ bool IsProtectedFolder(const std::vector<std::wstring>& candidateForms, const Pr
   return false;
 }
 
-const ProtectedFolders& UsualSystemFolders() {
-  static const ProtectedFolders folders = {
-      {
-          L"C:\\Windows",  // its system folder, fonts, drivers, and on 95/98/ME the profiles and shell folders
-          L"C:\\WINNT",
-          L"C:\\Program Files\\Common Files",
-          L"C:\\Documents and Settings",  // All Users, Default User and every user's profile
-          L"C:\\My Documents",
-      },
-      {
-          L"C:\\Program Files",
-      },
+ProtectedFolders UsualSystemFolders(wchar_t drive) {
+  static const wchar_t* const kSealed[] = {
+      L"\\WINDOWS",  // its system folder, fonts, drivers, and on 95/98/ME the profiles and shell folders
+      L"\\WINNT",
+      L"\\Program Files\\Common Files",
+      L"\\Documents and Settings",  // All Users, Default User and every user's profile
+      L"\\Users",
+      L"\\ProgramData",
+      L"\\My Documents",
+      L"\\RECYCLER",
+      L"\\$Recycle.Bin",
+      L"\\System Volume Information",
   };
+  static const wchar_t* const kContainers[] = {
+      L"\\Program Files",
+  };
+  const std::wstring root = std::wstring(1, drive) + L":";
+  ProtectedFolders folders;
+  for (const wchar_t* name : kSealed) folders.sealed.push_back(root + name);
+  for (const wchar_t* name : kContainers) folders.containers.push_back(root + name);
   return folders;
 }
+
+namespace {
+
+// The usual names on every drive the candidate's forms lie on, and on C:.
+ProtectedFolders UsualFoldersFor(const std::vector<std::wstring>& candidateForms) {
+  std::wstring drives = L"C";
+  for (const std::wstring& form : candidateForms) {
+    const auto drive = static_cast<wchar_t>(std::towupper(form[0]));
+    if (drives.find(drive) == std::wstring::npos) drives += drive;
+  }
+  ProtectedFolders usual;
+  for (wchar_t drive : drives) {
+    ProtectedFolders onDrive = UsualSystemFolders(drive);
+    usual.sealed = Joined(usual.sealed, onDrive.sealed);
+    usual.containers = Joined(usual.containers, onDrive.containers);
+  }
+  return usual;
+}
+
+// The identities of `path` and of each folder above it that is there, nearest
+// first; remembered by path, since the guarded folders share their parents.
+class IdentityChains {
+ public:
+  std::vector<FolderIdentity> Of(const std::wstring& path) {
+    std::vector<FolderIdentity> chain;
+    for (std::wstring folder = Normalized(path); folder.size() >= 2; folder = Above(folder)) {
+      if (const std::optional<FolderIdentity> identity = Single(folder)) chain.push_back(*identity);
+    }
+    return chain;
+  }
+
+  std::optional<FolderIdentity> Single(const std::wstring& path) {
+    const std::wstring key = Normalized(path);
+    auto known = known_.find(key);
+    if (known == known_.end()) known = known_.emplace(key, IdentityOf(key.size() == 2 ? key + L"\\" : key)).first;
+    return known->second;
+  }
+
+ private:
+  // C:\A\B gives C:\A, C:\A gives C:, C: gives nothing.
+  static std::wstring Above(const std::wstring& folder) {
+    if (folder.size() <= 2) return {};
+    const std::size_t separator = folder.rfind(L'\\');
+    return separator == std::wstring::npos || separator < 2 ? std::wstring() : folder.substr(0, separator);
+  }
+
+  std::map<std::wstring, std::optional<FolderIdentity>> known_;
+};
+
+bool Contains(const std::vector<FolderIdentity>& chain, const std::optional<FolderIdentity>& identity) {
+  return identity && std::find(chain.begin(), chain.end(), *identity) != chain.end();
+}
+
+// The same rule as by name, by what the folders are: a second drive letter, a
+// junction or a mounted folder may name a protected folder, or one inside or
+// above it, with a text the names do not catch. Folders that cannot be opened
+// (95/98/ME, or not there) compare by name only.
+bool IsAnotherNameForAProtectedFolder(const std::wstring& candidate, const ProtectedFolders& folders) {
+  IdentityChains chains;
+  const std::vector<FolderIdentity> candidateChain = chains.Of(candidate);
+  if (candidateChain.empty()) return false;
+  const std::optional<FolderIdentity> itself = chains.Single(candidate);
+  for (const std::wstring& sealed : folders.sealed) {
+    if (Contains(candidateChain, chains.Single(sealed))) return true;  // it, or inside it
+    if (Contains(chains.Of(sealed), itself)) return true;               // above it
+  }
+  for (const std::wstring& container : folders.containers) {
+    if (Contains(chains.Of(container), itself)) return true;
+  }
+  return false;
+}
+
+const wchar_t kProtected[] = L"a drive root, or a folder of the system or the users, or one that holds them";
+
+}  // namespace
 
 InstallFolderDecision DecideInstallFolder(const std::wstring& location) {
   if (!IsFullLocalPath(location)) return {std::nullopt, L"not a full local path", false};
   const std::wstring resolved = FullPathOf(location);
   if (!IsFullLocalPath(resolved)) return {std::nullopt, L"not a full local path once resolved", true};
+  if (IsOnNetworkDrive(resolved)) return {std::nullopt, L"on a network drive", true};
 
+  const std::vector<std::wstring> candidateForms = WithShortForms({resolved});
   const ReportedFolders reported = ReportedSystemFolders();
-  const ProtectedFolders& usual = UsualSystemFolders();
-  ProtectedFolders guarded{WithShortForms(Joined(reported.system, usual.sealed)),
-                           WithShortForms(Joined(reported.programFiles, usual.containers))};
-  if (IsProtectedFolder(WithShortForms({resolved}), guarded)) {
-    return {std::nullopt, L"a drive root, or a folder of the system or the users, or one that holds them", true};
+  const ProtectedFolders usual = UsualFoldersFor(candidateForms);
+  const ProtectedFolders byName{Joined(reported.system, usual.sealed), Joined(reported.programFiles, usual.containers)};
+  const ProtectedFolders guarded{WithShortForms(byName.sealed), WithShortForms(byName.containers)};
+  if (IsProtectedFolder(candidateForms, guarded)) return {std::nullopt, kProtected, true};
+  if (IsAnotherNameForAProtectedFolder(resolved, byName)) {
+    return {std::nullopt, L"another name for a folder of the system or the users, or one that holds them", true};
   }
   return {resolved, L"", false};
+}
+
+bool LiesIn(const std::wstring& path, const std::wstring& folder) {
+  for (const std::wstring& form : WithShortForms({path, FullPathOf(path)})) {
+    for (const std::wstring& outer : WithShortForms({folder, FullPathOf(folder)})) {
+      if (EqualsOrHolds(Normalized(outer), Normalized(form))) return true;
+    }
+  }
+  return false;
 }
 
 std::optional<std::wstring> InstallFolderToDelete(const std::wstring& location) {

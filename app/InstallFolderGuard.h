@@ -8,9 +8,11 @@ namespace qvn {
 // The folder the install-folder step may delete for `location`, or nothing
 // when the location must count as absent: a text that is not a full local
 // path (relative, a drive alone or drive-relative, a network or device path,
-// wildcards), or one whose resolved form is a drive root, lies in, equals or
-// holds one of the system's or the user's own folders, or equals or holds
-// Program Files. The registry's value is data from outside the tool: deleting
+// wildcards), one on a network drive, or one whose resolved form is a drive
+// root, lies in, equals or holds one of the system's or the user's own
+// folders, or equals or holds Program Files: by name, with the usual names on
+// every drive, and on the NT family also by what the folder is, whatever it
+// is called (a second drive letter, a junction, a mounted folder). The registry's value is data from outside the tool: deleting
 // it with force must never reach the user's or the system's files.
 std::optional<std::wstring> InstallFolderToDelete(const std::wstring& location);
 
@@ -45,8 +47,13 @@ struct ProtectedFolders {
 // "C:\Program Files").
 bool IsProtectedFolder(const std::vector<std::wstring>& candidateForms, const ProtectedFolders& folders);
 
-// The system's and users' folders of both Windows families at their usual
-// places, for a machine that reports them nowhere or elsewhere.
-const ProtectedFolders& UsualSystemFolders();
+// The system's and users' folders of both Windows families by their usual
+// names on `drive` ('C'), for a machine that reports them nowhere or
+// elsewhere, and for a second Windows or a copy of one on another drive.
+ProtectedFolders UsualSystemFolders(wchar_t drive);
+
+// True when `path` is `folder` or lies inside it, resolved, long or short
+// forms alike, without regard to case.
+bool LiesIn(const std::wstring& path, const std::wstring& folder);
 
 }  // namespace qvn

@@ -1,7 +1,6 @@
 #include "app/PlanListing.h"
 
-#include "app/InstallFolderGuard.h"
-#include "app/RemovalPlan.h"
+#include "app/RemoveWhenNotInUse.h"
 #include "services/AutomationError.h"
 #include "services/DeletePath.h"
 #include "services/RegistryText.h"
@@ -12,32 +11,26 @@ namespace {
 const wchar_t* Presence(bool present) { return present ? L"present" : L"not present"; }
 
 std::wstring Describe(const RemovalStep& step, AutomationObject& fileSys) {
-  const std::wstring what = step.second == L"file" ? L"delete file " : L"delete folder ";
-  switch (step.action) {
-    case RemovalStep::Action::DeletePath:
-      return what + step.first + L": " + Presence(PathExists(fileSys, step.first, step.second));
-    case RemovalStep::Action::DeleteInstallFolder: {
-      const InstallFolderDecision decision = DecideInstallFolder(step.first);
-      if (decision.folder) {
-        return what + *decision.folder + L": " + Presence(PathExists(fileSys, *decision.folder, step.second));
-      }
-      if (!decision.refusedByGuard) return what + step.first + L": not present (" + decision.refusal + L")";
-      return what + step.first + L": refused by the guard (" + decision.refusal + L")";
-    }
-    case RemovalStep::Action::DeleteRegKey:
-      break;
+  if (step.kind == RemovalStep::Kind::RegistryKey) {
+    const std::wstring key = step.subkey.empty() ? step.target : step.target + L"\\" + step.subkey;
+    return L"delete key HKEY_LOCAL_MACHINE\\" + key + L": " + Presence(LocalMachineKeyExists(key));
   }
-  const std::wstring key = step.second.empty() ? step.first : step.first + L"\\" + step.second;
-  return L"delete key HKEY_LOCAL_MACHINE\\" + key + L": " + Presence(LocalMachineKeyExists(key));
+  const std::wstring what = step.kind == RemovalStep::Kind::File ? L"delete file " : L"delete folder ";
+  if (!step.skipped) return what + step.target + L": " + Presence(PathExists(fileSys, step.target, PathKindText(step.kind)));
+  if (!step.refusedByGuard) return what + step.target + L": not present (" + step.skipReason + L")";
+  return what + step.target + L": refused by the guard (" + step.skipReason + L")";
 }
 
 }  // namespace
 
-std::vector<std::wstring> ListPlan(const ToolState& state) {
+std::vector<std::wstring> ListPlan(const ToolState& state, const RemovalPlan& plan) {
   if (!state.FileSys) throw StandardFailure(ErrorNumber::ObjectNotSet);
   std::vector<std::wstring> lines;
+  for (const std::wstring& link : FolderLinksIn(plan).folderLinks) {
+    lines.push_back(L"Before step 1: remove folder link " + link + L" by itself, not following it");
+  }
   int number = 0;
-  for (const RemovalStep& step : RemovalPlan(state)) {
+  for (const RemovalStep& step : plan.steps) {
     lines.push_back(L"Step " + std::to_wstring(++number) + L": " + Describe(step, *state.FileSys));
   }
   return lines;

@@ -2,13 +2,16 @@
 #include <string>
 #include <vector>
 
+#include "app/RemovalPlan.h"
 #include "app/ToolState.h"
 
 namespace qvn {
 
-// The removal's steps in their order, one line each with its target and
-// whether it is there, or why the guard refuses it. Removes nothing; needs
-// the state filled at start-up with its file-system object still held.
-std::vector<std::wstring> ListPlan(const ToolState& state);
+// The plan's steps in their order, one line each with its target and whether
+// it is there, or why the guard refuses it; before them, each folder link
+// inside the targets, which the removal takes away by itself. Removes
+// nothing; needs the state filled at start-up with its file-system object
+// still held.
+std::vector<std::wstring> ListPlan(const ToolState& state, const RemovalPlan& plan);
 
 }  // namespace qvn

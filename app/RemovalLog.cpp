@@ -1,7 +1,5 @@
 #include "app/RemovalLog.h"
 
-#include "app/InstallFolderGuard.h"
-
 namespace qvn {
 namespace {
 
@@ -27,10 +25,10 @@ void RemovalLog::Started(const std::wstring& commandLine) {
   sink_.Write(std::wstring(kVersion) + L" started: " + commandLine);
 }
 
-void RemovalLog::Found(const StartupTexts& found) {
-  sink_.Write(L"Operating system: " + found.osLabel);
-  const std::wstring& locationText = found.locationText;
-  const InstallFolderDecision decision = DecideInstallFolder(locationText);
+void RemovalLog::Found(const StartupTexts& found) { sink_.Write(L"Operating system: " + found.osLabel); }
+
+void RemovalLog::Planned(const RemovalPlan& plan) {
+  const InstallFolderDecision& decision = plan.installFolder;
   std::wstring verdict;
   if (decision.folder) {
     verdict = L"will be deleted as " + *decision.folder;
@@ -39,7 +37,7 @@ void RemovalLog::Found(const StartupTexts& found) {
   } else {
     verdict = L"absent: " + decision.refusal;
   }
-  sink_.Write(L"Install location: " + locationText + L" (" + verdict + L")");
+  sink_.Write(L"Install location: " + plan.installLocation + L" (" + verdict + L")");
 }
 
 void RemovalLog::FileInUse(const std::wstring& path) {
@@ -48,6 +46,10 @@ void RemovalLog::FileInUse(const std::wstring& path) {
 
 void RemovalLog::StepDone(const StepReport& report) {
   sink_.Write(L"Step " + std::to_wstring(report.number) + L": " + report.target + L": " + OutcomeText(report));
+}
+
+void RemovalLog::LinkRemoved(const std::wstring& link) {
+  sink_.Write(L"Folder link removed by itself, not followed: " + link);
 }
 
 void RemovalLog::Stopped(const Failure& failure) {

@@ -4,6 +4,7 @@
 
 #include "app/InitToolState.h"
 #include "app/RemovalObserver.h"
+#include "app/RemovalPlan.h"
 #include "services/Failure.h"
 #include "services/LogFile.h"
 
@@ -17,10 +18,13 @@ class RemovalLog : public RemovalObserver {
   explicit RemovalLog(LogSink& sink) : sink_(sink) {}
 
   void Started(const std::wstring& commandLine);
-  // What start-up found, and what the guard makes of the install location.
+  // What start-up found.
   void Found(const StartupTexts& found);
+  // What a run decided: the install location and the guard's verdict on it.
+  void Planned(const RemovalPlan& plan);
   void FileInUse(const std::wstring& path);
   void StepDone(const StepReport& report) override;
+  void LinkRemoved(const std::wstring& link) override;
   void Stopped(const Failure& failure);
   void Listed(const std::vector<std::wstring>& lines);
   void RestartRequested(bool accepted);

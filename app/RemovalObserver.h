@@ -19,6 +19,8 @@ class RemovalObserver {
  public:
   virtual ~RemovalObserver() = default;
   virtual void StepDone(const StepReport& report) = 0;
+  // A folder link inside the targets, taken away by itself before step 1.
+  virtual void LinkRemoved(const std::wstring& link) = 0;
 };
 
 struct RemovalOptions {

@@ -1,34 +1,72 @@
 #include "app/RemovalPlan.h"
 
+#include "services/ShellFolders.h"
+
 namespace qvn {
 namespace {
 
 const wchar_t kUninstallKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quorvane";
 
+// `name` in the shell folder the system reports, when that is a full local
+// path and names another place than `fixedPath`; empty otherwise.
+std::wstring ReportedPlace(ShellFolder folder, const std::wstring& name, const std::wstring& fixedPath) {
+  std::wstring path = ReportedShellFolder(folder);
+  if (!IsFullLocalPath(path)) return {};
+  if (path.back() != L'\\') path += L'\\';
+  path += name;
+  return IsSamePlace(path, fixedPath) ? std::wstring() : path;
+}
+
+// Asked once per program run: the shell is slow to load, and nothing before
+// the first removal needs its answer.
+void AskWhereTheShellKeepsItsFolders(ToolState& state) {
+  if (state.ShellFoldersAsked) return;
+  const bool ntFamily = state.VersionInfo.dwPlatformId == VER_PLATFORM_WIN32_NT;
+  state.ReportedDesktopShortcut =
+      ReportedPlace(ntFamily ? ShellFolder::CommonDesktop : ShellFolder::UserDesktop, L"Quorvane.lnk",
+                    state.DesktopShortcut);
+  state.ReportedProgramGroup =
+      ReportedPlace(ntFamily ? ShellFolder::CommonPrograms : ShellFolder::UserPrograms, L"Quorvane", state.ProgramGroup);
+  state.ShellFoldersAsked = true;
+}
+
+RemovalStep PathStep(RemovalStep::Kind kind, const std::wstring& path) { return {kind, path, L"", false, false, L""}; }
+
+RemovalStep KeyStep(const wchar_t* key, const wchar_t* subkey) {
+  return {RemovalStep::Kind::RegistryKey, key, subkey, false, false, L""};
+}
+
+RemovalStep InstallFolderStep(const std::wstring& location, const InstallFolderDecision& decision) {
+  if (decision.folder) return PathStep(RemovalStep::Kind::Folder, *decision.folder);
+  return {RemovalStep::Kind::Folder, location, L"", true, decision.refusedByGuard, decision.refusal};
+}
+
 }  // namespace
 
-std::vector<RemovalStep> RemovalPlan(const ToolState& state) {
-  using Action = RemovalStep::Action;
-  std::vector<RemovalStep> plan = {
-      {Action::DeletePath, state.DesktopShortcut, L"file"},
-      {Action::DeletePath, state.ProgramGroup, L"folder"},
-      {Action::DeleteInstallFolder, state.InstallLocation, L"folder"},
-      {Action::DeleteRegKey, kUninstallKey, L""},
-      {Action::DeleteRegKey, kSettingsKey, L"StartUp"},
-      {Action::DeleteRegKey, kSettingsKey, L"printOptions"},
-      {Action::DeleteRegKey, kSettingsKey, L"columnNames"},
-      {Action::DeleteRegKey, kSettingsKey, L"1.2"},
-      {Action::DeleteRegKey, kSettingsKey, L""},
-  };
-  // Where the running system keeps the shortcut and group, each right after
-  // its fixed path.
-  if (!state.ReportedProgramGroup.empty()) {
-    plan.insert(plan.begin() + 2, {Action::DeletePath, state.ReportedProgramGroup, L"folder"});
+RemovalPlan PlanRemoval(ToolState& state) {
+  using Kind = RemovalStep::Kind;
+  AskWhereTheShellKeepsItsFolders(state);
+  RemovalPlan plan;
+  plan.installLocation = state.InstallLocation;
+  plan.installFolder = DecideInstallFolder(state.InstallLocation);
+  std::vector<RemovalStep>& steps = plan.steps;
+  steps.push_back(PathStep(Kind::File, state.DesktopShortcut));
+  if (!state.ReportedDesktopShortcut.empty()) steps.push_back(PathStep(Kind::File, state.ReportedDesktopShortcut));
+  steps.push_back(PathStep(Kind::Folder, state.ProgramGroup));
+  if (!state.ReportedProgramGroup.empty()) steps.push_back(PathStep(Kind::Folder, state.ReportedProgramGroup));
+  steps.push_back(InstallFolderStep(state.InstallLocation, plan.installFolder));
+  steps.push_back(KeyStep(kUninstallKey, L""));
+  for (const wchar_t* subkey : {L"StartUp", L"printOptions", L"columnNames", L"1.2"}) {
+    steps.push_back(KeyStep(kSettingsKey, subkey));
   }
-  if (!state.ReportedDesktopShortcut.empty()) {
-    plan.insert(plan.begin() + 1, {Action::DeletePath, state.ReportedDesktopShortcut, L"file"});
-  }
+  steps.push_back(KeyStep(kSettingsKey, L""));
   return plan;
 }
+
+std::wstring KeyTarget(const RemovalStep& step) {
+  return L"HKEY_LOCAL_MACHINE\\" + step.target + (step.subkey.empty() ? L"" : L"\\" + step.subkey);
+}
+
+const wchar_t* PathKindText(RemovalStep::Kind kind) { return kind == RemovalStep::Kind::File ? L"file" : L"folder"; }
 
 }  // namespace qvn

@@ -1,7 +1,5 @@
 #include "app/RunRemoval.h"
 
-#include "app/InstallFolderGuard.h"
-#include "app/RemovalPlan.h"
 #include "services/AutomationError.h"
 #include "services/DeletePath.h"
 #include "services/DeleteRegKey.h"
@@ -48,39 +46,38 @@ Outcome OutcomeOf(KeyDeletion::Result result) {
 
 StepReport Perform(const RemovalStep& step, AutomationObject& fileSys, StepReport report,
                    const RemovalOptions& options) {
-  switch (step.action) {
-    case RemovalStep::Action::DeletePath:
-      return DeleteNamedPath(fileSys, step.first, step.second, report, options.observer);
-    case RemovalStep::Action::DeleteInstallFolder: {
-      const InstallFolderDecision decision = DecideInstallFolder(step.first);
-      if (decision.folder) return DeleteNamedPath(fileSys, *decision.folder, step.second, report, options.observer);
-      report.target = step.first;
-      report.outcome = decision.refusedByGuard ? Outcome::Refused : Outcome::NotPresent;
-      report.detail = decision.refusal;
-      return report;
+  if (step.kind == RemovalStep::Kind::RegistryKey) {
+    report.target = KeyTarget(step);
+    const KeyDeletion deletion = DeleteRegKey(step.target, step.subkey, options.quiet);
+    report.outcome = OutcomeOf(deletion.result);
+    if (deletion.result == KeyDeletion::Result::Failed) {
+      report.detail = Describe(Failure(deletion.failureNumber, deletion.failureDescription));
     }
-    case RemovalStep::Action::DeleteRegKey: {
-      report.target = L"HKEY_LOCAL_MACHINE\\" + step.first + (step.second.empty() ? L"" : L"\\" + step.second);
-      const KeyDeletion deletion = DeleteRegKey(step.first, step.second, options.quiet);
-      report.outcome = OutcomeOf(deletion.result);
-      if (deletion.result == KeyDeletion::Result::Failed) {
-        report.detail = Describe(Failure(deletion.failureNumber, deletion.failureDescription));
-      }
-      return report;
-    }
+    return report;
   }
-  return report;
+  if (step.skipped) {
+    report.target = step.target;
+    report.outcome = step.refusedByGuard ? Outcome::Refused : Outcome::NotPresent;
+    report.detail = step.skipReason;
+    return report;
+  }
+  return DeleteNamedPath(fileSys, step.target, PathKindText(step.kind), report, options.observer);
 }
 
 }  // namespace
 
-void RunRemoval(ToolState& state, const RemovalOptions& options) {
+void RunRemoval(ToolState& state, const RemovalPlan& plan, const RemovalOptions& options) {
   if (!state.FileSys) throw StandardFailure(ErrorNumber::ObjectNotSet);
   int number = 0;
-  for (const RemovalStep& step : RemovalPlan(state)) {
+  for (const RemovalStep& step : plan.steps) {
     const StepReport report = Perform(step, *state.FileSys, {++number, L"", Outcome::NotPresent, L""}, options);
     if (options.observer != nullptr) options.observer->StepDone(report);
   }
+}
+
+void RunRemoval(ToolState& state, const RemovalOptions& options) {
+  if (!state.FileSys) throw StandardFailure(ErrorNumber::ObjectNotSet);
+  RunRemoval(state, PlanRemoval(state), options);
 }
 
 }  // namespace qvn

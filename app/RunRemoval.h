@@ -1,14 +1,18 @@
 #pragma once
 #include "app/RemovalObserver.h"
+#include "app/RemovalPlan.h"
 #include "app/ToolState.h"
 
 namespace qvn {
 
-// Runs every step of the removal plan in order, each to its end. Registry
-// steps never stop it; a Failure of a file or folder step ends it there,
-// naming the item, and goes to the caller. Needs the state filled at start-up
-// with its file-system object still held. Each step's outcome goes to the
-// options' observer, a failing one included, before the failure goes up.
+// Runs every step of the plan in order, each to its end. Registry steps never
+// stop it; a Failure of a file or folder step ends it there, naming the item,
+// and goes to the caller. Needs the state filled at start-up with its
+// file-system object still held. Each step's outcome goes to the options'
+// observer, a failing one included, before the failure goes up.
+void RunRemoval(ToolState& state, const RemovalPlan& plan, const RemovalOptions& options = {});
+
+// The same with the plan decided here, for a run that needs it nowhere else.
 void RunRemoval(ToolState& state, const RemovalOptions& options = {});
 
 }  // namespace qvn

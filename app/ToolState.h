@@ -21,9 +21,11 @@ struct ToolState {
   std::wstring ProgramGroup;
   // The shortcut and group in the folders the running system reports for
   // them, where those differ from the fixed paths above (another language,
-  // another drive); empty otherwise. The removal deletes both places.
+  // another drive); empty otherwise. The removal deletes both places. Asked
+  // when the first removal is planned, not at start-up.
   std::wstring ReportedDesktopShortcut;
   std::wstring ReportedProgramGroup;
+  bool ShellFoldersAsked = false;
   std::wstring InstallLocation;
 };
 

@@ -13,9 +13,14 @@ class Tally : public RemovalObserver {
   explicit Tally(RemovalLog* log) : log_(log) {}
   void StepDone(const StepReport& report) override {
     if (report.outcome == StepReport::Outcome::Removed) removed = true;
+    if (report.outcome == StepReport::Outcome::Failed) failed = true;
     if (log_ != nullptr) log_->StepDone(report);
   }
+  void LinkRemoved(const std::wstring& link) override {
+    if (log_ != nullptr) log_->LinkRemoved(link);
+  }
   bool removed = false;
+  bool failed = false;  // a step that went on past its failure: a registry key
 
  private:
   RemovalLog* log_;
@@ -41,11 +46,13 @@ RunEnding RunUnattended(bool restart, RemovalLog* log) {
   try {
     const StartupTexts texts = InitToolState(state);
     if (log != nullptr) log->Found(texts);
+    const RemovalPlan plan = PlanRemoval(state);
+    if (log != nullptr) log->Planned(plan);
     const auto giveUp = [log](const std::wstring& fileInUse) {
       if (log != nullptr) log->FileInUse(fileInUse);
       return InUseAnswer::Cancel;
     };
-    if (!RemoveWhenNotInUse(state, giveUp, {&tally, /*quiet=*/true})) {
+    if (!RemoveWhenNotInUse(state, plan, giveUp, {&tally, /*quiet=*/true})) {
       ending.kind = RunEnding::Kind::FileInUse;
       return ending;
     }
@@ -55,8 +62,11 @@ RunEnding RunUnattended(bool restart, RemovalLog* log) {
     return ending;
   }
   ending.anythingRemoved = tally.removed;
+  if (tally.failed) ending.kind = RunEnding::Kind::Failed;
   state.FileSys.reset();
-  if (restart) {
+  // Only a removal that took something away and ran to its end needs the
+  // restart: run at every start-up, anything else would restart for ever.
+  if (restart && ending.anythingRemoved && ending.kind == RunEnding::Kind::Finished) {
     ending.restartStarted = Restart(state.VersionInfo.dwPlatformId == VER_PLATFORM_WIN32_NT);
     if (log != nullptr) log->RestartRequested(ending.restartStarted);
   }

@@ -5,10 +5,12 @@
 namespace qvn {
 
 // The removal for /S: the same start-up, in-use check and removal as the
-// windows run, with no window and no message box, ever. A file in use ends it
-// with nothing removed; a registry failure is recorded, not shown, and the
-// removal goes on; with `restart` it asks for the restart exactly as the
-// completion window's button does. Every event goes to `log` when there is one.
+// windows run, with no window and no message box, ever. Something in use ends
+// it with nothing removed; a registry failure is recorded, not shown, and the
+// removal goes on, but the run ends as failed. With `restart`, a removal that
+// took something away and ran to its end asks for the restart exactly as the
+// completion window's button does; any other run never restarts. Every event
+// goes to `log` when there is one.
 RunEnding RunUnattended(bool restart, RemovalLog* log);
 
 }  // namespace qvn

@@ -11,14 +11,28 @@ struct RemovalTarget {
   bool isFolder;
 };
 
-// The first file among `targets` (in their order, folders walked whole) that
-// another program holds open, so that deleting it would fail part way: one
-// that cannot be opened for reading with no sharing because of a sharing or
-// lock violation. Each file is opened and closed at once. Any other refusal
-// (access denied, not there, gone meanwhile) does not count: the removal then
-// meets it and reports it as usual. A folder that is a reparse point is not
-// entered, since the removal deletes the link and not what it leads to.
-// Nothing when no file is in use.
-std::optional<std::wstring> FirstFileInUse(const std::vector<RemovalTarget>& targets);
+// What a walk of the targets found, in their order, folders walked whole.
+struct TargetSurvey {
+  // The first file or folder that cannot go now because another program
+  // holds it, so that deleting it would fail part way; nothing when none is.
+  std::optional<std::wstring> inUse;
+  // Every folder link (a junction, a symbolic link or a mounted folder) among
+  // or inside the targets. The walk does not enter them: a forced folder
+  // deletion would follow them and delete what they lead to, so the removal
+  // takes each away by itself first.
+  std::vector<std::wstring> folderLinks;
+};
+
+// Walks the targets. With `lookForUse`, each file is opened and closed at once
+// in the ways that fail where its deletion would fail for being in use: for
+// writing with no sharing (an open handle, a running program, a loaded
+// library), and where a read-only file refuses that with access denied, for
+// reading with no sharing. With `foldersCanBeHeld` (the NT family, whose
+// folders can be opened), each folder is opened for deletion as the removal
+// will open it, which another program's current folder refuses. Only a sharing
+// or lock violation counts; any other refusal (access denied, gone meanwhile)
+// is left to the removal to meet and report. The walk stops at the first
+// target in use.
+TargetSurvey SurveyTargets(const std::vector<RemovalTarget>& targets, bool lookForUse, bool foldersCanBeHeld);
 
 }  // namespace qvn

@@ -29,9 +29,15 @@ std::unique_ptr<LogFile> LogFile::OpenForAppending(const std::wstring& path) {
 }
 
 void LogFile::Write(const std::wstring& line) {
-  const std::string text = Timestamp() + "  " + ToAnsi(line) + "\r\n";
-  DWORD written = 0;
-  api::WriteFile(file_.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  if (stopped_) return;
+  try {
+    const std::string text = Timestamp() + "  " + ToAnsi(line) + "\r\n";
+    DWORD written = 0;
+    const BOOL wrote = api::WriteFile(file_.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    if (!wrote || written != text.size()) stopped_ = true;
+  } catch (...) {
+    stopped_ = true;
+  }
 }
 
 }  // namespace qvn

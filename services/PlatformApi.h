@@ -45,6 +45,10 @@ using SetFilePointerFn = DWORD(WINAPI*)(HANDLE file, LONG distance, PLONG distan
 using GetLocalTimeFn = void(WINAPI*)(LPSYSTEMTIME time);
 using GetCommandLineAFn = LPSTR(WINAPI*)();
 using SHGetSpecialFolderPathAFn = BOOL(WINAPI*)(HWND owner, LPSTR path, int folder, BOOL create);
+using RemoveDirectoryAFn = BOOL(WINAPI*)(LPCSTR path);
+using GetFileAttributesAFn = DWORD(WINAPI*)(LPCSTR path);
+using GetFileInformationByHandleFn = BOOL(WINAPI*)(HANDLE file, LPBY_HANDLE_FILE_INFORMATION information);
+using GetDriveTypeAFn = UINT(WINAPI*)(LPCSTR root);
 using GetEnvironmentVariableAFn = DWORD(WINAPI*)(LPCSTR name, LPSTR buffer, DWORD room);
 
 inline const BoundFunction<GetVersionExAFn> GetVersionExA{"kernel32.dll", "GetVersionExA"};
@@ -78,6 +82,11 @@ inline const BoundFunction<GetCommandLineAFn> GetCommandLineA{"kernel32.dll", "G
 // Missing on Windows 95 and NT 4.0 without the shell update.
 inline const BoundFunction<SHGetSpecialFolderPathAFn> SHGetSpecialFolderPathA{"shell32.dll",
                                                                                "SHGetSpecialFolderPathA"};
+inline const BoundFunction<RemoveDirectoryAFn> RemoveDirectoryA{"kernel32.dll", "RemoveDirectoryA"};
+inline const BoundFunction<GetFileAttributesAFn> GetFileAttributesA{"kernel32.dll", "GetFileAttributesA"};
+inline const BoundFunction<GetFileInformationByHandleFn> GetFileInformationByHandle{"kernel32.dll",
+                                                                                     "GetFileInformationByHandle"};
+inline const BoundFunction<GetDriveTypeAFn> GetDriveTypeA{"kernel32.dll", "GetDriveTypeA"};
 inline const BoundFunction<GetEnvironmentVariableAFn> GetEnvironmentVariableA{"kernel32.dll",
                                                                                "GetEnvironmentVariableA"};
 

@@ -6,6 +6,7 @@
 #include "app/CommandLine.h"
 #include "app/ExitCode.h"
 #include "app/InitToolState.h"
+#include "app/LogLocation.h"
 #include "app/PlanListing.h"
 #include "app/RemovalLog.h"
 #include "app/UnattendedRemoval.h"
@@ -42,7 +43,9 @@ RunEnding ListSteps(const CommandLine& line, RemovalLog* log) {
   try {
     const StartupTexts texts = InitToolState(state);
     if (log != nullptr) log->Found(texts);
-    const std::vector<std::wstring> steps = ListPlan(state);
+    const RemovalPlan plan = PlanRemoval(state);
+    if (log != nullptr) log->Planned(plan);
+    const std::vector<std::wstring> steps = ListPlan(state, plan);
     if (log != nullptr) {
       log->Listed(steps);
     } else {
@@ -102,6 +105,10 @@ int RunFromCommandLine(HINSTANCE instance) {
   }
   std::unique_ptr<LogFile> file;
   if (line.logPath) {
+    if (LogLiesInRemovalTargets(*line.logPath)) {
+      Tell(line, L"QvnRemove cannot keep its log in what it removes: " + *line.logPath + L".", MB_ICONERROR);
+      return ExitCode(InvalidArguments());
+    }
     file = LogFile::OpenForAppending(*line.logPath);
     if (!file) {
       Tell(line, L"QvnRemove cannot write its log to " + *line.logPath + L".", MB_ICONERROR);

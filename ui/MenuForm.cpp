@@ -61,10 +61,10 @@ class WaitCursor {
   HCURSOR previous_;
 };
 
-// Asks the user to close Quorvane while a file the removal would delete is in use.
-InUseAnswer AskToCloseQuorvane(const std::wstring& fileInUse, RemovalLog* log) {
-  if (log != nullptr) log->FileInUse(fileInUse);
-  const FailureReport report = DescribeFileInUse(fileInUse);
+// Asks the user to close Quorvane while something the removal would delete is in use.
+InUseAnswer AskToCloseQuorvane(const std::wstring& inUse, RemovalLog* log) {
+  if (log != nullptr) log->FileInUse(inUse);
+  const FailureReport report = DescribeFileInUse(inUse);
   const int pressed = ShowMessageBox(nullptr, report.text, report.title, MB_RETRYCANCEL | MB_ICONWARNING);
   return pressed == IDRETRY ? InUseAnswer::Retry : InUseAnswer::Cancel;
 }
@@ -72,8 +72,11 @@ InUseAnswer AskToCloseQuorvane(const std::wstring& fileInUse, RemovalLog* log) {
 // True when the removal ran; false when the user gave up with nothing removed.
 bool RemoveOnceQuorvaneIsClosed(RemovalLog* log) {
   WaitCursor busy;
-  const auto ask = [log](const std::wstring& fileInUse) { return AskToCloseQuorvane(fileInUse, log); };
-  return RemoveWhenNotInUse(ProgramToolState(), ask, {log, /*quiet=*/false});
+  ToolState& state = ProgramToolState();
+  const RemovalPlan plan = PlanRemoval(state);
+  if (log != nullptr) log->Planned(plan);
+  const auto ask = [log](const std::wstring& inUse) { return AskToCloseQuorvane(inUse, log); };
+  return RemoveWhenNotInUse(state, plan, ask, {log, /*quiet=*/false});
 }
 
 }  // namespace

@@ -82,6 +82,12 @@ void SimulatedDrive::AddFile(const std::wstring& windowsPath, bool readOnly) {
                                 fs::perm_options::remove);
 }
 
+void SimulatedDrive::AddFolderLink(const std::wstring& link, const std::wstring& target) {
+  const fs::path host = HostPath(link);
+  fs::create_directories(host.parent_path());
+  fs::create_directory_symlink(HostPath(target), host);
+}
+
 bool SimulatedDrive::Exists(const std::wstring& windowsPath) const {
   const fs::path host = HostPath(windowsPath);
   std::error_code error;
@@ -109,18 +115,18 @@ AutomationValue SimulatedFileSystemObject::Call(const std::wstring& method, cons
 bool SimulatedFileSystemObject::FileExists(const std::wstring& path) const {
   const fs::path host = drive_.HostPath(path);
   std::error_code error;
-  return !host.empty() && fs::is_regular_file(fs::symlink_status(host, error));
+  return !host.empty() && fs::is_regular_file(fs::status(host, error));
 }
 
 bool SimulatedFileSystemObject::FolderExists(const std::wstring& path) const {
   const fs::path host = drive_.HostPath(path);
   std::error_code error;
-  return !host.empty() && fs::is_directory(fs::symlink_status(host, error));
+  return !host.empty() && fs::is_directory(fs::status(host, error));
 }
 
 void SimulatedFileSystemObject::RemoveEntry(const fs::path& entry, bool force) {
   if (drive_.IsLocked(entry) || (IsReadOnly(entry) && !force)) throw Failure(70, L"Permission denied");
-  if (fs::is_directory(fs::symlink_status(entry))) {
+  if (fs::is_directory(fs::status(entry))) {
     std::vector<fs::path> children;
     for (const auto& child : fs::directory_iterator(entry)) children.push_back(child.path());
     std::sort(children.begin(), children.end());

@@ -43,17 +43,50 @@ class SimulatedDrive {
   void DenyOpen(const std::wstring& windowsPath) { openDenied_.insert(HostPath(windowsPath)); }
   bool IsOpenDenied(const std::filesystem::path& hostPath) const { return openDenied_.count(hostPath) != 0; }
 
+  // A running program or loaded library: no handle is held, its image is
+  // mapped. Opening it for reading succeeds; for writing, and deleting it, do not.
+  void MapImage(const std::wstring& windowsPath) {
+    Lock(windowsPath);
+    mapped_.insert(HostPath(windowsPath));
+  }
+  bool IsMapped(const std::filesystem::path& hostPath) const { return mapped_.count(hostPath) != 0; }
+  // A process's current folder: held open without sharing deletion, so the
+  // folder cannot be deleted nor opened for deletion.
+  void MakeCurrentFolder(const std::wstring& windowsPath) {
+    Lock(windowsPath);
+    current_.insert(HostPath(windowsPath));
+  }
+  bool IsCurrentFolder(const std::filesystem::path& hostPath) const { return current_.count(hostPath) != 0; }
+  void EndPrograms() {
+    for (const auto* set : {&mapped_, &current_}) {
+      for (const std::filesystem::path& path : *set) locked_.erase(path);
+    }
+    mapped_.clear();
+    current_.clear();
+  }
+
+  // A folder link (junction or symbolic link) at `link`, leading to `target`.
+  void AddFolderLink(const std::wstring& link, const std::wstring& target);
+  // The system will not remove the link by itself (as under Wine).
+  void PinLink(const std::wstring& link) { pinned_.insert(HostPath(link)); }
+  bool IsPinned(const std::filesystem::path& hostPath) const { return pinned_.count(hostPath) != 0; }
+
  private:
   std::filesystem::path root_;
   std::set<std::filesystem::path> locked_;
   std::set<std::filesystem::path> held_;
   std::set<std::filesystem::path> openDenied_;
+  std::set<std::filesystem::path> mapped_;
+  std::set<std::filesystem::path> current_;
+  std::set<std::filesystem::path> pinned_;
 };
 
 // The scripting file-system object over a simulated drive, with the four
 // methods the tool calls. Read-only entries go only with force; a locked entry
 // refuses deletion with "Permission denied"; folder deletion removes entries in
-// order and stops at the first it cannot remove, leaving the rest.
+// order and stops at the first it cannot remove, leaving the rest. Like the
+// real one, a folder deletion follows a folder link and deletes what is in
+// the folder it leads to.
 class SimulatedFileSystemObject : public qvn::AutomationObject {
  public:
   using Recorder = std::function<void(const std::wstring& call)>;

@@ -4,7 +4,10 @@
 #include <cctype>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
+
+#include <sys/stat.h>
 
 #include "services/Failure.h"
 
@@ -166,26 +169,136 @@ BOOL WINAPI SimSHGetSpecialFolderPathA(HWND, LPSTR path, int folder, BOOL) {
 
 DWORD WINAPI SimGetLastError() { return SimulatedPlatform::Current().lastError; }
 
-// Opens only succeed for existing files on drive C:, are counted until closed,
-// and fail as the platform does for a file held elsewhere or refused.
-HANDLE WINAPI SimCreateFileA(LPCSTR path, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD disposition, DWORD, HANDLE) {
+// Why an open of an existing entry fails, as the platform decides it from the
+// access and sharing asked for and what holds the entry elsewhere; 0 when
+// it may be opened.
+LONG OpenRefusal(const SimulatedPlatform& platform, const std::filesystem::path& host, DWORD access, DWORD flags) {
+  const SimulatedDrive& drive = platform.drive;
+  std::error_code error;
+  if (std::filesystem::is_directory(std::filesystem::status(host, error))) {
+    // Only the NT family opens folders, and only with backup semantics.
+    if ((flags & FILE_FLAG_BACKUP_SEMANTICS) == 0 || platform.registry.family != SimulatedRegistry::Family::Nt) {
+      return ERROR_ACCESS_DENIED;
+    }
+    return drive.IsCurrentFolder(host) && (access & DELETE) != 0 ? ERROR_SHARING_VIOLATION : 0;
+  }
+  if (drive.IsOpenDenied(host)) return ERROR_ACCESS_DENIED;
+  if (drive.IsHeld(host)) return ERROR_SHARING_VIOLATION;  // held with no sharing: every open fails
+  const bool writing = (access & GENERIC_WRITE) != 0;
+  struct stat info {};
+  if (writing && ::stat(host.c_str(), &info) == 0 && (info.st_mode & S_IWUSR) == 0) return ERROR_ACCESS_DENIED;
+  if (writing && drive.IsMapped(host)) return ERROR_SHARING_VIOLATION;
+  return 0;
+}
+
+HANDLE Opened(SimulatedPlatform& platform, const std::filesystem::path& host) {
+  static std::uintptr_t lastHandle = 0x9000;
+  HANDLE handle = reinterpret_cast<HANDLE>(lastHandle += 4);
+  platform.openPaths[handle] = host;
+  ++platform.openFiles;
+  return handle;
+}
+
+// Opens only succeed for existing entries on drive C: (or a new file, for
+// OPEN_ALWAYS), are counted until closed, and fail as the platform does for
+// an entry held elsewhere or refused.
+HANDLE WINAPI SimCreateFileA(LPCSTR path, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWORD disposition, DWORD flags,
+                             HANDLE) {
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  LONG injected = 0;
+  if (platform.Fails("CreateFileA", injected)) {
+    platform.lastError = static_cast<DWORD>(injected);
+    return INVALID_HANDLE_VALUE;
+  }
+  const std::filesystem::path host = platform.drive.HostPath(Wide(path));
+  std::error_code error;
+  const bool parentThere = !host.empty() && std::filesystem::is_directory(host.parent_path(), error);
+  if (disposition == OPEN_ALWAYS && parentThere && !std::filesystem::exists(host, error)) std::ofstream{host};
+  if (host.empty() || !std::filesystem::exists(std::filesystem::status(host, error))) {
+    platform.lastError = parentThere ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
+    return INVALID_HANDLE_VALUE;
+  }
+  if (const LONG refusal = OpenRefusal(platform, host, access, flags)) {
+    platform.lastError = static_cast<DWORD>(refusal);
+    return INVALID_HANDLE_VALUE;
+  }
+  return Opened(platform, host);
+}
+
+DWORD WINAPI SimGetFileAttributesA(LPCSTR path) {
   SimulatedPlatform& platform = SimulatedPlatform::Current();
   const std::filesystem::path host = platform.drive.HostPath(Wide(path));
   std::error_code error;
-  const auto status = std::filesystem::status(host, error);
-  if (disposition != OPEN_EXISTING || host.empty() || !std::filesystem::exists(status)) {
-    platform.lastError = host.empty() || !std::filesystem::exists(host.parent_path()) ? ERROR_PATH_NOT_FOUND
-                                                                                      : ERROR_FILE_NOT_FOUND;
-  } else if (std::filesystem::is_directory(status) || platform.drive.IsOpenDenied(host)) {
-    platform.lastError = ERROR_ACCESS_DENIED;
-  } else if (platform.drive.IsHeld(host)) {
-    platform.lastError = ERROR_SHARING_VIOLATION;
-  } else {
-    ++platform.openFiles;
-    return reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x9000));
+  if (host.empty() || !std::filesystem::exists(std::filesystem::status(host, error))) {
+    platform.lastError = ERROR_FILE_NOT_FOUND;
+    return INVALID_FILE_ATTRIBUTES;
   }
-  return INVALID_HANDLE_VALUE;
+  DWORD attributes = 0;
+  if (std::filesystem::is_symlink(host, error)) attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+  if (std::filesystem::is_directory(host, error)) attributes |= FILE_ATTRIBUTE_DIRECTORY;
+  return attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
 }
+
+// Takes a folder link away by itself, as Windows does, unless it is pinned;
+// a plain folder only when it is empty.
+BOOL WINAPI SimRemoveDirectoryA(LPCSTR path) {
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  const std::filesystem::path host = platform.drive.HostPath(Wide(path));
+  std::error_code error;
+  platform.calls.push_back(L"RemoveDirectoryA " + Wide(path));
+  if (host.empty() || !std::filesystem::exists(std::filesystem::symlink_status(host, error))) {
+    platform.lastError = ERROR_PATH_NOT_FOUND;
+    return 0;
+  }
+  if (std::filesystem::is_symlink(host, error)) {
+    if (platform.drive.IsPinned(host)) {
+      platform.lastError = ERROR_ACCESS_DENIED;
+      return 0;
+    }
+    std::filesystem::remove(host, error);
+    return 1;
+  }
+  if (!std::filesystem::is_empty(host, error)) {
+    platform.lastError = ERROR_DIR_NOT_EMPTY;
+    return 0;
+  }
+  std::filesystem::remove(host, error);
+  return 1;
+}
+
+// Every folder on the one simulated volume; its index is the host's, links
+// followed, so that two names of one folder report one identity.
+BOOL WINAPI SimGetFileInformationByHandle(HANDLE handle, LPBY_HANDLE_FILE_INFORMATION information) {
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  auto opened = platform.openPaths.find(handle);
+  struct stat info {};
+  if (opened == platform.openPaths.end() || ::stat(opened->second.c_str(), &info) != 0) return 0;
+  *information = BY_HANDLE_FILE_INFORMATION{};
+  information->dwFileAttributes = S_ISDIR(info.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+  information->dwVolumeSerialNumber = 0xC0DE;
+  information->nFileIndexLow = static_cast<DWORD>(info.st_ino);
+  information->nFileIndexHigh = static_cast<DWORD>(static_cast<std::uint64_t>(info.st_ino) >> 32);
+  return 1;
+}
+
+UINT WINAPI SimGetDriveTypeA(LPCSTR root) {
+  const char drive = static_cast<char>(std::toupper(static_cast<unsigned char>(root[0])));
+  return SimulatedPlatform::Current().networkDrives.count(drive) != 0 ? DRIVE_REMOTE : 3;  // DRIVE_FIXED
+}
+
+BOOL WINAPI SimWriteFile(HANDLE file, LPCVOID data, DWORD bytes, LPDWORD written, LPOVERLAPPED) {
+  SIMULATED_FAILURE("WriteFile", 0)
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  auto opened = platform.openPaths.find(file);
+  if (opened == platform.openPaths.end()) return 0;
+  std::ofstream(opened->second, std::ios::app | std::ios::binary).write(static_cast<const char*>(data), bytes);
+  *written = bytes;
+  return 1;
+}
+
+DWORD WINAPI SimSetFilePointer(HANDLE, LONG, PLONG, DWORD) { return 0; }  // every write appends
+
+void WINAPI SimGetLocalTime(LPSYSTEMTIME time) { *time = SYSTEMTIME{2026, 12, 2, 8, 9, 5, 7, 0}; }
 
 WIN32_FIND_DATAA FoundEntry(const std::filesystem::directory_entry& entry) {
   WIN32_FIND_DATAA found{};
@@ -264,7 +377,7 @@ BOOL WINAPI SimOpenProcessToken(HANDLE process, DWORD access, PHANDLE token) {
 BOOL WINAPI SimCloseHandle(HANDLE handle) {
   SIMULATED_FAILURE("CloseHandle", 0)
   SimulatedPlatform& platform = SimulatedPlatform::Current();
-  if (handle == reinterpret_cast<HANDLE>(0x9000) && platform.openFiles > 0) {
+  if (platform.openPaths.erase(handle) != 0) {
     --platform.openFiles;
     return 1;
   }
@@ -337,6 +450,13 @@ const Export kExports[] = {
     {"kernel32.dll", "FindFirstFileA", AddressOf(&SimFindFirstFileA)},
     {"kernel32.dll", "FindNextFileA", AddressOf(&SimFindNextFileA)},
     {"kernel32.dll", "FindClose", AddressOf(&SimFindClose)},
+    {"kernel32.dll", "GetFileAttributesA", AddressOf(&SimGetFileAttributesA)},
+    {"kernel32.dll", "RemoveDirectoryA", AddressOf(&SimRemoveDirectoryA)},
+    {"kernel32.dll", "GetFileInformationByHandle", AddressOf(&SimGetFileInformationByHandle)},
+    {"kernel32.dll", "GetDriveTypeA", AddressOf(&SimGetDriveTypeA)},
+    {"kernel32.dll", "WriteFile", AddressOf(&SimWriteFile)},
+    {"kernel32.dll", "SetFilePointer", AddressOf(&SimSetFilePointer)},
+    {"kernel32.dll", "GetLocalTime", AddressOf(&SimGetLocalTime)},
 };
 
 // Counts the objects alive, so that tests can see the tool release them.

@@ -1,4 +1,5 @@
 #pragma once
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <set>
@@ -64,6 +65,8 @@ class SimulatedPlatform : public qvn::Binder {
   bool restartRefused = false;
   int openTokens = 0;
   int openFiles = 0;     // files and searches opened and not yet closed
+  std::map<HANDLE, std::filesystem::path> openPaths;  // what each open file handle is
+  std::set<char> networkDrives;                       // drive letters GetDriveTypeA calls remote
   DWORD lastError = 0;   // what GetLastError answers
   std::map<HANDLE, std::vector<WIN32_FIND_DATAA>> searches;  // entries still to hand out
   bool versionQueryRefused_ = false;

@@ -45,11 +45,19 @@ TEST(CommandLine, ReadsEverySwitchInAnyCaseAndOrder) {
       {L"q.exe -? /S", true, false, false, true, nullptr, L""},
       {L"q.exe /log=\"C:\\logs\\qvn remove.log\" /s", true, false, false, false, L"C:\\logs\\qvn remove.log", L""},
       {L"q.exe /LOG=C:\\Q.log", false, false, false, false, L"C:\\Q.log", L""},
+      // Other installers' silent switches mean /S; /NORESTART and /SUPPRESSMSGBOXES change nothing.
+      {L"q.exe /quiet /norestart", true, false, false, false, nullptr, L""},
+      {L"q.exe /VERYSILENT /SUPPRESSMSGBOXES", true, false, false, false, nullptr, L""},
+      {L"q.exe -Silent", true, false, false, false, nullptr, L""},
+      {L"q.exe /q", true, false, false, false, nullptr, L""},
+      {L"q.exe /QN /RESTART", true, true, false, false, nullptr, L""},
+      {L"q.exe /norestart", false, false, false, false, nullptr, L""},
       // Not understood.
       {L"q.exe /RESTART", false, true, false, false, nullptr, L"/RESTART"},
       {L"q.exe /LOG=", false, false, false, false, nullptr, L"/LOG="},
       {L"q.exe /LOG", false, false, false, false, nullptr, L"/LOG"},
-      {L"q.exe /S /quiet", true, false, false, false, nullptr, L"/quiet"},
+      {L"q.exe /S /quiets", true, false, false, false, nullptr, L"/quiets"},
+      {L"q.exe /NORESTART /RESTART", false, true, false, false, nullptr, L"/RESTART"},
       {L"q.exe S", false, false, false, false, nullptr, L"S"},
       {L"q.exe /", false, false, false, false, nullptr, L"/"},
       {L"q.exe /SS", false, false, false, false, nullptr, L"/SS"},
@@ -78,8 +86,8 @@ TEST(ExitCode, FollowsTheDeploymentToolsConvention) {
       {Kind::Failed, false, false, false, 1},      {Kind::InvalidArguments, false, false, false, 87},
       {Kind::Listed, false, false, false, 0},      {Kind::Finished, true, false, false, 0},
       {Kind::Finished, true, true, false, 3010},   {Kind::Finished, true, true, true, 1641},
-      {Kind::Finished, true, false, true, 1641},   {Kind::Failed, true, true, false, 1603},
-      {Kind::FileInUse, true, false, false, 32},   {Kind::InvalidArguments, true, false, false, 87},
+      {Kind::Failed, true, true, false, 1603},     {Kind::Failed, true, false, false, 1603},
+      {Kind::FileInUse, true, false, false, 1618}, {Kind::InvalidArguments, true, false, false, 87},
       {Kind::Listed, true, false, false, 0},
   };
   for (const Case& c : cases) {

@@ -136,6 +136,52 @@ TEST_F(InstallFolderGuard, FoldersTheMachineReportsElsewhereAreProtectedToo) {
   ExpectDecisions(cases);
 }
 
+TEST_F(InstallFolderGuard, UsualNamesHoldOnEveryDrive) {
+  platform_.networkDrives.insert('N');
+  const Case cases[] = {
+      // A second Windows, or its profiles, on another drive.
+      {L"D:\\WINDOWS\\", nullptr},
+      {L"D:\\WINDOWS\\System32", nullptr},
+      {L"d:\\winnt\\Quorvane", nullptr},
+      {L"E:\\Documents and Settings\\bob", nullptr},
+      {L"E:\\Users\\bob\\Documents", nullptr},
+      {L"F:\\ProgramData\\Quorvane", nullptr},
+      {L"D:\\Program Files\\", nullptr},
+      {L"D:\\Program Files\\Common Files\\Quorvane", nullptr},
+      {L"D:\\RECYCLER\\S-1-5-21", nullptr},
+      {L"D:\\$Recycle.Bin", nullptr},
+      {L"D:\\System Volume Information", nullptr},
+      {L"C:\\Users", nullptr},
+      // Beside them, and inside Program Files, applications live.
+      {L"D:\\Program Files\\Quorvane", L"D:\\Program Files\\Quorvane"},
+      {L"D:\\Apps\\Quorvane", L"D:\\Apps\\Quorvane"},
+      {L"D:\\WINDOWS2", L"D:\\WINDOWS2"},
+      // A network drive is no place for a forced deletion.
+      {L"N:\\Apps\\Quorvane", nullptr},
+  };
+  ExpectDecisions(cases);
+}
+
+TEST_F(InstallFolderGuard, AnotherNameForAProtectedFolderIsRefused) {
+  platform_.drive.AddFolder(L"C:\\WINDOWS\\Fonts");
+  platform_.drive.AddFolder(L"C:\\Documents and Settings\\ann");
+  platform_.drive.AddFolder(L"C:\\Apps\\Quorvane");
+  platform_.drive.AddFolderLink(L"C:\\Links\\Win", L"C:\\WINDOWS");
+  platform_.drive.AddFolderLink(L"C:\\Links\\Profiles", L"C:\\Documents and Settings");
+  platform_.drive.AddFolderLink(L"C:\\Links\\Top", L"C:\\");
+  platform_.drive.AddFolderLink(L"C:\\Links\\Q", L"C:\\Apps\\Quorvane");
+  const Case cases[] = {
+      {L"C:\\Links\\Win\\Fonts", nullptr},   // inside the Windows folder
+      {L"C:\\Links\\Win", nullptr},          // the Windows folder itself
+      {L"C:\\Links\\Profiles", nullptr},     // the folder that holds the profiles
+      {L"C:\\Links\\Top", nullptr},          // the drive, which holds them all
+      {L"C:\\Links\\Q", L"C:\\Links\\Q"},    // another name for an ordinary folder
+      {L"C:\\Links", L"C:\\Links"},           // holds links only, which go by themselves
+  };
+  ExpectDecisions(cases);
+  EXPECT_EQ(platform_.openFiles, 0);
+}
+
 TEST_F(InstallFolderGuard, ALimitedUserReadsTheSameFolders) {
   // A limited user on NT cannot open these keys with the tool's own access.
   platform_.registry.SetString(kCurrentVersion, "CommonFilesDir", "D:\\Shared");

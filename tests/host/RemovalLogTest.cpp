@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "app/RemovalLog.h"
+#include "app/LogLocation.h"
+#include "app/PlanListing.h"
 #include "app/UnattendedRemoval.h"
+#include "services/LogFile.h"
+
+#include <fstream>
+#include <iterator>
 #include "tests/fakes/SimulatedPlatform.h"
 
 namespace {
@@ -65,6 +71,27 @@ TEST(RemovalLog, RecordsWhatWasFoundAndEveryStep) {
         L"Step 2: C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Quorvane: not present",
         L"Step 3: C:\\WINDOWS: refused (a drive root, or a folder of the system or the users, or one that holds "
         L"them)"}},
+      {"a folder link inside the install folder", "C:\\Program Files\\Quorvane\\",
+       [](SimulatedPlatform& p) {
+         p.drive.AddFile(L"C:\\Documents and Settings\\ann\\My Documents\\letter.doc");
+         p.drive.AddFolderLink(L"C:\\Program Files\\Quorvane\\Docs", L"C:\\Documents and Settings\\ann\\My Documents");
+       },
+       3010,
+       {L"Operating system: Windows 2000 or XP",
+        L"Install location: C:\\Program Files\\Quorvane (will be deleted as C:\\Program Files\\Quorvane)",
+        L"Folder link removed by itself, not followed: C:\\Program Files\\Quorvane\\Docs",
+        L"Step 1: C:\\Documents and Settings\\All Users\\Desktop\\Quorvane.lnk: removed"}},
+      {"a folder link that cannot be removed by itself", "C:\\Program Files\\Quorvane\\",
+       [](SimulatedPlatform& p) {
+         p.drive.AddFolder(L"C:\\Documents and Settings\\ann\\My Documents");
+         p.drive.AddFolderLink(L"C:\\Program Files\\Quorvane\\Docs", L"C:\\Documents and Settings\\ann\\My Documents");
+         p.drive.PinLink(L"C:\\Program Files\\Quorvane\\Docs");
+       },
+       1603,
+       {L"Operating system: Windows 2000 or XP",
+        L"Install location: C:\\Program Files\\Quorvane (will be deleted as C:\\Program Files\\Quorvane)",
+        L"Failed: error 70: A folder link cannot be removed without following it, so nothing has been removed "
+        L"(C:\\Program Files\\Quorvane\\Docs)"}},
       {"a failed step", "C:\\Program Files\\Quorvane\\",
        [](SimulatedPlatform& p) { p.drive.Lock(L"C:\\Program Files\\Quorvane\\Quorvane.exe"); }, 1603,
        {L"Operating system: Windows 2000 or XP",
@@ -74,7 +101,7 @@ TEST(RemovalLog, RecordsWhatWasFoundAndEveryStep) {
         L"Step 3: C:\\Program Files\\Quorvane: failed (error 70: Permission denied)",
         L"Failed: error 70: Permission denied (C:\\Program Files\\Quorvane)"}},
       {"a registry deletion that fails", "C:\\Program Files\\Quorvane\\",
-       [](SimulatedPlatform& p) { p.WithholdEntryPoint("RegDeleteKeyA"); }, 3010,
+       [](SimulatedPlatform& p) { p.WithholdEntryPoint("RegDeleteKeyA"); }, 1603,
        {L"Operating system: Windows 2000 or XP",
         L"Install location: C:\\Program Files\\Quorvane (will be deleted as C:\\Program Files\\Quorvane)",
         L"Step 1: C:\\Documents and Settings\\All Users\\Desktop\\Quorvane.lnk: removed",
@@ -91,6 +118,100 @@ TEST(RemovalLog, RecordsWhatWasFoundAndEveryStep) {
     ASSERT_GE(lines.size(), c.lines.size());
     EXPECT_EQ(std::vector<std::wstring>(lines.begin(), lines.begin() + static_cast<long>(c.lines.size())), c.lines);
   }
+}
+
+TEST(UnattendedRemoval, RestartsOnlyAfterARemovalThatTookSomethingAwayAndRanToItsEnd) {
+  struct Case {
+    const char* what;
+    void (*arrange)(SimulatedPlatform&);
+    int exitCode;
+    bool restarts;
+  };
+  const Case cases[] = {
+      {"a full removal", [](SimulatedPlatform& p) { Install(p, "C:\\Program Files\\Quorvane\\"); }, 1641, true},
+      {"nothing there: run again at every start-up", [](SimulatedPlatform&) {}, 0, false},
+      {"something in use", [](SimulatedPlatform& p) {
+         Install(p, "C:\\Program Files\\Quorvane\\");
+         p.drive.MapImage(L"C:\\Program Files\\Quorvane\\Quorvane.exe");
+       }, 1618, false},
+      {"a file that cannot be deleted", [](SimulatedPlatform& p) {
+         Install(p, "C:\\Program Files\\Quorvane\\");
+         p.drive.Lock(L"C:\\Program Files\\Quorvane\\Quorvane.exe");
+       }, 1603, false},
+      {"a registry step that failed", [](SimulatedPlatform& p) {
+         Install(p, "C:\\Program Files\\Quorvane\\");
+         p.WithholdEntryPoint("RegDeleteKeyA");
+       }, 1603, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SimulatedPlatform platform;
+    c.arrange(platform);
+    EXPECT_EQ(qvn::ExitCode(qvn::RunUnattended(/*restart=*/true, nullptr)), c.exitCode);
+    EXPECT_EQ(platform.CallCount("ExitWindowsEx"), c.restarts ? 1 : 0);
+  }
+}
+
+TEST(LogFile, AWriteThatFailsStopsTheLogAndChangesNothingElse) {
+  SimulatedPlatform platform;
+  Install(platform, "C:\\Program Files\\Quorvane\\");
+  platform.drive.AddFolder(L"C:\\logs");
+  platform.FailCall("WriteFile", 3, ERROR_DISK_FULL);
+  std::unique_ptr<qvn::LogFile> file = qvn::LogFile::OpenForAppending(L"C:\\logs\\qvn.log");
+  ASSERT_NE(file, nullptr);
+  qvn::RemovalLog log(*file);
+  log.Started(L"QvnRemove.exe /S");
+  EXPECT_EQ(qvn::ExitCode(qvn::RunUnattended(false, &log)), 3010);
+  log.Ended(3010);
+  EXPECT_FALSE(platform.drive.Exists(kShortcut));
+  EXPECT_EQ(platform.CallCount("WriteFile"), 3) << "no write is tried after the first that failed";
+  std::ifstream written(platform.drive.HostPath(L"C:\\logs\\qvn.log"));
+  const std::string text((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(text,
+            "2026-12-08 09:05:07  QvnRemove 1.01 started: QvnRemove.exe /S\r\n"
+            "2026-12-08 09:05:07  Operating system: Windows 2000 or XP\r\n");
+  file.reset();
+  EXPECT_EQ(platform.openFiles, 0);
+}
+
+TEST(LogLocation, ALogInsideWhatIsRemovedIsRefused) {
+  struct Case {
+    const wchar_t* log;
+    bool refused;
+  };
+  const Case cases[] = {
+      {L"C:\\Program Files\\Quorvane\\remove.log", true},
+      {L"c:\\program files\\quorvane\\logs\\..\\remove.log", true},
+      {L"C:\\PROGRA~1\\Quorvane\\remove.log", true},
+      {L"C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Quorvane\\x.log", true},
+      {L"C:\\Documents and Settings\\All Users\\Desktop\\Quorvane.lnk", true},
+      {L"C:\\Program Files\\Quorvane.log", false},
+      {L"C:\\Program Files\\Quorvane2\\remove.log", false},
+      {L"C:\\logs\\remove.log", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.log, c.log + std::wcslen(c.log)));
+    SimulatedPlatform platform;
+    Install(platform, "C:\\Program Files\\Quorvane\\");
+    platform.shortNames["C:\\Program Files\\Quorvane"] = "C:\\PROGRA~1\\Quorvane";
+    EXPECT_EQ(qvn::LogLiesInRemovalTargets(c.log), c.refused);
+    EXPECT_TRUE(platform.drive.Exists(kShortcut)) << "deciding removes nothing";
+    EXPECT_EQ(platform.liveObjects, 0);
+  }
+}
+
+TEST(PlanListing, NamesEachFolderLinkAsRemovedByItself) {
+  SimulatedPlatform platform;
+  Install(platform, "C:\\Program Files\\Quorvane\\");
+  platform.drive.AddFolder(L"C:\\Shared");
+  platform.drive.AddFolderLink(L"C:\\Program Files\\Quorvane\\Shared", L"C:\\Shared");
+  qvn::ToolState state;
+  qvn::InitToolState(state);
+  const std::vector<std::wstring> lines = qvn::ListPlan(state, qvn::PlanRemoval(state));
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_EQ(lines[0], L"Before step 1: remove folder link C:\\Program Files\\Quorvane\\Shared by itself, not following it");
+  EXPECT_EQ(lines[1], L"Step 1: delete file " + std::wstring(kShortcut) + L": present");
+  EXPECT_TRUE(platform.drive.Exists(L"C:\\Program Files\\Quorvane\\Shared"));
 }
 
 TEST(RemovalLog, RecordsTheRestartAndTheCommandLine) {

@@ -219,7 +219,7 @@ TEST(RunRemovalShellFolders, ShortcutAndGroupGoWhereTheSystemReportsThemToo) {
     for (const std::wstring& path : c.present) platform.drive.AddFile(path);
     qvn::ToolState state;
     qvn::InitToolState(state);
-    EXPECT_EQ(qvn::RemovalPlan(state).size(), c.steps);
+    EXPECT_EQ(qvn::PlanRemoval(state).steps.size(), c.steps);
     qvn::RunRemoval(state);
     for (const std::wstring& path : c.present) {
       const bool removed = std::find(c.removed.begin(), c.removed.end(), path) != c.removed.end();
@@ -236,26 +236,49 @@ bool AnythingRemoved(const std::vector<std::wstring>& calls) {
   return false;
 }
 
-TEST(RemoveWhenNotInUse, FileHeldElsewhereStopsEverythingUntilItIsReleased) {
+TEST(RemoveWhenNotInUse, AnythingHeldElsewhereStopsEverythingUntilItIsReleased) {
   const std::wstring groupFile = std::wstring(kGroup) + L"\\Quorvane.lnk";
   const std::wstring installFile = std::wstring(kInstall) + L"\\Data\\prefs.dat";
-  for (const std::wstring& held : {std::wstring(kShortcut), groupFile, installFile}) {
-    SCOPED_TRACE(std::string(held.begin(), held.end()));
+  const std::wstring program = std::wstring(kInstall) + L"\\Quorvane.exe";  // read-only
+  const std::wstring dataFolder = std::wstring(kInstall) + L"\\Data";
+  struct Case {
+    const char* what;
+    std::wstring held;
+    void (*hold)(SimulatedDrive&, const std::wstring&);
+  };
+  const auto open = [](SimulatedDrive& d, const std::wstring& p) { d.HoldOpen(p); };
+  const Case cases[] = {
+      {"the shortcut held open", kShortcut, open},
+      {"a file of the group held open", groupFile, open},
+      {"a file of the install folder held open", installFile, open},
+      {"a read-only file held open", program, open},
+      {"a program running from the install folder", installFile,
+       [](SimulatedDrive& d, const std::wstring& p) { d.MapImage(p); }},
+      {"a process's current folder inside the install folder", dataFolder,
+       [](SimulatedDrive& d, const std::wstring& p) { d.MakeCurrentFolder(p); }},
+      {"a process's current folder: the program group", kGroup,
+       [](SimulatedDrive& d, const std::wstring& p) { d.MakeCurrentFolder(p); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     for (const qvn::InUseAnswer answer : {qvn::InUseAnswer::Cancel, qvn::InUseAnswer::Retry}) {
       SimulatedPlatform platform;
       LayOutInstallation(platform);
-      platform.drive.HoldOpen(held);
+      c.hold(platform.drive, c.held);
       qvn::ToolState state;
       qvn::InitToolState(state);
       std::vector<std::wstring> asked;
-      const bool ran = qvn::RemoveWhenNotInUse(state, [&](const std::wstring& inUse) {
+      const bool ran = qvn::RemoveWhenNotInUse(state, qvn::PlanRemoval(state), [&](const std::wstring& inUse) {
         asked.push_back(inUse);
         EXPECT_FALSE(AnythingRemoved(platform.calls)) << "removed before the user answered";
-        if (answer == qvn::InUseAnswer::Retry) platform.drive.Release(held);  // the user closed Quorvane
+        if (answer == qvn::InUseAnswer::Retry) {  // the user closed Quorvane
+          platform.drive.Release(c.held);
+          platform.drive.EndPrograms();
+        }
         return answer;
       });
-      EXPECT_EQ(asked, std::vector<std::wstring>{held});
-      EXPECT_EQ(platform.openFiles, 0) << "every file and search the check opened is closed";
+      EXPECT_EQ(asked, std::vector<std::wstring>{c.held});
+      EXPECT_EQ(platform.openFiles, 0) << "every file, folder and search the check opened is closed";
       if (answer == qvn::InUseAnswer::Cancel) {
         EXPECT_FALSE(ran);
         EXPECT_FALSE(AnythingRemoved(platform.calls));
@@ -303,13 +326,52 @@ TEST(RemoveWhenNotInUse, OnlyFilesInUseBlockAndOnlyWhatWouldBeDeletedIsLookedAt)
     qvn::ToolState state;
     qvn::InitToolState(state);
     int asked = 0;
-    EXPECT_TRUE(qvn::RemoveWhenNotInUse(state, [&](const std::wstring&) {
+    EXPECT_TRUE(qvn::RemoveWhenNotInUse(state, qvn::PlanRemoval(state), [&](const std::wstring&) {
       ++asked;
       return qvn::InUseAnswer::Cancel;
     }));
     EXPECT_EQ(asked, 0);
     EXPECT_FALSE(platform.drive.Exists(kShortcut));
     EXPECT_EQ(platform.drive.Exists(kInstall), !c.removes);
+    EXPECT_EQ(platform.openFiles, 0);
+  }
+}
+
+TEST(RemoveWhenNotInUse, FolderLinksAreRemovedByThemselvesAndNeverFollowed) {
+  const std::wstring documents = L"C:\\Documents and Settings\\ann\\My Documents";
+  const std::wstring letter = documents + L"\\letter.doc";
+  const std::wstring link = std::wstring(kInstall) + L"\\Data\\My Documents";
+  struct Case {
+    const char* what;
+    bool pinned;  // the system will not remove the link by itself
+  };
+  for (const Case& c : {Case{"a link the system removes by itself", false}, Case{"a link it will not", true}}) {
+    SCOPED_TRACE(c.what);
+    SimulatedPlatform platform;
+    LayOutInstallation(platform);
+    platform.drive.AddFile(letter);
+    platform.drive.AddFolderLink(link, documents);
+    if (c.pinned) platform.drive.PinLink(link);
+    qvn::ToolState state;
+    qvn::InitToolState(state);
+    const qvn::RemovalPlan plan = qvn::PlanRemoval(state);
+    const auto never = [](const std::wstring&) { return qvn::InUseAnswer::Cancel; };
+    if (c.pinned) {
+      try {
+        qvn::RemoveWhenNotInUse(state, plan, never);
+        FAIL() << "expected a Failure";
+      } catch (const qvn::Failure& failure) {
+        EXPECT_EQ(failure.Item(), link);
+      }
+      EXPECT_FALSE(AnythingRemoved(platform.calls)) << "nothing of the installation is half removed";
+      EXPECT_TRUE(platform.drive.Exists(kShortcut));
+      EXPECT_TRUE(platform.registry.KeyExists(kUninstall));
+    } else {
+      EXPECT_TRUE(qvn::RemoveWhenNotInUse(state, plan, never));
+      EXPECT_FALSE(platform.drive.Exists(kInstall));
+      EXPECT_FALSE(platform.registry.KeyExists(kSettings));
+    }
+    EXPECT_TRUE(platform.drive.Exists(letter)) << "what the link leads to is never touched";
     EXPECT_EQ(platform.openFiles, 0);
   }
 }

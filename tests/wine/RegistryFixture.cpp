@@ -89,6 +89,7 @@ RecordingBinder::RecordingBinder() : installed_(*this) { recorder = this; }
 RecordingBinder::~RecordingBinder() { recorder = nullptr; }
 
 qvn::Binder::Address RecordingBinder::Bind(const char* library, const char* name) {
+  bound.push_back(name);
   for (const std::string& entry : withheld) {
     if (entry == name) return nullptr;
   }

@@ -36,6 +36,7 @@ class RecordingBinder : public qvn::Binder {
 
   std::vector<Shown> shown;
   std::vector<std::string> withheld;
+  std::vector<std::string> bound;  // every entry point asked for, in order
 
  private:
   qvn::ScopedBinder installed_;

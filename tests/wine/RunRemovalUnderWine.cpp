@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 
 #include "app/InitToolState.h"
@@ -103,9 +104,12 @@ TEST_F(RunRemovalUnderWine, ShortcutAndGroupGoWhereTheSystemReportsThemToo) {
     if (shellWithheld) binder.withheld.push_back("SHGetSpecialFolderPathA");
     qvn::ToolState state;
     qvn::InitToolState(state);
+    EXPECT_EQ(std::count(binder.bound.begin(), binder.bound.end(), "SHGetSpecialFolderPathA"), 0)
+        << "start-up does not load the shell; the first removal asks it";
+    const qvn::RemovalPlan plan = qvn::PlanRemoval(state);
     EXPECT_EQ(Lower(std::string(state.ReportedDesktopShortcut.begin(), state.ReportedDesktopShortcut.end())),
               Lower(reported.shortcut));
-    qvn::RunRemoval(state);
+    qvn::RunRemoval(state, plan);
     EXPECT_FALSE(PathExists(reported.shortcut));
     EXPECT_FALSE(PathExists(reported.group));
     EXPECT_FALSE(AnyFileLeft());

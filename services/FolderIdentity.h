@@ -1,0 +1,29 @@
+#pragma once
+#include <optional>
+#include <string>
+
+#include "services/PlatformTypes.h"
+
+namespace qvn {
+
+// What makes a folder itself whatever it is called: a second drive letter
+// (subst), a junction or a mounted folder gives the same folder another name,
+// but not another volume serial number and file index.
+struct FolderIdentity {
+  DWORD volume;
+  DWORD indexHigh;
+  DWORD indexLow;
+  bool operator==(const FolderIdentity& other) const {
+    return volume == other.volume && indexHigh == other.indexHigh && indexLow == other.indexLow;
+  }
+};
+
+// The identity of the folder at `path`, opened for nothing but its
+// attributes; nothing when it is not there or when folders cannot be opened
+// (95/98/ME). Never raises for a refusal of the system.
+std::optional<FolderIdentity> IdentityOf(const std::wstring& path);
+
+// Whether the drive of the full path `path` ("X:\...") is a network drive.
+bool IsOnNetworkDrive(const std::wstring& path);
+
+}  // namespace qvn
