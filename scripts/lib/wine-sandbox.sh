@@ -42,16 +42,37 @@ sandbox_create() {
   sandbox_seal
 }
 
-# Leaves drive C: as the only drive and turns the user-folder links into plain
-# folders inside the prefix; then checks. Wine's mount manager adds serial-port
-# links at each start, so this runs again before every program.
+# Removes every drive letter and link that leads out of the prefix (Z: and the
+# serial ports among them), and turns the user-folder links into plain folders
+# inside the prefix; then checks. A drive letter or link that a test made to a
+# folder inside the prefix stays. Wine's mount manager adds serial-port links
+# at each start, so this runs again before every program.
 sandbox_seal() {
-  find "$WINEPREFIX/dosdevices" -mindepth 1 -maxdepth 1 ! -name 'c:' -exec rm -f {} +
   local link
   while IFS= read -r -d '' link; do
+    sandbox_inside "$link" || rm -f "$link"
+  done < <(find "$WINEPREFIX/dosdevices" -mindepth 1 -maxdepth 1 ! -name 'c:' -print0)
+  while IFS= read -r -d '' link; do
+    sandbox_inside "$link" && continue
     rm -f "$link"
     mkdir -p "$link"
   done < <(find "$WINEPREFIX/drive_c" -type l -print0)
+  sandbox_check
+}
+
+# True when the link resolves to a place inside the prefix.
+sandbox_inside() {
+  local target
+  target=$(realpath -m "$1")
+  case "$target" in "$WINEPREFIX"/*) return 0 ;; *) return 1 ;; esac
+}
+
+# Makes drive LETTER (d:) lead to FOLDER, a folder inside the prefix given
+# relative to the prefix ("drive_d", "drive_c/windows").
+sandbox_add_drive() {
+  local letter=$1 folder=$2
+  mkdir -p "$WINEPREFIX/$folder"
+  ln -sfn "../$folder" "$WINEPREFIX/dosdevices/$letter"
   sandbox_check
 }
 

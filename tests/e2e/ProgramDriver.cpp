@@ -8,6 +8,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include <tlhelp32.h>
+
 namespace e2e {
 namespace {
 
@@ -289,6 +291,27 @@ bool SaveScreenshot(HWND window, const std::string& path) {
   ::DeleteDC(memory);
   ::ReleaseDC(nullptr, screen);
   return output.good();
+}
+
+namespace {
+
+bool ProcessRuns(const char* exeName) {
+  HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  bool found = false;
+  for (BOOL more = ::Process32First(snapshot, &entry); more && !found; more = ::Process32Next(snapshot, &entry)) {
+    found = ::lstrcmpiA(entry.szExeFile, exeName) == 0;
+  }
+  ::CloseHandle(snapshot);
+  return found;
+}
+
+}  // namespace
+
+void WaitForRestartToSettle(DWORD timeoutMs) {
+  for (DWORD waited = 0; waited < timeoutMs && ProcessRuns("wineboot.exe"); waited += kPollMs) ::Sleep(kPollMs);
 }
 
 }  // namespace e2e

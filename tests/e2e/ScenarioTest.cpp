@@ -33,7 +33,10 @@ std::size_t PositionOf(const std::vector<std::string>& calls, const std::string&
 class Scenario : public testing::Test {
  protected:
   void SetUp() override { LayOutInstallation(); }
-  void TearDown() override { RemoveInstallation(); }
+  void TearDown() override {
+    e2e::WaitForRestartToSettle();
+    RemoveInstallation();
+  }
 
   struct Windows {
     HWND main;
@@ -207,6 +210,89 @@ TEST_F(Scenario, FileInUseIsFoundBeforeAnythingIsRemoved) {
   EXPECT_TRUE(std::any_of(calls.begin(), calls.end(), [](const std::string& call) {
     return call.rfind("user32.MessageBoxA(", 0) == 0 && call.find(",00002035)") != std::string::npos;
   })) << "the box is a warning with Retry and Cancel";
+}
+
+// The cases users meet most: Quorvane itself still running from its folder
+// (a mapped image, no open handle), and a program whose current folder lies
+// inside the install folder. Start finds it before anything is removed;
+// ending the program and pressing Retry completes the removal.
+TEST_F(Scenario, RunningProgramOrCurrentFolderIsFoundBeforeAnythingIsRemoved) {
+  char self[MAX_PATH] = {};
+  ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+  const std::string quorvane = std::string(kInstallFolder) + "\\Quorvane.exe";
+  const std::string data = std::string(kInstallFolder) + "\\Data";
+  struct Case {
+    const char* what;
+    std::string program;        // what runs
+    std::string currentFolder;  // its current folder
+    std::string inUse;          // what the box names
+    bool ntOnly;                // folders can be opened on the NT family only
+  };
+  const Case cases[] = {
+      {"Quorvane.exe running from its folder", quorvane, "C:\\qvn-e2e", quorvane, false},
+      {"a program whose current folder is inside", self, data, data, true},
+  };
+  for (const Case& c : cases) {
+    if (c.ntOnly && !IsNtFamily()) continue;
+    SCOPED_TRACE(c.what);
+    LayOutInstallation();
+    ::SetFileAttributesA(quorvane.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(::CopyFileA(self, quorvane.c_str(), FALSE));  // a real program in Quorvane's place
+    std::optional<ProgramRunning> running(std::in_place, c.program, c.currentFolder);
+    e2e::RunningProgram program;
+    HWND main = program.WaitForWindow(kMain);
+    ASSERT_NE(main, nullptr);
+    e2e::Click(main, kStart);
+    const std::optional<e2e::MessageBoxSeen> box = program.WaitForMessageBox();
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->text,
+              "Quorvane is still in use, so nothing has been removed.\r\n\r\n"
+              "Close Quorvane, then press Retry.\r\n\r\n"
+              "In use: " + c.inUse);
+    EXPECT_TRUE(AllFilesPresent());
+    EXPECT_TRUE(PathExists(quorvane));
+    EXPECT_TRUE(PathExists(RunningFamilysPaths().group + "\\Quorvane.lnk"));
+    EXPECT_TRUE(AllRegistryKeysPresent());
+
+    running.reset();  // the user closes it
+    program.Dismiss(*box, IDRETRY);
+    HWND done = program.WaitForWindow(kDone);
+    ASSERT_NE(done, nullptr);
+    EXPECT_FALSE(AnyFileLeft());
+    EXPECT_FALSE(AnyRegistryKeyLeft());
+    e2e::Close(done);
+    e2e::Close(main);
+    EXPECT_TRUE(program.WaitForExit());
+  }
+}
+
+// The runner puts a folder link (a host symbolic link) inside the install
+// folder, leading to a folder of the user's documents outside it, and names
+// both. Wine cannot remove such a link by itself, so the removal must stop
+// before anything is removed, and the documents must stay.
+TEST_F(Scenario, FolderLinkThatCannotBeRemovedByItselfStopsBeforeAnythingIsRemoved) {
+  const char* link = std::getenv("QVN_FOLDER_LINK");
+  const char* kept = std::getenv("QVN_LINKED_FILE");
+  ASSERT_TRUE(link != nullptr && kept != nullptr) << "run by tests/e2e/run, which makes the link";
+  ASSERT_NE(::GetFileAttributesA(link) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
+  ASSERT_TRUE(PathExists(kept));
+  e2e::RunningProgram program;
+  HWND main = program.WaitForWindow(kMain);
+  ASSERT_NE(main, nullptr);
+  e2e::Click(main, kStart);
+  const std::optional<e2e::MessageBoxSeen> box = program.WaitForMessageBox();
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->title, "QvnRemove");
+  EXPECT_NE(box->text.find("nothing has been removed"), std::string::npos) << box->text;
+  EXPECT_NE(box->text.find(std::string("Could not remove: ") + link), std::string::npos) << box->text;
+  e2e::SaveScreenshot(box->handle, "C:\\qvn-e2e\\shots\\folder-link.bmp");
+  EXPECT_TRUE(AllFilesPresent());
+  EXPECT_TRUE(AllRegistryKeysPresent());
+  EXPECT_TRUE(PathExists(kept));
+  program.Dismiss(*box);
+  ASSERT_TRUE(program.WaitForExit());
+  EXPECT_EQ(program.ExitCode(), 1u);
+  EXPECT_TRUE(PathExists(kept)) << "what the link leads to is never touched";
 }
 
 // A file that no program holds but that cannot be deleted all the same gets

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 
 #include "tests/e2e/ProgramDriver.h"
@@ -27,6 +28,7 @@ class Unattended : public testing::Test {
     MakeFolder(kLogFolder);
   }
   void TearDown() override {
+    e2e::WaitForRestartToSettle();
     RemoveInstallation();
     RemoveTree(kLogFolder);
   }
@@ -63,10 +65,15 @@ class Unattended : public testing::Test {
 };
 
 TEST_F(Unattended, SilentRemovesEverythingWithoutAWindowThenFindsNothing) {
-  EXPECT_EQ(RunWithoutAWindow("/S"), 3010u);
-  EXPECT_FALSE(AnyFileLeft());
-  EXPECT_FALSE(AnyRegistryKeyLeft());
-  EXPECT_TRUE(KeyExists(kOtherProductKey));
+  // Other installers' silent switches, as administrators type them, mean /S.
+  for (const char* silent : {"/S", "/quiet /norestart", "-VERYSILENT /SUPPRESSMSGBOXES"}) {
+    SCOPED_TRACE(silent);
+    LayOutInstallation();
+    EXPECT_EQ(RunWithoutAWindow(silent), 3010u);
+    EXPECT_FALSE(AnyFileLeft());
+    EXPECT_FALSE(AnyRegistryKeyLeft());
+    EXPECT_TRUE(KeyExists(kOtherProductKey));
+  }
   EXPECT_EQ(RunWithoutAWindow("/s"), 0u) << "a second run finds nothing to remove";
 }
 
@@ -87,6 +94,15 @@ TEST_F(Unattended, SilentRestartIsRequestedAsTheButtonDoes) {
     EXPECT_LT(privilege, restart) << "the shutdown privilege comes first";
   } else {
     EXPECT_EQ(privilege, calls.end()) << "the 95/98/ME family has no privileges";
+  }
+
+  // Run again at every start-up, with nothing left to remove: no restart.
+  const long long againStart = e2e::RelayLogEnd();
+  e2e::RunningProgram again({e2e::kRelayEnvironment}, "C:\\qvn-e2e", "QvnRemove.exe", "/S /RESTART");
+  ASSERT_TRUE(again.WaitForExit(30000));
+  EXPECT_EQ(again.ExitCode(), 0u);
+  for (const std::string& call : e2e::RelayedCalls(again.ThreadId(), againStart)) {
+    EXPECT_NE(call.rfind("user32.ExitWindowsEx(", 0), 0u) << "restarted with nothing removed";
   }
 }
 
@@ -110,7 +126,7 @@ TEST_F(Unattended, LogRecordsTheRunLineByLine) {
 
 TEST_F(Unattended, FileInUseEndsWithItsCodeAndRemovesNothing) {
   FileHeldByAnotherProcess holder(std::string(kInstallFolder) + "\\Data\\Templates\\default.qvt");
-  EXPECT_EQ(RunWithoutAWindow(std::string("/S ") + kLogArgument), 32u);
+  EXPECT_EQ(RunWithoutAWindow(std::string("/S ") + kLogArgument), 1618u);
   EXPECT_TRUE(AllFilesPresent());
   EXPECT_TRUE(AllRegistryKeysPresent());
   EXPECT_TRUE(Has(LogLines(), "In use: C:\\Program Files\\Quorvane\\Data\\Templates\\default.qvt; nothing was removed"));
@@ -147,8 +163,44 @@ TEST_F(Unattended, ArgumentNotUnderstoodIsAnInvalidParameter) {
   // Silent: nothing shown, 87; a log folder that does not exist is the same.
   EXPECT_EQ(RunWithoutAWindow("/S /bogus"), 87u);
   EXPECT_EQ(RunWithoutAWindow("/S /RESTART /LOG=C:\\no-such-folder\\qvn.log"), 87u);
+  // A log inside what is removed would hold its own file open: refused.
+  const std::string inside = std::string(kInstallFolder) + "\\remove.log";
+  EXPECT_EQ(RunWithoutAWindow("/S /LOG=\"" + inside + "\""), 87u);
+  EXPECT_FALSE(PathExists(inside));
   EXPECT_TRUE(AllFilesPresent());
   EXPECT_TRUE(AllRegistryKeysPresent());
+}
+
+// The runner gives the prefix two more drives: D:, a drive of its own with a
+// second Windows on it, and E:, another name for C:\windows.
+TEST_F(Unattended, GuardKnowsTheSystemsFoldersOnEveryDriveAndByEveryName) {
+  ASSERT_NE(std::getenv("QVN_OTHER_DRIVES"), nullptr) << "run by tests/e2e/run, which makes the drives";
+  struct Case {
+    const char* location;  // stored as the install folder
+    std::vector<std::string> files;
+    bool removed;
+  };
+  const Case cases[] = {
+      {"D:\\WINDOWS\\", {"D:\\WINDOWS\\system32\\qvn-keep.dll"}, false},
+      {"E:\\Fonts\\", {"C:\\windows\\Fonts\\qvn-keep.ttf"}, false},
+      {"D:\\Apps\\Quorvane\\", {"D:\\Apps\\Quorvane\\Quorvane.exe"}, true},
+  };
+  const std::string neighbour = "D:\\Apps\\Other\\keep.txt";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.location);
+    LayOutInstallation();
+    SetString(std::string(kSettingsKey) + "\\StartUp", "twEXE", c.location);
+    for (const std::string& file : c.files) MakeFile(file);
+    MakeFile(neighbour);
+    EXPECT_EQ(RunWithoutAWindow(std::string("/S ") + kLogArgument), 3010u);
+    for (const std::string& file : c.files) EXPECT_EQ(PathExists(file), !c.removed) << file;
+    EXPECT_TRUE(PathExists(neighbour));
+    EXPECT_FALSE(AnyRegistryKeyLeft());
+    for (const std::string& file : c.files) RemoveTree(file);
+    RemoveTree(kLog);
+  }
+  RemoveTree("D:\\Apps");
+  RemoveTree("D:\\WINDOWS");
 }
 
 }  // namespace

@@ -27,6 +27,12 @@ bool PathExists(const std::string& path) { return ::GetFileAttributesA(path.c_st
 void RemoveTree(const std::string& path) {
   const DWORD attributes = ::GetFileAttributesA(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+    // A link: never entered, so that what it leads to stays. Under Wine it
+    // cannot be removed from this side; the runner that made it removes it.
+    ::RemoveDirectoryA(path.c_str());
+    return;
+  }
   ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
     ::DeleteFileA(path.c_str());
@@ -66,6 +72,34 @@ FileHeldByAnotherProcess::~FileHeldByAnotherProcess() {
   ::WaitForSingleObject(process_.hProcess, 5000);
   ::CloseHandle(process_.hThread);
   ::CloseHandle(process_.hProcess);
+}
+
+ProgramRunning::ProgramRunning(const std::string& program, const std::string& currentFolder) {
+  std::string command = "\"" + program + "\" --idle-in \"" + currentFolder + "\"";
+  ::DeleteFileA(kIdleReady);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, "C:\\", &startup, &process_)) {
+    throw std::runtime_error("cannot start " + program);
+  }
+  for (int waited = 0; waited < 200 && !PathExists(kIdleReady); ++waited) ::Sleep(50);
+  ::DeleteFileA(kIdleReady);
+}
+
+ProgramRunning::~ProgramRunning() { End(); }
+
+void ProgramRunning::End() {
+  if (process_.hProcess == nullptr) return;
+  ::TerminateProcess(process_.hProcess, 0);
+  ::WaitForSingleObject(process_.hProcess, 5000);
+  ::CloseHandle(process_.hThread);
+  ::CloseHandle(process_.hProcess);
+  process_ = PROCESS_INFORMATION{};
+}
+
+void IdleIn(const std::string& folder) {
+  if (::SetCurrentDirectoryA(folder.c_str())) MakeFile(kIdleReady);
+  for (;;) ::Sleep(1000);
 }
 
 void HoldOpen(const std::string& path) {

@@ -28,4 +28,25 @@ class FileHeldByAnotherProcess {
 // The child's side: run by main() for "--hold-open PATH"; never returns.
 [[noreturn]] void HoldOpen(const std::string& path);
 
+// A program started from `program` (a copy of this test program, under any
+// name) that sits idle with `currentFolder` as its current folder, as a user's
+// program does, until it is ended or this object goes.
+class ProgramRunning {
+ public:
+  ProgramRunning(const std::string& program, const std::string& currentFolder);
+  ~ProgramRunning();
+  ProgramRunning(const ProgramRunning&) = delete;
+  ProgramRunning& operator=(const ProgramRunning&) = delete;
+  void End();
+
+ private:
+  PROCESS_INFORMATION process_{};
+};
+
+// Written by the idle program once its current folder is set.
+inline const char kIdleReady[] = "C:\\idle.ready";
+
+// The idle program's side: run by main() for "--idle-in FOLDER"; never returns.
+[[noreturn]] void IdleIn(const std::string& folder);
+
 }  // namespace fixture

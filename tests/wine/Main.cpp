@@ -6,6 +6,7 @@
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "--hold-open") == 0) fixture::HoldOpen(argv[2]);
+  if (argc == 3 && std::strcmp(argv[1], "--idle-in") == 0) fixture::IdleIn(argv[2]);
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
