@@ -3,6 +3,7 @@
 #include "app/InstallFolderGuard.h"
 #include "app/RemovalPlan.h"
 #include "services/AutomationError.h"
+#include "services/DecimalText.h"
 #include "services/DeletePath.h"
 #include "services/RegistryText.h"
 
@@ -38,7 +39,7 @@ std::vector<std::wstring> ListPlan(const ToolState& state) {
   std::vector<std::wstring> lines;
   int number = 0;
   for (const RemovalStep& step : RemovalPlan(state)) {
-    lines.push_back(L"Step " + std::to_wstring(++number) + L": " + Describe(step, *state.FileSys));
+    lines.push_back(L"Step " + DecimalText(++number) + L": " + Describe(step, *state.FileSys));
   }
   return lines;
 }

@@ -3,6 +3,7 @@
 #include "app/InstallFolderGuard.h"
 #include "app/RemovalPlan.h"
 #include "services/AutomationError.h"
+#include "services/DecimalText.h"
 #include "services/DeletePath.h"
 #include "services/DeleteRegKey.h"
 #include "services/Failure.h"
@@ -13,7 +14,7 @@ namespace {
 using Outcome = StepReport::Outcome;
 
 std::wstring Describe(const Failure& failure) {
-  return L"error " + std::to_wstring(failure.Number()) + L": " + failure.Description();
+  return L"error " + DecimalText(failure.Number()) + L": " + failure.Description();
 }
 
 // Deletes a file or folder; a Failure is told to the observer and goes up
