@@ -2,6 +2,7 @@
 
 #include "app/RemoveWhenNotInUse.h"
 #include "services/AutomationError.h"
+#include "services/DecimalText.h"
 #include "services/DeletePath.h"
 #include "services/RegistryText.h"
 
@@ -31,7 +32,7 @@ std::vector<std::wstring> ListPlan(const ToolState& state, const RemovalPlan& pl
   }
   int number = 0;
   for (const RemovalStep& step : plan.steps) {
-    lines.push_back(L"Step " + std::to_wstring(++number) + L": " + Describe(step, *state.FileSys));
+    lines.push_back(L"Step " + DecimalText(++number) + L": " + Describe(step, *state.FileSys));
   }
   return lines;
 }

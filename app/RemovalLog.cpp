@@ -1,5 +1,7 @@
 #include "app/RemovalLog.h"
 
+#include "services/DecimalText.h"
+
 namespace qvn {
 namespace {
 
@@ -45,7 +47,7 @@ void RemovalLog::FileInUse(const std::wstring& path) {
 }
 
 void RemovalLog::StepDone(const StepReport& report) {
-  sink_.Write(L"Step " + std::to_wstring(report.number) + L": " + report.target + L": " + OutcomeText(report));
+  sink_.Write(L"Step " + DecimalText(report.number) + L": " + report.target + L": " + OutcomeText(report));
 }
 
 void RemovalLog::LinkRemoved(const std::wstring& link) {
@@ -53,7 +55,7 @@ void RemovalLog::LinkRemoved(const std::wstring& link) {
 }
 
 void RemovalLog::Stopped(const Failure& failure) {
-  std::wstring line = L"Failed: error " + std::to_wstring(failure.Number()) + L": " + failure.Description();
+  std::wstring line = L"Failed: error " + DecimalText(failure.Number()) + L": " + failure.Description();
   if (!failure.Item().empty()) line += L" (" + failure.Item() + L")";
   sink_.Write(line);
 }
@@ -66,6 +68,6 @@ void RemovalLog::RestartRequested(bool accepted) {
   sink_.Write(std::wstring(L"Restart requested: ") + (accepted ? L"accepted" : L"refused"));
 }
 
-void RemovalLog::Ended(int exitCode) { sink_.Write(L"Exit code: " + std::to_wstring(exitCode)); }
+void RemovalLog::Ended(int exitCode) { sink_.Write(L"Exit code: " + DecimalText(exitCode)); }
 
 }  // namespace qvn

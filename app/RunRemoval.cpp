@@ -1,6 +1,7 @@
 #include "app/RunRemoval.h"
 
 #include "services/AutomationError.h"
+#include "services/DecimalText.h"
 #include "services/DeletePath.h"
 #include "services/DeleteRegKey.h"
 #include "services/Failure.h"
@@ -11,7 +12,7 @@ namespace {
 using Outcome = StepReport::Outcome;
 
 std::wstring Describe(const Failure& failure) {
-  return L"error " + std::to_wstring(failure.Number()) + L": " + failure.Description();
+  return L"error " + DecimalText(failure.Number()) + L": " + failure.Description();
 }
 
 // Deletes a file or folder; a Failure is told to the observer and goes up

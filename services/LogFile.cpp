@@ -1,7 +1,6 @@
 #include "services/LogFile.h"
 
-#include <cstdio>
-
+#include "services/DecimalText.h"
 #include "services/PlatformApi.h"
 #include "services/Text.h"
 
@@ -11,10 +10,7 @@ namespace {
 std::string Timestamp() {
   SYSTEMTIME now{};
   api::GetLocalTime(&now);
-  char text[48];
-  std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", now.wYear, now.wMonth, now.wDay, now.wHour,
-                now.wMinute, now.wSecond);
-  return text;
+  return TimestampText(now);
 }
 
 }  // namespace

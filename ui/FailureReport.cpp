@@ -1,10 +1,12 @@
 #include "ui/FailureReport.h"
 
+#include "services/DecimalText.h"
+
 namespace qvn {
 
 FailureReport DescribeFailure(const Failure& failure) {
   std::wstring text = L"QvnRemove stopped because of an error and will now close.\r\n\r\n";
-  text += L"Error " + std::to_wstring(failure.Number()) + L": " + failure.Description();
+  text += L"Error " + DecimalText(failure.Number()) + L": " + failure.Description();
   if (!failure.Item().empty()) text += L"\r\n\r\nCould not remove: " + failure.Item();
   return {text, L"QvnRemove"};
 }
