@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cwctype>
-#include <map>
 
 #include "services/FolderIdentity.h"
 #include "services/SystemFolders.h"
@@ -137,9 +136,11 @@ class IdentityChains {
 
   std::optional<FolderIdentity> Single(const std::wstring& path) {
     const std::wstring key = Normalized(path);
-    auto known = known_.find(key);
-    if (known == known_.end()) known = known_.emplace(key, IdentityOf(key.size() == 2 ? key + L"\\" : key)).first;
-    return known->second;
+    for (const Known& known : known_) {
+      if (known.path == key) return known.identity;
+    }
+    known_.push_back({key, IdentityOf(key.size() == 2 ? key + L"\\" : key)});
+    return known_.back().identity;
   }
 
  private:
@@ -150,7 +151,11 @@ class IdentityChains {
     return separator == std::wstring::npos || separator < 2 ? std::wstring() : folder.substr(0, separator);
   }
 
-  std::map<std::wstring, std::optional<FolderIdentity>> known_;
+  struct Known {
+    std::wstring path;
+    std::optional<FolderIdentity> identity;
+  };
+  std::vector<Known> known_;
 };
 
 bool Contains(const std::vector<FolderIdentity>& chain, const std::optional<FolderIdentity>& identity) {
