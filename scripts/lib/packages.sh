@@ -6,7 +6,7 @@ QVN_PACKAGES=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64 wine32:i386
   xvfb x11-apps imagemagick
-  git openssl osslsigncode
+  git openssl osslsigncode ca-certificates
 )
 
 # What scripts/release needs: the i686 build, the clean export and signing.
