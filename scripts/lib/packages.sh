@@ -6,26 +6,38 @@ QVN_PACKAGES=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64 wine32:i386
   xvfb x11-apps imagemagick
+  git openssl osslsigncode ca-certificates
 )
 
+# What scripts/release needs: the i686 build, the clean export and signing.
+QVN_RELEASE_PACKAGES=(
+  cmake make g++-mingw-w64-i686 binutils-mingw-w64-i686
+  git openssl osslsigncode ca-certificates
+)
+
+# Prints those of the named packages (default: QVN_PACKAGES) not installed.
 packages_missing() {
   local package missing=()
-  for package in "${QVN_PACKAGES[@]}"; do
+  [ $# -gt 0 ] || set -- "${QVN_PACKAGES[@]}"
+  for package in "$@"; do
     [[ $(dpkg-query -W -f='${Status}' "$package" 2>/dev/null) == *'install ok installed'* ]] || missing+=("$package")
   done
   echo "${missing[@]}"
 }
 
+# Installs the named packages (default: QVN_PACKAGES) that are missing.
 packages_ensure() {
   local missing
-  missing=$(packages_missing)
+  missing=$(packages_missing "$@")
   [ -z "$missing" ] && return 0
   if [ "$(id -u)" -ne 0 ]; then
     echo "packages: missing ($missing); run as root to install them" >&2
     return 1
   fi
   echo "packages: installing $missing"
-  grep -qx i386 <<<"$(dpkg --print-foreign-architectures)" || dpkg --add-architecture i386
+  if [[ $missing == *:i386* ]]; then
+    grep -qx i386 <<<"$(dpkg --print-foreign-architectures)" || dpkg --add-architecture i386
+  fi
   export DEBIAN_FRONTEND=noninteractive
   local attempt
   for attempt in 1 2; do
