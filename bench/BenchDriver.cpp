@@ -1,6 +1,7 @@
 // Times QvnRemove against its baselines from inside Wine and prints one line
 // of numbers per measurement for scripts/bench to gather.
-//   startup             "startup TOOL_MS BASELINE_MS"
+//   startup [PROGRAM]   "startup TOOL_MS BASELINE_MS", PROGRAM being another
+//                       build of QvnRemove in the bench folder (default QvnRemove.exe)
 //   removal-tool        "removal-tool MS PEAK_WORKING_SET_BYTES"
 //   removal-rd          "removal-rd MS"
 //   check-tool          "check-tool MS": the in-use check alone, walking the
@@ -68,9 +69,9 @@ void StoreInstallLocation() {
   ::RegCloseKey(key);
 }
 
-int Startup() {
+int Startup(const std::string& program) {
   double start = NowMs();
-  e2e::RunningProgram tool({}, kFolder);
+  e2e::RunningProgram tool({}, kFolder, program);
   HWND main = nullptr;
   const double toolMs = TimeUntil(start, [&] {
     main = tool.WaitForWindow("Remove Quorvane", 0);
@@ -181,10 +182,10 @@ int RemovalByRd() {
 
 int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
-  if (mode == "startup") return Startup();
+  if (mode == "startup") return Startup(argc > 2 ? argv[2] : "QvnRemove.exe");
   if (mode == "removal-tool") return RemovalByTool();
   if (mode == "removal-rd") return RemovalByRd();
   if (mode == "check-tool") return CheckByTool();
-  std::fprintf(stderr, "usage: qvn_bench_driver startup|removal-tool|removal-rd|check-tool\n");
+  std::fprintf(stderr, "usage: qvn_bench_driver startup [PROGRAM]|removal-tool|removal-rd|check-tool\n");
   return 2;
 }
