@@ -86,11 +86,13 @@ const ProtectedFolders& UsualSystemFolders() {
           L"C:\\Windows",  // its system folder, fonts, drivers, and on 95/98/ME the profiles and shell folders
           L"C:\\WINNT",
           L"C:\\Program Files\\Common Files",
+          L"C:\\Program Files (x86)\\Common Files",  // 64-bit Windows: the 32-bit programs' Common Files
           L"C:\\Documents and Settings",  // All Users, Default User and every user's profile
           L"C:\\My Documents",
       },
       {
           L"C:\\Program Files",
+          L"C:\\Program Files (x86)",  // 64-bit Windows: where 32-bit programs live
       },
   };
   return folders;
