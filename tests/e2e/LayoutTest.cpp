@@ -132,7 +132,7 @@ TEST(LabelsPerWindowsVersion, ShowTheRunningWindows) {
   const std::pair<const char*, const char*> labels[] = {
       {"win95", "Windows 95"}, {"win98", "Windows 98"}, {"winme", "Windows ME"},
       {"nt40", "Windows NT"},  {"win2k", "Windows 2000 or XP"}, {"winxp", "Windows 2000 or XP"},
-      {"win7", "Windows 7"},   {"win8", "Windows 8"},   {"win81", "Windows 8.1"},
+      {"vista", "Windows Vista"}, {"win7", "Windows 7"}, {"win8", "Windows 8"}, {"win81", "Windows 8.1"},
       {"win10", "Windows 10"},
   };
   fixture::LayOutInstallation();
