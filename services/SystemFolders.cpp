@@ -1,6 +1,5 @@
 #include "services/SystemFolders.h"
 
-#include <initializer_list>
 #include <vector>
 
 #include "services/PlatformApi.h"
@@ -44,22 +43,18 @@ std::wstring EnvironmentValue(const char* name) {
   return Filled([name](char* buffer, DWORD room) { return api::GetEnvironmentVariableA(name, buffer, room); });
 }
 
-// The texts of `valueNames` in the 64-bit view of the system's CurrentVersion
-// key, which a 32-bit program on 64-bit Windows is otherwise shown only as
-// Wow6432Node. The key is only read. A 32-bit Windows ignores the view flag
-// and answers from its one view; a system older than the flag may refuse the
-// open, which reports nothing.
-std::vector<std::wstring> ReadCurrentVersionIn64BitView(std::initializer_list<const wchar_t*> valueNames) {
+// The text of `valueName` in the 64-bit view of the system's CurrentVersion
+// key, which a 32-bit program on 64-bit Windows otherwise never sees. The key
+// is only read. A 32-bit Windows ignores the view flag and answers from its
+// one view; a system older than the flag may refuse the open, which reports
+// nothing.
+std::wstring ReadCurrentVersionIn64BitView(const wchar_t* valueName) {
   RegKey key;
   api::RegOpenKeyExA(HKEY_LOCAL_MACHINE, ToAnsi(kCurrentVersion).c_str(), 0, KEY_READ | KEY_WOW64_64KEY,
                      key.Receive());
-  std::vector<std::wstring> texts;
-  for (const wchar_t* name : valueNames) {
-    const RegValue value = QueryValue(key.Get(), name);
-    const auto* text = std::get_if<std::wstring>(&value);
-    texts.push_back(text != nullptr ? *text : std::wstring());
-  }
-  return texts;
+  const RegValue value = QueryValue(key.Get(), valueName);
+  const auto* text = std::get_if<std::wstring>(&value);
+  return text != nullptr ? *text : std::wstring();
 }
 
 }  // namespace
@@ -98,9 +93,8 @@ ReportedFolders ReportedSystemFolders() {
   // On 64-bit Windows the folder above is the 32-bit one, "Program Files
   // (x86)"; the 64-bit Program Files and its Common Files are named in the
   // 64-bit view, and from Windows 7 on also in the environment.
-  const std::vector<std::wstring> view64 = ReadCurrentVersionIn64BitView({L"ProgramFilesDir", L"CommonFilesDir"});
-  AddIfReported(folders.programFiles, view64[0]);
-  AddIfReported(system, view64[1]);
+  AddIfReported(folders.programFiles, ReadCurrentVersionIn64BitView(L"ProgramFilesDir"));
+  AddIfReported(system, ReadCurrentVersionIn64BitView(L"CommonFilesDir"));
   AddIfReported(folders.programFiles, EnvironmentValue("ProgramW6432"));
   AddIfReported(system, EnvironmentValue("CommonProgramW6432"));
   return folders;
