@@ -11,7 +11,10 @@ struct PlatformLayout {
 };
 
 // Names the Windows family and picks where its all-users desktop shortcut and
-// Start-menu program group lie. Versions compare as signed numbers.
-PlatformLayout ClassifyPlatform(std::uint32_t platformId, std::int32_t majorVersion, std::int32_t minorVersion);
+// Start-menu program group lie. Versions compare as signed numbers. The build
+// number counts on the NT family only, where it is the whole field (95/98/ME
+// keep the version in its high word); it tells Windows 11 from 10.
+PlatformLayout ClassifyPlatform(std::uint32_t platformId, std::int32_t majorVersion, std::int32_t minorVersion,
+                                std::uint32_t buildNumber);
 
 }  // namespace qvn

@@ -15,7 +15,7 @@ StartupTexts InitToolState(ToolState& state) {
   QueryVersion(state.VersionInfo);
   const OSVERSIONINFOA& version = state.VersionInfo;
   PlatformLayout layout = ClassifyPlatform(version.dwPlatformId, static_cast<std::int32_t>(version.dwMajorVersion),
-                                           static_cast<std::int32_t>(version.dwMinorVersion));
+                                           static_cast<std::int32_t>(version.dwMinorVersion), version.dwBuildNumber);
   state.DesktopShortcut = layout.desktopShortcut;
   state.ProgramGroup = layout.programGroup;
 

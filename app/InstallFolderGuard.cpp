@@ -86,6 +86,7 @@ ProtectedFolders UsualSystemFolders(wchar_t drive) {
       L"\\WINDOWS",  // its system folder, fonts, drivers, and on 95/98/ME the profiles and shell folders
       L"\\WINNT",
       L"\\Program Files\\Common Files",
+      L"\\Program Files (x86)\\Common Files",  // 64-bit Windows: the 32-bit programs' Common Files
       L"\\Documents and Settings",  // All Users, Default User and every user's profile
       L"\\Users",
       L"\\ProgramData",
@@ -96,6 +97,7 @@ ProtectedFolders UsualSystemFolders(wchar_t drive) {
   };
   static const wchar_t* const kContainers[] = {
       L"\\Program Files",
+      L"\\Program Files (x86)",  // 64-bit Windows: where 32-bit programs live
   };
   const std::wstring root = std::wstring(1, drive) + L":";
   ProtectedFolders folders;

@@ -142,6 +142,7 @@ using LPOSVERSIONINFOA = OSVERSIONINFOA*;
 #define HKEY_LOCAL_MACHINE (reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(0x80000002))))
 constexpr REGSAM KEY_QUERY_VALUE = 0x0001;
 constexpr REGSAM KEY_READ = 0x20019;
+constexpr REGSAM KEY_WOW64_64KEY = 0x0100;
 
 constexpr LONG ERROR_SUCCESS = 0;
 constexpr LONG ERROR_FILE_NOT_FOUND = 2;

@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "services/PlatformApi.h"
+#include "services/ReadRegValue.h"
+#include "services/RegKey.h"
 #include "services/RegistryText.h"
 #include "services/ShellFolders.h"
 #include "services/Text.h"
@@ -37,6 +39,24 @@ std::wstring ParentOf(std::wstring path) {
   return path.substr(0, separator);
 }
 
+std::wstring EnvironmentValue(const char* name) {
+  return Filled([name](char* buffer, DWORD room) { return api::GetEnvironmentVariableA(name, buffer, room); });
+}
+
+// The text of `valueName` in the 64-bit view of the system's CurrentVersion
+// key, which a 32-bit program on 64-bit Windows otherwise never sees. The key
+// is only read. A 32-bit Windows ignores the view flag and answers from its
+// one view; a system older than the flag may refuse the open, which reports
+// nothing.
+std::wstring ReadCurrentVersionIn64BitView(const wchar_t* valueName) {
+  RegKey key;
+  api::RegOpenKeyExA(HKEY_LOCAL_MACHINE, ToAnsi(kCurrentVersion).c_str(), 0, KEY_READ | KEY_WOW64_64KEY,
+                     key.Receive());
+  const RegValue value = QueryValue(key.Get(), valueName);
+  const auto* text = std::get_if<std::wstring>(&value);
+  return text != nullptr ? *text : std::wstring();
+}
+
 }  // namespace
 
 std::wstring FullPathOf(const std::wstring& path) {
@@ -62,9 +82,7 @@ ReportedFolders ReportedSystemFolders() {
                 }));
   AddIfReported(system, ReadTextValue(HKEY_LOCAL_MACHINE, kCurrentVersion, L"CommonFilesDir"));
   for (const char* name : {"USERPROFILE", "ALLUSERSPROFILE"}) {
-    const std::wstring profile = Filled([name](char* buffer, DWORD room) {
-      return api::GetEnvironmentVariableA(name, buffer, room);
-    });
+    const std::wstring profile = EnvironmentValue(name);
     AddIfReported(system, profile);
     AddIfReported(system, ParentOf(profile));  // the folder that holds the profiles
   }
@@ -72,6 +90,13 @@ ReportedFolders ReportedSystemFolders() {
     for (std::wstring& folder : ReadTextValues(root, kShellFoldersKey)) AddIfReported(system, folder);
   }
   AddIfReported(folders.programFiles, ReadTextValue(HKEY_LOCAL_MACHINE, kCurrentVersion, L"ProgramFilesDir"));
+  // On 64-bit Windows the folder above is the 32-bit one, "Program Files
+  // (x86)"; the 64-bit Program Files and its Common Files are named in the
+  // 64-bit view, and from Windows 7 on also in the environment.
+  AddIfReported(folders.programFiles, ReadCurrentVersionIn64BitView(L"ProgramFilesDir"));
+  AddIfReported(system, ReadCurrentVersionIn64BitView(L"CommonFilesDir"));
+  AddIfReported(folders.programFiles, EnvironmentValue("ProgramW6432"));
+  AddIfReported(system, EnvironmentValue("CommonProgramW6432"));
   return folders;
 }
 

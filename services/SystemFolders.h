@@ -14,11 +14,13 @@ std::wstring ShortPathOf(const std::wstring& path);
 // The folders this machine reports as its own. A folder the machine does not
 // report is left out.
 struct ReportedFolders {
-  // The Windows and system folders, Common Files, the profile folders (the
-  // current user's, all users' and the folder that holds them) and every
-  // folder the shell names, for all users and for the current user.
+  // The Windows and system folders, Common Files (both, on 64-bit Windows),
+  // the profile folders (the current user's, all users' and the folder that
+  // holds them) and every folder the shell names, for all users and for the
+  // current user.
   std::vector<std::wstring> system;
-  // Program Files: applications live inside it.
+  // Program Files: applications live inside it. On 64-bit Windows both of
+  // them, the 32-bit one and the 64-bit one.
   std::vector<std::wstring> programFiles;
 };
 ReportedFolders ReportedSystemFolders();

@@ -132,17 +132,22 @@ TEST(LabelsPerWindowsVersion, ShowTheRunningWindows) {
   const std::pair<const char*, const char*> labels[] = {
       {"win95", "Windows 95"}, {"win98", "Windows 98"}, {"winme", "Windows ME"},
       {"nt40", "Windows NT"},  {"win2k", "Windows 2000 or XP"}, {"winxp", "Windows 2000 or XP"},
+      {"vista", "Windows Vista"}, {"win7", "Windows 7"}, {"win8", "Windows 8"}, {"win81", "Windows 8.1"},
+      {"win10", "Windows 10"},
   };
   fixture::LayOutInstallation();
   e2e::RunningProgram program;
   HWND main = program.WaitForWindow("Remove Quorvane");
   ASSERT_NE(main, nullptr);
   const std::vector<Control> controls = e2e::ReadControls(main);
+  bool expected = false;
   for (const auto& [version, label] : labels) {
     if (fixture::WindowsVersion() == version) {
+      expected = true;
       EXPECT_NE(e2e::FindControl(controls, label), nullptr) << label;
     }
   }
+  EXPECT_TRUE(expected) << "no label expected for " << fixture::WindowsVersion();
   EXPECT_NE(e2e::FindControl(controls, "C:\\Program Files\\Quorvane"), nullptr);
   EXPECT_EQ(e2e::FindControl(controls, "Label3"), nullptr);
   EXPECT_EQ(e2e::FindControl(controls, "Label4"), nullptr);

@@ -94,10 +94,31 @@ BOOL CALLBACK CollectChild(HWND child, LPARAM context) {
   return TRUE;
 }
 
+bool WinebootRunning() {
+  const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  bool running = false;
+  for (BOOL more = ::Process32First(snapshot, &entry); more && !running; more = ::Process32Next(snapshot, &entry)) {
+    running = ::lstrcmpiA(entry.szExeFile, "wineboot.exe") == 0;
+  }
+  ::CloseHandle(snapshot);
+  return running;
+}
+
+// Wine carries out a restart that an earlier run asked for with wineboot,
+// which ends every program with a window while it runs; a program started
+// meanwhile would vanish. Waits for it, up to 10 s.
+void WaitForRestartToFinish() {
+  for (DWORD waited = 0; waited < 10000 && WinebootRunning(); waited += kPollMs) ::Sleep(kPollMs);
+}
+
 }  // namespace
 
 RunningProgram::RunningProgram(const std::vector<std::string>& environment, const std::string& folder,
                                const std::string& name, const std::string& arguments) {
+  WaitForRestartToFinish();
   std::vector<char> block = EnvironmentWith(environment);
   const std::string program = folder + "\\" + name;
   std::string command = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
@@ -291,27 +312,6 @@ bool SaveScreenshot(HWND window, const std::string& path) {
   ::DeleteDC(memory);
   ::ReleaseDC(nullptr, screen);
   return output.good();
-}
-
-namespace {
-
-bool ProcessRuns(const char* exeName) {
-  HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return false;
-  PROCESSENTRY32 entry{};
-  entry.dwSize = sizeof entry;
-  bool found = false;
-  for (BOOL more = ::Process32First(snapshot, &entry); more && !found; more = ::Process32Next(snapshot, &entry)) {
-    found = ::lstrcmpiA(entry.szExeFile, exeName) == 0;
-  }
-  ::CloseHandle(snapshot);
-  return found;
-}
-
-}  // namespace
-
-void WaitForRestartToSettle(DWORD timeoutMs) {
-  for (DWORD waited = 0; waited < timeoutMs && ProcessRuns("wineboot.exe"); waited += kPollMs) ::Sleep(kPollMs);
 }
 
 }  // namespace e2e

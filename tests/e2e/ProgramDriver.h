@@ -93,11 +93,6 @@ void Click(HWND window, const std::string& buttonText);
 // The window's own close control: WM_CLOSE, as the title bar's close box sends.
 void Close(HWND window);
 
-// Waits until Wine has finished carrying out a restart that a test asked for
-// (its wineboot ends the session's programs), so that it cannot end the
-// program the next test starts.
-void WaitForRestartToSettle(DWORD timeoutMs = 15000);
-
 // Saves what `window` shows on screen as a 24-bit BMP.
 bool SaveScreenshot(HWND window, const std::string& path);
 

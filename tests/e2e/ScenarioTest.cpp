@@ -33,10 +33,7 @@ std::size_t PositionOf(const std::vector<std::string>& calls, const std::string&
 class Scenario : public testing::Test {
  protected:
   void SetUp() override { LayOutInstallation(); }
-  void TearDown() override {
-    e2e::WaitForRestartToSettle();
-    RemoveInstallation();
-  }
+  void TearDown() override { RemoveInstallation(); }
 
   struct Windows {
     HWND main;

@@ -28,7 +28,6 @@ class Unattended : public testing::Test {
     MakeFolder(kLogFolder);
   }
   void TearDown() override {
-    e2e::WaitForRestartToSettle();
     RemoveInstallation();
     RemoveTree(kLogFolder);
   }

@@ -39,6 +39,8 @@ std::pair<std::shared_ptr<SimulatedRegistry::Key>, std::string> SimulatedRegistr
     const std::string& path) const {
   const std::string user = "HKCU\\";
   if (Upper(path.substr(0, user.size())) == user) return {userRoot_, path.substr(user.size())};
+  const std::string view64 = "HK64\\";
+  if (Upper(path.substr(0, view64.size())) == view64) return {root64_, path.substr(view64.size())};
   return {root_, path};
 }
 
@@ -107,10 +109,16 @@ LONG SimulatedRegistry::Open(HKEY root, LPCSTR path, DWORD, REGSAM access, PHKEY
   std::shared_ptr<Key> from = FromHandle(root, error);
   if (!from) return error;
   if (result == nullptr) return ERROR_INVALID_PARAMETER;
+  // The view flag picks a view; it is no access right.
+  if ((access & KEY_WOW64_64KEY) != 0) {
+    if (views == Views::FlagRefused) return ERROR_ACCESS_DENIED;
+    if (views == Views::Two && root == HKEY_LOCAL_MACHINE) from = root64_;
+  }
+  const REGSAM rights = access & ~KEY_WOW64_64KEY;
   std::shared_ptr<Key> key = Find(from, path != nullptr ? path : "");
   if (!key) return ERROR_FILE_NOT_FOUND;
-  if (key->denied && access != 0) return ERROR_ACCESS_DENIED;
-  if (key->readOnly && (access & ~KEY_READ) != 0) return ERROR_ACCESS_DENIED;
+  if (key->denied && rights != 0) return ERROR_ACCESS_DENIED;
+  if (key->readOnly && (rights & ~KEY_READ) != 0) return ERROR_ACCESS_DENIED;
   HKEY handle = reinterpret_cast<HKEY>(nextHandle_);
   nextHandle_ += 4;
   handles_[handle] = key;

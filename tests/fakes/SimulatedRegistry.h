@@ -7,8 +7,9 @@
 #include "services/PlatformTypes.h"
 
 // HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER as Windows documents them for the
-// calls the tool makes. A path that starts "HKCU\" is the current user's; any
-// other is below HKEY_LOCAL_MACHINE. Names compare without regard to case.
+// calls the tool makes. A path that starts "HKCU\" is the current user's, one
+// that starts "HK64\" is in the 64-bit view (see `views`); any other is below
+// HKEY_LOCAL_MACHINE. Names compare without regard to case.
 // Handles to a deleted key stay valid but every use of them fails with
 // ERROR_KEY_DELETED. A query's buffer is filled past the value it returns
 // with 0xCD, as a canary: a caller that reads past the size it is told reads
@@ -21,6 +22,15 @@ class SimulatedRegistry {
   // The NT family refuses to delete a key that has subkeys; 95/98/ME delete
   // it with all of them.
   Family family = Family::Nt;
+
+  // The registry views of the machine. One: a 32-bit Windows, which ignores
+  // the view flag KEY_WOW64_64KEY. Two: 64-bit Windows as a 32-bit program
+  // sees it: HKEY_LOCAL_MACHINE is the 32-bit view, and an open asking
+  // KEY_WOW64_64KEY below it reaches the 64-bit view, whose test paths start
+  // "HK64\". FlagRefused: a system that does not know the flag and refuses an
+  // open asking for it.
+  enum class Views { One, Two, FlagRefused };
+  Views views = Views::One;
 
   void CreateKey(const std::string& path);
   void SetValue(const std::string& path, const std::string& name, DWORD type, std::vector<BYTE> data);
@@ -66,6 +76,7 @@ class SimulatedRegistry {
 
   std::shared_ptr<Key> root_ = std::make_shared<Key>();
   std::shared_ptr<Key> userRoot_ = std::make_shared<Key>();
+  std::shared_ptr<Key> root64_ = std::make_shared<Key>();
   std::map<HKEY, std::shared_ptr<Key>> handles_;
   std::uintptr_t nextHandle_ = 0x1000;
   REGSAM lastAccess_ = 0;

@@ -34,20 +34,23 @@ TEST(InitToolState, FillsTheStateAndReturnsTheTwoTexts) {
 
 TEST(InitToolState, LabelsAndPathsFollowTheRunningFamily) {
   struct Case {
-    DWORD platformId, major, minor;
+    DWORD platformId, major, minor, build;
     const wchar_t* label;
     const wchar_t* shortcut;
   };
   const Case cases[] = {
-      {1, 4, 0, L"Windows 95", L"C:\\Windows\\Desktop\\Quorvane.lnk"},
-      {1, 4, 10, L"Windows 98", L"C:\\Windows\\Desktop\\Quorvane.lnk"},
-      {1, 4, 90, L"Windows ME", L"C:\\Windows\\Desktop\\Quorvane.lnk"},
-      {2, 4, 0, L"Windows NT", L"C:\\Documents and Settings\\All Users\\Desktop\\Quorvane.lnk"},
+      {1, 4, 0, 0x04000000 + 950, L"Windows 95", L"C:\\Windows\\Desktop\\Quorvane.lnk"},
+      {1, 4, 10, 0x040A0000 + 2222, L"Windows 98", L"C:\\Windows\\Desktop\\Quorvane.lnk"},
+      {1, 4, 90, 0x045A0000 + 3000, L"Windows ME", L"C:\\Windows\\Desktop\\Quorvane.lnk"},
+      {2, 4, 0, 1381, L"Windows NT", L"C:\\Documents and Settings\\All Users\\Desktop\\Quorvane.lnk"},
+      {2, 10, 0, 19045, L"Windows 10", L"C:\\Documents and Settings\\All Users\\Desktop\\Quorvane.lnk"},
+      {2, 10, 0, 22631, L"Windows 11", L"C:\\Documents and Settings\\All Users\\Desktop\\Quorvane.lnk"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.platformId << "." << c.major << "." << c.minor);
+    SCOPED_TRACE(testing::Message() << c.platformId << "." << c.major << "." << c.minor << "." << c.build);
     SimulatedPlatform platform;
     platform.RunAs(c.platformId, c.major, c.minor);
+    platform.version.dwBuildNumber = c.build;
     qvn::ToolState state;
     EXPECT_EQ(qvn::InitToolState(state).osLabel, c.label);
     EXPECT_EQ(state.DesktopShortcut, c.shortcut);

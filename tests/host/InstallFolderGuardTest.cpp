@@ -79,6 +79,10 @@ TEST_F(InstallFolderGuard, DeletesOnlyAFullLocalPathThatIsNoSystemFolder) {
       {L"C:\\Documents and Settings\\ann", nullptr},
       {L"C:\\Documents and Settings\\All Users\\Start Menu", nullptr},
       {L"C:\\Windows\\Start Menu\\Programs\\", nullptr},
+      // 64-bit Windows' folder for 32-bit programs, at its usual place, though this machine names none.
+      {L"C:\\Program Files (x86)", nullptr},
+      {L"C:\\Program Files (x86)\\Common Files\\Tindleway", nullptr},
+      {L"C:\\Program Files (x86)\\Quorvane", L"C:\\Program Files (x86)\\Quorvane"},
   };
   ExpectDecisions(cases);
 }
@@ -180,6 +184,47 @@ TEST_F(InstallFolderGuard, AnotherNameForAProtectedFolderIsRefused) {
   };
   ExpectDecisions(cases);
   EXPECT_EQ(platform_.openFiles, 0);
+}
+
+// 64-bit Windows as the 32-bit tool sees it: ProgramFilesDir names the 32-bit
+// programs' folder; the 64-bit one is in the 64-bit registry view and the
+// environment. Each source names another place here, to tell them apart.
+TEST_F(InstallFolderGuard, BothProgramFilesOfA64BitWindowsHoldApplicationsOnly) {
+  const char kCurrentVersion64[] = "HK64\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+  platform_.registry.views = SimulatedRegistry::Views::Two;
+  platform_.registry.SetString(kCurrentVersion, "ProgramFilesDir", "C:\\Program Files (x86)");
+  platform_.registry.SetString(kCurrentVersion, "CommonFilesDir", "C:\\Program Files (x86)\\Common Files");
+  platform_.registry.SetString(kCurrentVersion64, "ProgramFilesDir", "D:\\Program Files");
+  platform_.registry.SetString(kCurrentVersion64, "CommonFilesDir", "F:\\Common64");
+  platform_.environment["ProgramW6432"] = "E:\\Programs64";
+  platform_.environment["CommonProgramW6432"] = "E:\\Shared64";
+  platform_.shortNames["D:\\Program Files"] = "D:\\PROGRA~1";
+  const Case cases[] = {
+      {L"C:\\Program Files (x86)\\", nullptr},
+      {L"C:\\Program Files (x86)\\Quorvane", L"C:\\Program Files (x86)\\Quorvane"},
+      {L"D:\\Program Files", nullptr},
+      {L"d:\\program files\\", nullptr},
+      {L"D:\\PROGRA~1", nullptr},
+      {L"F:\\Common64\\Tindleway", nullptr},
+      {L"D:\\Program Files\\Quorvane", L"D:\\Program Files\\Quorvane"},
+      {L"E:\\Programs64", nullptr},
+      {L"E:\\Programs64\\Quorvane", L"E:\\Programs64\\Quorvane"},
+      {L"E:\\Shared64\\Quorvane", nullptr},
+  };
+  ExpectDecisions(cases);
+  EXPECT_EQ(platform_.registry.OpenHandles(), 0u);
+}
+
+TEST_F(InstallFolderGuard, ASystemThatRefusesTheViewFlagKeepsItsProgramFilesProtected) {
+  platform_.registry.views = SimulatedRegistry::Views::FlagRefused;
+  platform_.registry.SetString(kCurrentVersion, "ProgramFilesDir", "D:\\Apps");
+  const Case cases[] = {
+      {L"D:\\Apps", nullptr},
+      {L"D:\\Apps\\Quorvane", L"D:\\Apps\\Quorvane"},
+      {L"C:\\Program Files\\Common Files\\System", nullptr},
+  };
+  ExpectDecisions(cases);
+  EXPECT_EQ(platform_.registry.OpenHandles(), 0u);
 }
 
 TEST_F(InstallFolderGuard, ALimitedUserReadsTheSameFolders) {
