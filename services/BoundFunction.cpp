@@ -1,0 +1,28 @@
+#include "services/BoundFunction.h"
+
+#include <string>
+
+#include "services/AutomationError.h"
+#include "services/Failure.h"
+
+namespace qvn {
+namespace {
+
+// " GetVersionExA in kernel32.dll", after the failure's own description.
+std::wstring Described(const char* library, const char* name) {
+  std::string text = std::string(" ") + name + " in " + library;
+  return std::wstring(text.begin(), text.end());
+}
+
+}  // namespace
+
+Binder::Address BoundEntryPoint::Address() const {
+  if (address_ == nullptr || generation_ != BinderGeneration()) {
+    address_ = CurrentBinder().Bind(library_, name_);
+    generation_ = BinderGeneration();
+  }
+  if (address_ == nullptr) throw StandardFailure(ErrorNumber::EntryPointNotFound, Described(library_, name_));
+  return address_;
+}
+
+}  // namespace qvn
