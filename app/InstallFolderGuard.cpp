@@ -108,9 +108,10 @@ ProtectedFolders UsualSystemFolders(wchar_t drive) {
 
 namespace {
 
-// The usual names on every drive the candidate's forms lie on, and on C:.
+// The usual names on every drive present and every drive the candidate's
+// forms lie on: a second name may lead from any drive to any other.
 ProtectedFolders UsualFoldersFor(const std::vector<std::wstring>& candidateForms) {
-  std::wstring drives = L"C";
+  std::wstring drives = L"C" + LocalDriveLetters();
   for (const std::wstring& form : candidateForms) {
     const auto drive = static_cast<wchar_t>(std::towupper(form[0]));
     if (drives.find(drive) == std::wstring::npos) drives += drive;
@@ -141,7 +142,7 @@ class IdentityChains {
     for (const Known& known : known_) {
       if (known.path == key) return known.identity;
     }
-    known_.push_back({key, IdentityOf(key.size() == 2 ? key + L"\\" : key)});
+    known_.push_back({key, IsLocal(key) ? IdentityOf(key.size() == 2 ? key + L"\\" : key) : std::nullopt});
     return known_.back().identity;
   }
 
@@ -153,11 +154,21 @@ class IdentityChains {
     return separator == std::wstring::npos || separator < 2 ? std::wstring() : folder.substr(0, separator);
   }
 
+  // A folder on a local drive: one on a server (a redirected shell folder,
+  // a network drive) is not opened, since a server away would hold the
+  // removal up for each of them.
+  bool IsLocal(const std::wstring& key) {
+    if (!IsFullLocalPath(key + L"\\")) return false;
+    if (localDrives_.empty()) localDrives_ = L"?" + LocalDriveLetters();
+    return localDrives_.find(static_cast<wchar_t>(std::towupper(key[0]))) != std::wstring::npos;
+  }
+
   struct Known {
     std::wstring path;
     std::optional<FolderIdentity> identity;
   };
   std::vector<Known> known_;
+  std::wstring localDrives_;
 };
 
 bool Contains(const std::vector<FolderIdentity>& chain, const std::optional<FolderIdentity>& identity) {
@@ -193,14 +204,20 @@ InstallFolderDecision DecideInstallFolder(const std::wstring& location) {
   if (!IsFullLocalPath(resolved)) return {std::nullopt, L"not a full local path once resolved", true};
   if (IsOnNetworkDrive(resolved)) return {std::nullopt, L"on a network drive", true};
 
-  const std::vector<std::wstring> candidateForms = WithShortForms({resolved});
+  // On a drive made with subst, the folder is judged by its other name too.
+  std::vector<std::wstring> names = {resolved};
+  const std::wstring substituted = ThroughSubstitutedDrive(resolved);
+  if (IsFullLocalPath(substituted)) names.push_back(substituted);
+  const std::vector<std::wstring> candidateForms = WithShortForms(names);
   const ReportedFolders reported = ReportedSystemFolders();
   const ProtectedFolders usual = UsualFoldersFor(candidateForms);
   const ProtectedFolders byName{Joined(reported.system, usual.sealed), Joined(reported.programFiles, usual.containers)};
   const ProtectedFolders guarded{WithShortForms(byName.sealed), WithShortForms(byName.containers)};
   if (IsProtectedFolder(candidateForms, guarded)) return {std::nullopt, kProtected, true};
-  if (IsAnotherNameForAProtectedFolder(resolved, byName)) {
-    return {std::nullopt, L"another name for a folder of the system or the users, or one that holds them", true};
+  for (const std::wstring& name : names) {
+    if (IsAnotherNameForAProtectedFolder(name, byName)) {
+      return {std::nullopt, L"another name for a folder of the system or the users, or one that holds them", true};
+    }
   }
   return {resolved, L"", false};
 }
@@ -212,6 +229,11 @@ bool LiesIn(const std::wstring& path, const std::wstring& folder) {
     }
   }
   return false;
+}
+
+bool LiesInByIdentity(const std::wstring& path, const std::wstring& folder) {
+  IdentityChains chains;
+  return Contains(chains.Of(FullPathOf(path)), chains.Single(folder));
 }
 
 std::optional<std::wstring> InstallFolderToDelete(const std::wstring& location) {

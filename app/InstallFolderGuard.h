@@ -56,4 +56,9 @@ ProtectedFolders UsualSystemFolders(wchar_t drive);
 // forms alike, without regard to case.
 bool LiesIn(const std::wstring& path, const std::wstring& folder);
 
+// True when `folder`, or a folder above it, is `path`'s folder or one above it
+// by what they are, whatever they are called (another mix of long and short
+// names, a second drive letter); false where folders cannot be opened.
+bool LiesInByIdentity(const std::wstring& path, const std::wstring& folder);
+
 }  // namespace qvn

@@ -1,12 +1,38 @@
 #include "app/RemoveWhenNotInUse.h"
 
+#include "app/InstallFolderGuard.h"
 #include "app/RunRemoval.h"
+#include "services/AutomationError.h"
+#include "services/ProgramPlace.h"
 #include "services/RemoveFolderLink.h"
 
 namespace qvn {
 namespace {
 
 bool FoldersCanBeHeld(const ToolState& state) { return state.VersionInfo.dwPlatformId == VER_PLATFORM_WIN32_NT; }
+
+bool LiesInTargets(const std::wstring& path, const std::vector<RemovalTarget>& targets) {
+  for (const RemovalTarget& target : targets) {
+    if (target.isFolder ? LiesIn(path, target.path) : IsSamePlace(path, target.path)) return true;
+  }
+  return false;
+}
+
+// Started from inside the install folder (an uninstaller kept beside the
+// program, a double-click there), the program's own current folder would hold
+// that folder, and every check would find it in use: it moves out first. Its
+// own file cannot be removed while it runs: nothing is removed then, and the
+// user is told to run it from elsewhere.
+void StandOutsideTheTargets(const std::vector<RemovalTarget>& targets) {
+  const std::wstring self = ProgramFile();
+  if (!self.empty() && LiesInTargets(self, targets)) {
+    throw StandardFailure(ErrorNumber::PathFileAccess,
+                          L": QvnRemove runs from inside what it removes, so nothing has been removed; copy it to "
+                          L"another folder and run it from there")
+        .WithItem(self);
+  }
+  if (LiesInTargets(CurrentFolder(), targets)) MoveToWindowsFolder();
+}
 
 }  // namespace
 
@@ -26,6 +52,7 @@ TargetSurvey FolderLinksIn(const RemovalPlan& plan) {
 bool RemoveWhenNotInUse(ToolState& state, const RemovalPlan& plan, const AskWhenInUse& ask,
                         const RemovalOptions& options) {
   const std::vector<RemovalTarget> targets = RemovalTargets(plan);
+  StandOutsideTheTargets(targets);
   TargetSurvey survey = SurveyTargets(targets, true, FoldersCanBeHeld(state));
   while (survey.inUse) {
     if (ask(*survey.inUse) == InUseAnswer::Cancel) return false;

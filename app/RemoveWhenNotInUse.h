@@ -23,7 +23,9 @@ enum class InUseAnswer { Retry, Cancel };
 // Asked with the full path of a file or folder in use; answers whether to look again.
 using AskWhenInUse = std::function<InUseAnswer(const std::wstring& inUse)>;
 
-// Runs the plan once nothing it would delete is held by another program.
+// Runs the plan once nothing it would delete is held by another program. The
+// program first leaves a current folder inside the targets; running from a
+// file inside them, it raises Failure with nothing removed.
 // Before anything is removed it looks for a file or folder in use; while there
 // is one, `ask` decides: Retry looks again, Cancel gives up with nothing
 // removed. Then each folder link inside the targets is removed by itself, so

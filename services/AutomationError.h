@@ -17,6 +17,7 @@ namespace qvn {
 enum class ErrorNumber : std::int32_t {
   OutOfMemory = 7,
   InternalError = 51,
+  PathFileAccess = 75,
   ObjectNotSet = 91,
   CannotCreateObject = 429,
   NoSuchMethod = 438,

@@ -1,5 +1,6 @@
 #include "services/FolderIdentity.h"
 
+#include "services/Failure.h"
 #include "services/KernelHandle.h"
 #include "services/PlatformApi.h"
 #include "services/Text.h"
@@ -21,6 +22,30 @@ bool IsOnNetworkDrive(const std::wstring& path) {
   if (path.size() < 2 || path[1] != L':') return false;
   const std::string root = ToAnsi(path.substr(0, 2)) + "\\";
   return api::GetDriveTypeA(root.c_str()) == DRIVE_REMOTE;
+}
+
+std::wstring LocalDriveLetters() {
+  std::wstring letters;
+  const DWORD present = api::GetLogicalDrives();
+  for (int drive = 0; drive < 26; ++drive) {
+    const std::wstring root(1, static_cast<wchar_t>(L'A' + drive));
+    if ((present & (1u << drive)) != 0 && !IsOnNetworkDrive(root + L":")) letters += root;
+  }
+  return letters;
+}
+
+std::wstring ThroughSubstitutedDrive(const std::wstring& path) {
+  constexpr DWORD kRoom = 1024;
+  if (path.size() < 2 || path[1] != L':') return {};
+  char target[kRoom] = {};
+  if (api::QueryDosDeviceA(ToAnsi(path.substr(0, 2)).c_str(), target, kRoom) == 0) return {};
+  // The NT family answers "\??\C:\Apps" for a drive made with subst; a
+  // real drive answers with a device name.
+  const std::wstring folder = FromAnsi(target);
+  if (folder.size() < 7 || folder.compare(0, 4, L"\\??\\") != 0 || folder[5] != L':') return {};
+  std::wstring through = folder.substr(4);
+  while (!through.empty() && through.back() == L'\\') through.pop_back();
+  return through + path.substr(2);
 }
 
 }  // namespace qvn

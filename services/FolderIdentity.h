@@ -26,4 +26,13 @@ std::optional<FolderIdentity> IdentityOf(const std::wstring& path);
 // Whether the drive of the full path `path` ("X:\...") is a network drive.
 bool IsOnNetworkDrive(const std::wstring& path);
 
+// The letters of the drives present ("CDE"), network drives left out: their
+// folders are not opened, since a server away would hold every open up.
+std::wstring LocalDriveLetters();
+
+// `path` through the folder that its drive letter is a second name for, where
+// the drive was made with subst ("S:\x" for S: made from C:\Apps gives
+// "C:\Apps\x"); empty for any other drive.
+std::wstring ThroughSubstitutedDrive(const std::wstring& path);
+
 }  // namespace qvn

@@ -49,6 +49,11 @@ using RemoveDirectoryAFn = BOOL(WINAPI*)(LPCSTR path);
 using GetFileAttributesAFn = DWORD(WINAPI*)(LPCSTR path);
 using GetFileInformationByHandleFn = BOOL(WINAPI*)(HANDLE file, LPBY_HANDLE_FILE_INFORMATION information);
 using GetDriveTypeAFn = UINT(WINAPI*)(LPCSTR root);
+using GetLogicalDrivesFn = DWORD(WINAPI*)();
+using QueryDosDeviceAFn = DWORD(WINAPI*)(LPCSTR device, LPSTR targets, DWORD room);
+using GetCurrentDirectoryAFn = DWORD(WINAPI*)(DWORD room, LPSTR buffer);
+using SetCurrentDirectoryAFn = BOOL(WINAPI*)(LPCSTR path);
+using GetModuleFileNameAFn = DWORD(WINAPI*)(HMODULE module, LPSTR buffer, DWORD room);
 using GetEnvironmentVariableAFn = DWORD(WINAPI*)(LPCSTR name, LPSTR buffer, DWORD room);
 
 inline const BoundFunction<GetVersionExAFn> GetVersionExA{"kernel32.dll", "GetVersionExA"};
@@ -87,6 +92,11 @@ inline const BoundFunction<GetFileAttributesAFn> GetFileAttributesA{"kernel32.dl
 inline const BoundFunction<GetFileInformationByHandleFn> GetFileInformationByHandle{"kernel32.dll",
                                                                                      "GetFileInformationByHandle"};
 inline const BoundFunction<GetDriveTypeAFn> GetDriveTypeA{"kernel32.dll", "GetDriveTypeA"};
+inline const BoundFunction<GetLogicalDrivesFn> GetLogicalDrives{"kernel32.dll", "GetLogicalDrives"};
+inline const BoundFunction<QueryDosDeviceAFn> QueryDosDeviceA{"kernel32.dll", "QueryDosDeviceA"};
+inline const BoundFunction<GetCurrentDirectoryAFn> GetCurrentDirectoryA{"kernel32.dll", "GetCurrentDirectoryA"};
+inline const BoundFunction<SetCurrentDirectoryAFn> SetCurrentDirectoryA{"kernel32.dll", "SetCurrentDirectoryA"};
+inline const BoundFunction<GetModuleFileNameAFn> GetModuleFileNameA{"kernel32.dll", "GetModuleFileNameA"};
 inline const BoundFunction<GetEnvironmentVariableAFn> GetEnvironmentVariableA{"kernel32.dll",
                                                                                "GetEnvironmentVariableA"};
 

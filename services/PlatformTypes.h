@@ -40,6 +40,8 @@ using HKEY = HKEY__*;
 using PHKEY = HKEY*;
 struct HWND__;
 using HWND = HWND__*;
+struct HINSTANCE__;
+using HMODULE = HINSTANCE__*;
 using HANDLE = void*;
 using PHANDLE = HANDLE*;
 #define INVALID_HANDLE_VALUE (reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(-1)))

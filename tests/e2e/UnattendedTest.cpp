@@ -105,6 +105,27 @@ TEST_F(Unattended, SilentRestartIsRequestedAsTheButtonDoes) {
   }
 }
 
+// Uninstallers are often kept in the folder they remove, and started from it.
+TEST_F(Unattended, ProgramStartedFromInsideTheInstallFolder) {
+  // Its current folder inside: it moves out and removes everything.
+  e2e::RunningProgram fromInside({}, std::string(kInstallFolder) + "\\Data", "..\\..\\..\\qvn-e2e\\QvnRemove.exe",
+                                 "/S");
+  ASSERT_TRUE(fromInside.WaitForExit(30000));
+  EXPECT_EQ(fromInside.ExitCode(), 3010u);
+  EXPECT_FALSE(AnyFileLeft());
+  // Its own file inside, which cannot go while it runs: nothing is removed.
+  LayOutInstallation();
+  const std::string copy = std::string(kInstallFolder) + "\\QvnRemove.exe";
+  ASSERT_TRUE(::CopyFileA("C:\\qvn-e2e\\QvnRemove.exe", copy.c_str(), FALSE));
+  e2e::RunningProgram copied({}, kInstallFolder, "QvnRemove.exe", std::string("/S ") + kLogArgument);
+  ASSERT_TRUE(copied.WaitForExit(30000));
+  EXPECT_EQ(copied.ExitCode(), 1603u);
+  EXPECT_TRUE(AllFilesPresent());
+  EXPECT_TRUE(AllRegistryKeysPresent());
+  EXPECT_TRUE(Has(LogLines(), "Failed: error 75: Path/File access error: QvnRemove runs from inside what it removes, so "
+                              "nothing has been removed; copy it to another folder and run it from there (" + copy + ")"));
+}
+
 TEST_F(Unattended, LogRecordsTheRunLineByLine) {
   EXPECT_EQ(RunWithoutAWindow(std::string("/S ") + kLogArgument), 3010u);
   const std::vector<std::string> lines = LogLines();
@@ -162,10 +183,16 @@ TEST_F(Unattended, ArgumentNotUnderstoodIsAnInvalidParameter) {
   // Silent: nothing shown, 87; a log folder that does not exist is the same.
   EXPECT_EQ(RunWithoutAWindow("/S /bogus"), 87u);
   EXPECT_EQ(RunWithoutAWindow("/S /RESTART /LOG=C:\\no-such-folder\\qvn.log"), 87u);
-  // A log inside what is removed would hold its own file open: refused.
+  // A log inside what is removed would hold its own file open: refused, by
+  // any name of the folder.
   const std::string inside = std::string(kInstallFolder) + "\\remove.log";
-  EXPECT_EQ(RunWithoutAWindow("/S /LOG=\"" + inside + "\""), 87u);
-  EXPECT_FALSE(PathExists(inside));
+  char programFiles[MAX_PATH] = {};
+  ::GetShortPathNameA("C:\\Program Files", programFiles, MAX_PATH);
+  for (const std::string& log : {inside, std::string(programFiles) + "\\Quorvane\\remove.log", "\\\\?\\" + inside}) {
+    SCOPED_TRACE(log);
+    EXPECT_EQ(RunWithoutAWindow("/S \"/LOG=" + log + "\""), 87u);
+    EXPECT_FALSE(PathExists(inside));
+  }
   EXPECT_TRUE(AllFilesPresent());
   EXPECT_TRUE(AllRegistryKeysPresent());
 }
@@ -182,6 +209,7 @@ TEST_F(Unattended, GuardKnowsTheSystemsFoldersOnEveryDriveAndByEveryName) {
   const Case cases[] = {
       {"D:\\WINDOWS\\", {"D:\\WINDOWS\\system32\\qvn-keep.dll"}, false},
       {"E:\\Fonts\\", {"C:\\windows\\Fonts\\qvn-keep.ttf"}, false},
+      {"F:\\system32\\", {"D:\\WINDOWS\\system32\\qvn-keep.dll"}, false},  // F: names D:\\WINDOWS
       {"D:\\Apps\\Quorvane\\", {"D:\\Apps\\Quorvane\\Quorvane.exe"}, true},
   };
   const std::string neighbour = "D:\\Apps\\Other\\keep.txt";

@@ -180,7 +180,10 @@ LONG OpenRefusal(const SimulatedPlatform& platform, const std::filesystem::path&
     if ((flags & FILE_FLAG_BACKUP_SEMANTICS) == 0 || platform.registry.family != SimulatedRegistry::Family::Nt) {
       return ERROR_ACCESS_DENIED;
     }
-    return drive.IsCurrentFolder(host) && (access & DELETE) != 0 ? ERROR_SHARING_VIOLATION : 0;
+    // Another process's current folder, or this program's own.
+    const bool someonesCurrent =
+        drive.IsCurrentFolder(host) || host == drive.HostPath(Wide(platform.currentFolder.c_str()));
+    return someonesCurrent && (access & DELETE) != 0 ? ERROR_SHARING_VIOLATION : 0;
   }
   if (drive.IsOpenDenied(host)) return ERROR_ACCESS_DENIED;
   if (drive.IsHeld(host)) return ERROR_SHARING_VIOLATION;  // held with no sharing: every open fails
@@ -294,6 +297,42 @@ BOOL WINAPI SimWriteFile(HANDLE file, LPCVOID data, DWORD bytes, LPDWORD written
   std::ofstream(opened->second, std::ios::app | std::ios::binary).write(static_cast<const char*>(data), bytes);
   *written = bytes;
   return 1;
+}
+
+DWORD WINAPI SimGetLogicalDrives() {
+  DWORD present = 0;
+  for (char drive : SimulatedPlatform::Current().drives) present |= 1u << (std::toupper(drive) - 'A');
+  return present;
+}
+
+// A drive made with subst answers with the folder it names, as the NT family
+// does ("\\??\\C:\\Apps"); any other drive with a device name.
+DWORD WINAPI SimQueryDosDeviceA(LPCSTR device, LPSTR targets, DWORD room) {
+  const auto& substituted = SimulatedPlatform::Current().substitutedDrives;
+  const auto found = substituted.find(static_cast<char>(std::toupper(static_cast<unsigned char>(device[0]))));
+  const std::string target = found != substituted.end() ? "\\?" "?\\" + found->second : "\\Device\\HarddiskVolume1";
+  if (target.size() + 2 > room) return 0;
+  std::memcpy(targets, target.c_str(), target.size() + 1);
+  targets[target.size() + 1] = '\0';
+  return static_cast<DWORD>(target.size() + 2);
+}
+
+DWORD WINAPI SimGetCurrentDirectoryA(DWORD room, LPSTR buffer) {
+  return FillBuffer(SimulatedPlatform::Current().currentFolder, buffer, room);
+}
+
+BOOL WINAPI SimSetCurrentDirectoryA(LPCSTR path) {
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  const std::filesystem::path host = platform.drive.HostPath(Wide(path));
+  std::error_code error;
+  if (host.empty() || !std::filesystem::is_directory(host, error)) return 0;
+  platform.currentFolder = path;
+  return 1;
+}
+
+DWORD WINAPI SimGetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD room) {
+  if (module != nullptr) return 0;
+  return FillBuffer(SimulatedPlatform::Current().programFile, buffer, room);
 }
 
 DWORD WINAPI SimSetFilePointer(HANDLE, LONG, PLONG, DWORD) { return 0; }  // every write appends
@@ -457,6 +496,11 @@ const Export kExports[] = {
     {"kernel32.dll", "WriteFile", AddressOf(&SimWriteFile)},
     {"kernel32.dll", "SetFilePointer", AddressOf(&SimSetFilePointer)},
     {"kernel32.dll", "GetLocalTime", AddressOf(&SimGetLocalTime)},
+    {"kernel32.dll", "GetLogicalDrives", AddressOf(&SimGetLogicalDrives)},
+    {"kernel32.dll", "QueryDosDeviceA", AddressOf(&SimQueryDosDeviceA)},
+    {"kernel32.dll", "GetCurrentDirectoryA", AddressOf(&SimGetCurrentDirectoryA)},
+    {"kernel32.dll", "SetCurrentDirectoryA", AddressOf(&SimSetCurrentDirectoryA)},
+    {"kernel32.dll", "GetModuleFileNameA", AddressOf(&SimGetModuleFileNameA)},
 };
 
 // Counts the objects alive, so that tests can see the tool release them.

@@ -67,6 +67,9 @@ class SimulatedPlatform : public qvn::Binder {
   int openFiles = 0;     // files and searches opened and not yet closed
   std::map<HANDLE, std::filesystem::path> openPaths;  // what each open file handle is
   std::set<char> networkDrives;                       // drive letters GetDriveTypeA calls remote
+  std::string drives = "C";                           // the drives GetLogicalDrives reports
+  std::map<char, std::string> substitutedDrives;      // subst: drive letter -> the folder it names
+  std::string programFile = "C:\\Work\\QvnRemove.exe";  // what GetModuleFileNameA answers
   DWORD lastError = 0;   // what GetLastError answers
   std::map<HANDLE, std::vector<WIN32_FIND_DATAA>> searches;  // entries still to hand out
   bool versionQueryRefused_ = false;

@@ -166,6 +166,17 @@ TEST_F(InstallFolderGuard, UsualNamesHoldOnEveryDrive) {
   ExpectDecisions(cases);
 }
 
+TEST_F(InstallFolderGuard, ADriveMadeWithSubstIsJudgedByTheFolderItNames) {
+  platform_.substitutedDrives['S'] = "C:\\WINDOWS\\SYSTEM32\\drivers";
+  platform_.substitutedDrives['T'] = "C:\\Apps";
+  const Case cases[] = {
+      {L"S:\\etc", nullptr},  // inside the system folder, by its other name
+      {L"S:\\", nullptr},
+      {L"T:\\Quorvane", L"T:\\Quorvane"},
+  };
+  ExpectDecisions(cases);
+}
+
 TEST_F(InstallFolderGuard, AnotherNameForAProtectedFolderIsRefused) {
   platform_.drive.AddFolder(L"C:\\WINDOWS\\Fonts");
   platform_.drive.AddFolder(L"C:\\Documents and Settings\\ann");

@@ -183,6 +183,7 @@ TEST(LogLocation, ALogInsideWhatIsRemovedIsRefused) {
       {L"C:\\Program Files\\Quorvane\\remove.log", true},
       {L"c:\\program files\\quorvane\\logs\\..\\remove.log", true},
       {L"C:\\PROGRA~1\\Quorvane\\remove.log", true},
+      {L"\\\\?\\C:\\Program Files\\Quorvane\\remove.log", true},
       {L"C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Quorvane\\x.log", true},
       {L"C:\\Documents and Settings\\All Users\\Desktop\\Quorvane.lnk", true},
       {L"C:\\Program Files\\Quorvane.log", false},

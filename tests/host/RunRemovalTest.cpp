@@ -376,4 +376,47 @@ TEST(RemoveWhenNotInUse, FolderLinksAreRemovedByThemselvesAndNeverFollowed) {
   }
 }
 
+TEST(RemoveWhenNotInUse, TheProgramStandsOutsideWhatItRemoves) {
+  struct Case {
+    const char* what;
+    void (*arrange)(SimulatedPlatform&);
+    bool removes;
+  };
+  const Case cases[] = {
+      {"started with its current folder inside the install folder",
+       [](SimulatedPlatform& p) { p.currentFolder = "C:\\Program Files\\Quorvane\\Data"; }, true},
+      {"run from a copy inside the install folder",
+       [](SimulatedPlatform& p) { p.programFile = "C:\\Program Files\\Quorvane\\QvnRemove.exe"; }, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SimulatedPlatform platform;
+    LayOutInstallation(platform);
+    platform.drive.AddFolder(L"C:\\WINDOWS");
+    c.arrange(platform);
+    qvn::ToolState state;
+    qvn::InitToolState(state);
+    int asked = 0;
+    const auto ask = [&](const std::wstring&) {
+      ++asked;
+      return qvn::InUseAnswer::Cancel;
+    };
+    if (c.removes) {
+      EXPECT_TRUE(qvn::RemoveWhenNotInUse(state, qvn::PlanRemoval(state), ask));
+      EXPECT_EQ(asked, 0) << "its own current folder is no other program's";
+      EXPECT_EQ(platform.currentFolder, "C:\\WINDOWS");
+      EXPECT_FALSE(platform.drive.Exists(kInstall));
+    } else {
+      try {
+        qvn::RemoveWhenNotInUse(state, qvn::PlanRemoval(state), ask);
+        FAIL() << "expected a Failure";
+      } catch (const qvn::Failure& failure) {
+        EXPECT_EQ(failure.Item(), L"C:\\Program Files\\Quorvane\\QvnRemove.exe");
+        EXPECT_NE(failure.Description().find(L"nothing has been removed"), std::wstring::npos);
+      }
+      EXPECT_FALSE(AnythingRemoved(platform.calls));
+    }
+  }
+}
+
 }  // namespace
