@@ -48,6 +48,7 @@ struct FILETIME {
   DWORD dwLowDateTime;
   DWORD dwHighDateTime;
 };
+using PFILETIME = FILETIME*;
 struct WIN32_FIND_DATAA {
   DWORD dwFileAttributes;
   FILETIME ftCreationTime;
