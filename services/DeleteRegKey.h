@@ -9,8 +9,8 @@ struct KeyDeletion {
   enum class Result {
     Deleted,
     NotThere,     // the key (or the key it lies below) did not exist
-    SubkeysLeft,  // kept on NT for subkeys that the tool does not name: by design, no failure
-    Refused,      // the registry said no for any other reason (access denied): the key stays
+    SubkeysLeft,  // kept on NT, subkeys being left below it: the tool never deletes keys it does not name
+    Refused,      // the registry said no for any other reason (access denied): a failure, the key stays
     Failed,       // a registry function could not be bound
   };
   Result result;
