@@ -37,12 +37,29 @@ Outcome OutcomeOf(KeyDeletion::Result result) {
       return Outcome::Removed;
     case KeyDeletion::Result::NotThere:
       return Outcome::NotPresent;
-    case KeyDeletion::Result::Refused:
+    case KeyDeletion::Result::SubkeysLeft:
       return Outcome::Refused;
+    case KeyDeletion::Result::Refused:
     case KeyDeletion::Result::Failed:
       break;
   }
   return Outcome::Failed;
+}
+
+// Why a key deletion did not take the key away; empty when it did.
+std::wstring DetailOf(const KeyDeletion& deletion) {
+  switch (deletion.result) {
+    case KeyDeletion::Result::SubkeysLeft:
+      return L"subkeys are left below it";
+    case KeyDeletion::Result::Refused:
+      return deletion.failureDescription + L", registry error " + DecimalText(deletion.failureNumber);
+    case KeyDeletion::Result::Failed:
+      return Describe(Failure(deletion.failureNumber, deletion.failureDescription));
+    case KeyDeletion::Result::Deleted:
+    case KeyDeletion::Result::NotThere:
+      break;
+  }
+  return L"";
 }
 
 StepReport Perform(const RemovalStep& step, AutomationObject& fileSys, StepReport report,
@@ -51,9 +68,7 @@ StepReport Perform(const RemovalStep& step, AutomationObject& fileSys, StepRepor
     report.target = KeyTarget(step);
     const KeyDeletion deletion = DeleteRegKey(step.target, step.subkey, options.quiet);
     report.outcome = OutcomeOf(deletion.result);
-    if (deletion.result == KeyDeletion::Result::Failed) {
-      report.detail = Describe(Failure(deletion.failureNumber, deletion.failureDescription));
-    }
+    report.detail = DetailOf(deletion);
     return report;
   }
   if (step.skipped) {

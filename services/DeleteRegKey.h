@@ -8,11 +8,13 @@ namespace qvn {
 struct KeyDeletion {
   enum class Result {
     Deleted,
-    NotThere,  // the key (or the key it lies below) did not exist
-    Refused,   // the registry said no: access denied, or subkeys left on NT
-    Failed,    // a registry function could not be bound
+    NotThere,     // the key (or the key it lies below) did not exist
+    SubkeysLeft,  // kept on NT, subkeys being left below it: the tool never deletes keys it does not name
+    Refused,      // the registry said no for any other reason (access denied): a failure, the key stays
+    Failed,       // a registry function could not be bound
   };
   Result result;
+  // Refused: the registry's error code and its meaning; Failed: the Failure's.
   std::int32_t failureNumber = 0;
   std::wstring failureDescription;
 };

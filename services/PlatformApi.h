@@ -21,6 +21,8 @@ using RegQueryValueExAFn = LONG(WINAPI*)(HKEY key, LPCSTR valueName, LPDWORD res
 using RegEnumValueAFn = LONG(WINAPI*)(HKEY key, DWORD index, LPSTR name, LPDWORD nameChars, LPDWORD reserved,
                                        LPDWORD type, LPBYTE data, LPDWORD size);
 using RegDeleteKeyAFn = LONG(WINAPI*)(HKEY key, LPCSTR subkeyName);
+using RegEnumKeyExAFn = LONG(WINAPI*)(HKEY key, DWORD index, LPSTR name, LPDWORD nameChars, LPDWORD reserved,
+                                       LPSTR className, LPDWORD classChars, PFILETIME lastWritten);
 using RegCloseKeyFn = LONG(WINAPI*)(HKEY key);
 using MessageBoxAFn = int(WINAPI*)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 using GetCurrentProcessFn = HANDLE(WINAPI*)();
@@ -63,6 +65,7 @@ inline const BoundFunction<RegOpenKeyExAFn> RegOpenKeyExA{"advapi32.dll", "RegOp
 inline const BoundFunction<RegQueryValueExAFn> RegQueryValueExA{"advapi32.dll", "RegQueryValueExA"};
 inline const BoundFunction<RegEnumValueAFn> RegEnumValueA{"advapi32.dll", "RegEnumValueA"};
 inline const BoundFunction<RegDeleteKeyAFn> RegDeleteKeyA{"advapi32.dll", "RegDeleteKeyA"};
+inline const BoundFunction<RegEnumKeyExAFn> RegEnumKeyExA{"advapi32.dll", "RegEnumKeyExA"};
 inline const BoundFunction<RegCloseKeyFn> RegCloseKey{"advapi32.dll", "RegCloseKey"};
 inline const BoundFunction<MessageBoxAFn> MessageBoxA{"user32.dll", "MessageBoxA"};
 inline const BoundFunction<GetCurrentProcessFn> GetCurrentProcess{"kernel32.dll", "GetCurrentProcess"};

@@ -50,6 +50,7 @@ struct FILETIME {
   DWORD dwLowDateTime;
   DWORD dwHighDateTime;
 };
+using PFILETIME = FILETIME*;
 struct WIN32_FIND_DATAA {
   DWORD dwFileAttributes;
   FILETIME ftCreationTime;

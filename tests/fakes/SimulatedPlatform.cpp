@@ -65,6 +65,14 @@ LONG WINAPI SimRegEnumValueA(HKEY key, DWORD index, LPSTR name, LPDWORD nameChar
   return SimulatedPlatform::Current().registry.EnumValue(key, index, name, nameChars, type);
 }
 
+LONG WINAPI SimRegEnumKeyExA(HKEY key, DWORD index, LPSTR name, LPDWORD nameChars, LPDWORD reserved, LPSTR className,
+                             LPDWORD, PFILETIME) {
+  SIMULATED_FAILURE("RegEnumKeyExA", injected)
+  // Reserved must be null; the tool never asks for the class.
+  if (reserved != nullptr || className != nullptr || name == nullptr) return ERROR_INVALID_PARAMETER;
+  return SimulatedPlatform::Current().registry.EnumKey(key, index, name, nameChars);
+}
+
 LONG WINAPI SimRegDeleteKeyA(HKEY key, LPCSTR subkey) {
   SIMULATED_FAILURE("RegDeleteKeyA", injected)
   SimulatedPlatform& platform = SimulatedPlatform::Current();
@@ -470,6 +478,7 @@ const Export kExports[] = {
     {"advapi32.dll", "RegQueryValueExA", AddressOf(&SimRegQueryValueExA)},
     {"advapi32.dll", "RegEnumValueA", AddressOf(&SimRegEnumValueA)},
     {"advapi32.dll", "RegDeleteKeyA", AddressOf(&SimRegDeleteKeyA)},
+    {"advapi32.dll", "RegEnumKeyExA", AddressOf(&SimRegEnumKeyExA)},
     {"advapi32.dll", "RegCloseKey", AddressOf(&SimRegCloseKey)},
     {"user32.dll", "MessageBoxA", AddressOf(&SimMessageBoxA)},
     {"kernel32.dll", "GetFullPathNameA", AddressOf(&SimGetFullPathNameA)},

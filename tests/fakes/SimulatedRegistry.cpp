@@ -162,6 +162,18 @@ LONG SimulatedRegistry::EnumValue(HKEY key, DWORD index, LPSTR name, LPDWORD nam
   return ERROR_SUCCESS;
 }
 
+LONG SimulatedRegistry::EnumKey(HKEY key, DWORD index, LPSTR name, LPDWORD nameChars) {
+  LONG error = ERROR_SUCCESS;
+  std::shared_ptr<Key> from = FromHandle(key, error);
+  if (!from) return error;
+  if (index >= from->subkeys.size()) return ERROR_NO_MORE_ITEMS;
+  const std::string& written = std::next(from->subkeys.begin(), index)->second->name;
+  if (written.size() + 1 > *nameChars) return ERROR_MORE_DATA;
+  std::memcpy(name, written.c_str(), written.size() + 1);
+  *nameChars = static_cast<DWORD>(written.size());
+  return ERROR_SUCCESS;
+}
+
 void SimulatedRegistry::MarkDeleted(Key& key) {
   key.deleted = true;
   for (auto& child : key.subkeys) MarkDeleted(*child.second);
@@ -175,6 +187,7 @@ LONG SimulatedRegistry::Delete(HKEY key, LPCSTR subkey) {
   if (!target) return ERROR_FILE_NOT_FOUND;
   std::shared_ptr<Key> parent = target->parent.lock();
   if (!parent) return ERROR_ACCESS_DENIED;  // the root itself
+  if (target->denied || target->readOnly) return ERROR_ACCESS_DENIED;  // no delete right on the key
   if (!target->subkeys.empty() && family == Family::Nt) return ERROR_ACCESS_DENIED;
   MarkDeleted(*target);
   parent->subkeys.erase(Upper(target->name));

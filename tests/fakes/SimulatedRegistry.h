@@ -36,6 +36,8 @@ class SimulatedRegistry {
   void SetValue(const std::string& path, const std::string& name, DWORD type, std::vector<BYTE> data);
   void SetString(const std::string& path, const std::string& name, const std::string& text);  // with terminator
   void SetDword(const std::string& path, const std::string& name, DWORD number);
+  // Both also refuse the key's deletion, as a key's access list without the
+  // delete right does.
   void DenyAccess(const std::string& path);    // opens asking for any right are refused
   void AllowReadOnly(const std::string& path);  // opens asking for more than KEY_READ are refused, as for a limited user
   bool KeyExists(const std::string& path) const;
@@ -47,6 +49,7 @@ class SimulatedRegistry {
   LONG Open(HKEY root, LPCSTR path, DWORD options, REGSAM access, PHKEY result);
   LONG Query(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size);
   LONG EnumValue(HKEY key, DWORD index, LPSTR name, LPDWORD nameChars, LPDWORD type);
+  LONG EnumKey(HKEY key, DWORD index, LPSTR name, LPDWORD nameChars);
   LONG Delete(HKEY key, LPCSTR subkey);
   LONG Close(HKEY key);
 

@@ -37,7 +37,8 @@ TEST(DeleteRegKey, KeyWithSubkeysStaysOnNtAndGoesWholeOn9x) {
     SimulatedPlatform platform;
     platform.RunAs(c.platformId, 4, 0);
     platform.registry.CreateKey(kSettings + "\\unnamedByTheTool");
-    qvn::DeleteRegKey(kSettingsW, L"");
+    const qvn::KeyDeletion deletion = qvn::DeleteRegKey(kSettingsW, L"");
+    EXPECT_EQ(deletion.result, c.remains ? qvn::KeyDeletion::Result::SubkeysLeft : qvn::KeyDeletion::Result::Deleted);
     EXPECT_EQ(platform.registry.KeyExists(kSettings), c.remains);
     EXPECT_TRUE(platform.messageBoxes.empty());
     EXPECT_EQ(platform.registry.OpenHandles(), 0u);
@@ -54,6 +55,45 @@ TEST(DeleteRegKey, MissingKeyOrRefusedOpenIsSilent) {
   EXPECT_TRUE(platform.registry.KeyExists(kSettings + "\\StartUp"));
   EXPECT_TRUE(platform.messageBoxes.empty());
   EXPECT_EQ(platform.registry.OpenHandles(), 0u);
+}
+
+TEST(DeleteRegKey, AccessDeniedIsToldApartFromSubkeysLeft) {
+  using Result = qvn::KeyDeletion::Result;
+  struct Case {
+    const char* what;
+    void (*arrange)(SimulatedRegistry&);
+    Result result;
+    std::int32_t number;
+    std::wstring description;
+  };
+  const Case cases[] = {
+      {"deleted", [](SimulatedRegistry&) {}, Result::Deleted, 0, L""},
+      {"a subkey below it", [](SimulatedRegistry& r) { r.CreateKey(kSettings + "\\StartUp\\Recent"); },
+       Result::SubkeysLeft, 0, L""},
+      {"its parent opens for reading only", [](SimulatedRegistry& r) { r.AllowReadOnly(kSettings); },
+       Result::Refused, ERROR_ACCESS_DENIED, L"access denied"},
+      {"no right to delete it", [](SimulatedRegistry& r) { r.AllowReadOnly(kSettings + "\\StartUp"); },
+       Result::Refused, ERROR_ACCESS_DENIED, L"access denied"},
+      {"no right to delete it nor to see below it",
+       [](SimulatedRegistry& r) {
+         r.CreateKey(kSettings + "\\StartUp\\Recent");
+         r.DenyAccess(kSettings + "\\StartUp");
+       },
+       Result::Refused, ERROR_ACCESS_DENIED, L"access denied"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SimulatedPlatform platform;
+    platform.registry.CreateKey(kSettings + "\\StartUp");
+    c.arrange(platform.registry);
+    const qvn::KeyDeletion deletion = qvn::DeleteRegKey(kSettingsW, L"StartUp");
+    EXPECT_EQ(deletion.result, c.result);
+    EXPECT_EQ(deletion.failureNumber, c.number);
+    EXPECT_EQ(deletion.failureDescription, c.description);
+    EXPECT_EQ(platform.registry.KeyExists(kSettings + "\\StartUp"), c.result != Result::Deleted);
+    EXPECT_TRUE(platform.messageBoxes.empty()) << "registry refusals are silent";
+    EXPECT_EQ(platform.registry.OpenHandles(), 0u);
+  }
 }
 
 TEST(DeleteRegKey, UnboundRegistryIsReportedInAnErrorBoxAndTheCallerGoesOn) {

@@ -109,6 +109,33 @@ TEST(RemovalLog, RecordsWhatWasFoundAndEveryStep) {
         L"Step 3: C:\\Program Files\\Quorvane: removed",
         L"Step 4: HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quorvane: failed "
         L"(error 453: Can't find DLL entry point RegDeleteKeyA in advapi32.dll)"}},
+      {"a settings subkey the removal does not name", "C:\\Program Files\\Quorvane\\",
+       [](SimulatedPlatform& p) { p.registry.CreateKey(kSettings + "\\Recent"); }, 3010,
+       {L"Operating system: Windows 2000 or XP",
+        L"Install location: C:\\Program Files\\Quorvane (will be deleted as C:\\Program Files\\Quorvane)",
+        L"Step 1: C:\\Documents and Settings\\All Users\\Desktop\\Quorvane.lnk: removed",
+        L"Step 2: C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Quorvane: not present",
+        L"Step 3: C:\\Program Files\\Quorvane: removed",
+        L"Step 4: HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quorvane: removed",
+        L"Step 5: HKEY_LOCAL_MACHINE\\SOFTWARE\\TindlewaySystems\\Quorvane\\StartUp: removed",
+        L"Step 6: HKEY_LOCAL_MACHINE\\SOFTWARE\\TindlewaySystems\\Quorvane\\printOptions: removed",
+        L"Step 7: HKEY_LOCAL_MACHINE\\SOFTWARE\\TindlewaySystems\\Quorvane\\columnNames: removed",
+        L"Step 8: HKEY_LOCAL_MACHINE\\SOFTWARE\\TindlewaySystems\\Quorvane\\1.2: removed",
+        L"Step 9: HKEY_LOCAL_MACHINE\\SOFTWARE\\TindlewaySystems\\Quorvane: refused (subkeys are left below it)"}},
+      {"a registry key the user may not delete", "C:\\Program Files\\Quorvane\\",
+       [](SimulatedPlatform& p) { p.registry.AllowReadOnly(kSettings + "\\printOptions"); }, 1603,
+       {L"Operating system: Windows 2000 or XP",
+        L"Install location: C:\\Program Files\\Quorvane (will be deleted as C:\\Program Files\\Quorvane)",
+        L"Step 1: C:\\Documents and Settings\\All Users\\Desktop\\Quorvane.lnk: removed",
+        L"Step 2: C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Quorvane: not present",
+        L"Step 3: C:\\Program Files\\Quorvane: removed",
+        L"Step 4: HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quorvane: removed",
+        L"Step 5: HKEY_LOCAL_MACHINE\\SOFTWARE\\TindlewaySystems\\Quorvane\\StartUp: removed",
+        L"Step 6: HKEY_LOCAL_MACHINE\\SOFTWARE\\TindlewaySystems\\Quorvane\\printOptions: failed (access denied, "
+        L"registry error 5)",
+        L"Step 7: HKEY_LOCAL_MACHINE\\SOFTWARE\\TindlewaySystems\\Quorvane\\columnNames: removed",
+        L"Step 8: HKEY_LOCAL_MACHINE\\SOFTWARE\\TindlewaySystems\\Quorvane\\1.2: removed",
+        L"Step 9: HKEY_LOCAL_MACHINE\\SOFTWARE\\TindlewaySystems\\Quorvane: refused (subkeys are left below it)"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -141,6 +168,14 @@ TEST(UnattendedRemoval, RestartsOnlyAfterARemovalThatTookSomethingAwayAndRanToIt
       {"a registry step that failed", [](SimulatedPlatform& p) {
          Install(p, "C:\\Program Files\\Quorvane\\");
          p.WithholdEntryPoint("RegDeleteKeyA");
+       }, 1603, false},
+      {"a settings subkey the removal does not name: kept, no failure", [](SimulatedPlatform& p) {
+         Install(p, "C:\\Program Files\\Quorvane\\");
+         p.registry.CreateKey(kSettings + "\\Recent");
+       }, 1641, true},
+      {"a registry key the user may not delete", [](SimulatedPlatform& p) {
+         Install(p, "C:\\Program Files\\Quorvane\\");
+         p.registry.AllowReadOnly(kUninstall);
        }, 1603, false},
   };
   for (const Case& c : cases) {

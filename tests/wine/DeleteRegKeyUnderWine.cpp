@@ -41,8 +41,10 @@ TEST_F(DeleteRegKeyUnderWine, EmptyNameDeletesTheKeyItself) {
 
 TEST_F(DeleteRegKeyUnderWine, KeyWithSubkeysStaysOnNtAndGoesWholeOn9x) {
   fixture::CreateKey(std::string(kSettings) + "\\unnamedByTheTool");
-  qvn::DeleteRegKey(kSettingsW, L"");
+  const qvn::KeyDeletion deletion = qvn::DeleteRegKey(kSettingsW, L"");
   EXPECT_EQ(fixture::KeyExists(kSettings), fixture::IsNtFamily()) << fixture::WindowsVersion();
+  EXPECT_EQ(deletion.result, fixture::IsNtFamily() ? qvn::KeyDeletion::Result::SubkeysLeft
+                                                   : qvn::KeyDeletion::Result::Deleted);
 }
 
 TEST(DeleteRegKeyUnderWineUnbound, ReportsTheKeyAndReturns) {
