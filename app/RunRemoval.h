@@ -13,6 +13,8 @@ namespace qvn {
 void RunRemoval(ToolState& state, const RemovalPlan& plan, const RemovalOptions& options = {});
 
 // The same with the plan decided here, for a run that needs it nowhere else.
+// Like the overload above it neither checks for use nor removes folder links
+// first: the program's own runs go through RemoveWhenNotInUse.
 void RunRemoval(ToolState& state, const RemovalOptions& options = {});
 
 }  // namespace qvn
