@@ -48,6 +48,20 @@ class Scenario : public testing::Test {
     e2e::Click(main, kStart);
     return {main, program.WaitForWindow(kDone)};
   }
+
+  struct Stopped {
+    HWND main;
+    std::optional<e2e::MessageBoxSeen> box;
+  };
+
+  // Waits for the main window, presses "Start Removal Process" and waits for
+  // the box that stops the removal; the box is missing when none came.
+  static Stopped PressStartAndWaitForABox(const e2e::RunningProgram& program) {
+    HWND main = program.WaitForWindow(kMain);
+    if (main == nullptr) return {nullptr, std::nullopt};
+    e2e::Click(main, kStart);
+    return {main, program.WaitForMessageBox()};
+  }
 };
 
 TEST_F(Scenario, ExitLeavesEverythingInPlace) {
@@ -237,10 +251,7 @@ TEST_F(Scenario, RunningProgramOrCurrentFolderIsFoundBeforeAnythingIsRemoved) {
     ASSERT_TRUE(::CopyFileA(self, quorvane.c_str(), FALSE));  // a real program in Quorvane's place
     std::optional<ProgramRunning> running(std::in_place, c.program, c.currentFolder);
     e2e::RunningProgram program;
-    HWND main = program.WaitForWindow(kMain);
-    ASSERT_NE(main, nullptr);
-    e2e::Click(main, kStart);
-    const std::optional<e2e::MessageBoxSeen> box = program.WaitForMessageBox();
+    const auto [main, box] = PressStartAndWaitForABox(program);
     ASSERT_TRUE(box.has_value());
     EXPECT_EQ(box->text,
               "Quorvane is still in use, so nothing has been removed.\r\n\r\n"
@@ -274,10 +285,7 @@ TEST_F(Scenario, FolderLinkThatCannotBeRemovedByItselfStopsBeforeAnythingIsRemov
   ASSERT_NE(::GetFileAttributesA(link) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
   ASSERT_TRUE(PathExists(kept));
   e2e::RunningProgram program;
-  HWND main = program.WaitForWindow(kMain);
-  ASSERT_NE(main, nullptr);
-  e2e::Click(main, kStart);
-  const std::optional<e2e::MessageBoxSeen> box = program.WaitForMessageBox();
+  const std::optional<e2e::MessageBoxSeen> box = PressStartAndWaitForABox(program).box;
   ASSERT_TRUE(box.has_value());
   EXPECT_EQ(box->title, "QvnRemove");
   EXPECT_NE(box->text.find("nothing has been removed"), std::string::npos) << box->text;
@@ -302,10 +310,7 @@ TEST_F(Scenario, UndeletableFileStopsTheRemovalWithTheFailureReport) {
   ASSERT_TRUE(PathExists(undeletable));
   const long long logStart = e2e::RelayLogEnd();
   e2e::RunningProgram program({e2e::kRelayEnvironment});
-  HWND main = program.WaitForWindow(kMain);
-  ASSERT_NE(main, nullptr);
-  e2e::Click(main, kStart);
-  const std::optional<e2e::MessageBoxSeen> box = program.WaitForMessageBox();
+  const std::optional<e2e::MessageBoxSeen> box = PressStartAndWaitForABox(program).box;
   ASSERT_TRUE(box.has_value());
   EXPECT_EQ(box->title, "QvnRemove");
   EXPECT_NE(box->text.find("Error "), std::string::npos) << box->text;
