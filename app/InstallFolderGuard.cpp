@@ -111,7 +111,7 @@ namespace {
 // The usual names on every drive present and every drive the candidate's
 // forms lie on: a second name may lead from any drive to any other.
 ProtectedFolders UsualFoldersFor(const std::vector<std::wstring>& candidateForms) {
-  std::wstring drives = L"C" + LocalDriveLetters();
+  std::wstring drives = L"C" + FixedDriveLetters();
   for (const std::wstring& form : candidateForms) {
     const auto drive = static_cast<wchar_t>(std::towupper(form[0]));
     if (drives.find(drive) == std::wstring::npos) drives += drive;
@@ -154,12 +154,12 @@ class IdentityChains {
     return separator == std::wstring::npos || separator < 2 ? std::wstring() : folder.substr(0, separator);
   }
 
-  // A folder on a local drive: one on a server (a redirected shell folder,
+  // A folder on a fixed drive: one on a server (a redirected shell folder,
   // a network drive) is not opened, since a server away would hold the
-  // removal up for each of them.
+  // removal up for each of them, nor one on a drive that may have no disk in.
   bool IsLocal(const std::wstring& key) {
     if (!IsFullLocalPath(key + L"\\")) return false;
-    if (localDrives_.empty()) localDrives_ = L"?" + LocalDriveLetters();
+    if (localDrives_.empty()) localDrives_ = L"?" + FixedDriveLetters();
     return localDrives_.find(static_cast<wchar_t>(std::towupper(key[0]))) != std::wstring::npos;
   }
 

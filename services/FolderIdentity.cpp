@@ -24,12 +24,14 @@ bool IsOnNetworkDrive(const std::wstring& path) {
   return api::GetDriveTypeA(root.c_str()) == DRIVE_REMOTE;
 }
 
-std::wstring LocalDriveLetters() {
+std::wstring FixedDriveLetters() {
   std::wstring letters;
   const DWORD present = api::GetLogicalDrives();
   for (int drive = 0; drive < 26; ++drive) {
-    const std::wstring root(1, static_cast<wchar_t>(L'A' + drive));
-    if ((present & (1u << drive)) != 0 && !IsOnNetworkDrive(root + L":")) letters += root;
+    const char root[] = {static_cast<char>('A' + drive), ':', '\\', '\0'};
+    if ((present & (1u << drive)) != 0 && api::GetDriveTypeA(root) == DRIVE_FIXED) {
+      letters += static_cast<wchar_t>(L'A' + drive);
+    }
   }
   return letters;
 }

@@ -26,9 +26,11 @@ std::optional<FolderIdentity> IdentityOf(const std::wstring& path);
 // Whether the drive of the full path `path` ("X:\...") is a network drive.
 bool IsOnNetworkDrive(const std::wstring& path);
 
-// The letters of the drives present ("CDE"), network drives left out: their
-// folders are not opened, since a server away would hold every open up.
-std::wstring LocalDriveLetters();
+// The letters of the fixed drives present ("CD"). Network drives are left
+// out, since a server away would hold every open up, and so are removable and
+// CD drives, where an open without a disk in it can put up the system's "No
+// Disk" box, which nobody answers in an unattended run.
+std::wstring FixedDriveLetters();
 
 // `path` through the folder that its drive letter is a second name for, where
 // the drive was made with subst ("S:\x" for S: made from C:\Apps gives

@@ -294,7 +294,7 @@ BOOL WINAPI SimGetFileInformationByHandle(HANDLE handle, LPBY_HANDLE_FILE_INFORM
 
 UINT WINAPI SimGetDriveTypeA(LPCSTR root) {
   const char drive = static_cast<char>(std::toupper(static_cast<unsigned char>(root[0])));
-  return SimulatedPlatform::Current().networkDrives.count(drive) != 0 ? DRIVE_REMOTE : 3;  // DRIVE_FIXED
+  return SimulatedPlatform::Current().networkDrives.count(drive) != 0 ? DRIVE_REMOTE : DRIVE_FIXED;
 }
 
 BOOL WINAPI SimWriteFile(HANDLE file, LPCVOID data, DWORD bytes, LPDWORD written, LPOVERLAPPED) {
