@@ -14,7 +14,7 @@ const wchar_t* Presence(bool present) { return present ? L"present" : L"not pres
 std::wstring Describe(const RemovalStep& step, AutomationObject& fileSys) {
   if (step.kind == RemovalStep::Kind::RegistryKey) {
     const std::wstring key = step.subkey.empty() ? step.target : step.target + L"\\" + step.subkey;
-    return L"delete key HKEY_LOCAL_MACHINE\\" + key + L": " + Presence(LocalMachineKeyExists(key));
+    return L"delete key " + KeyTarget(step) + L": " + Presence(LocalMachineKeyExists(key));
   }
   const std::wstring what = step.kind == RemovalStep::Kind::File ? L"delete file " : L"delete folder ";
   if (!step.skipped) return what + step.target + L": " + Presence(PathExists(fileSys, step.target, PathKindText(step.kind)));

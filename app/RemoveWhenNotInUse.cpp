@@ -11,13 +11,6 @@ namespace {
 
 bool FoldersCanBeHeld(const ToolState& state) { return state.VersionInfo.dwPlatformId == VER_PLATFORM_WIN32_NT; }
 
-bool LiesInTargets(const std::wstring& path, const std::vector<RemovalTarget>& targets) {
-  for (const RemovalTarget& target : targets) {
-    if (target.isFolder ? LiesIn(path, target.path) : IsSamePlace(path, target.path)) return true;
-  }
-  return false;
-}
-
 // Started from inside the install folder (an uninstaller kept beside the
 // program, a double-click there), the program's own current folder would hold
 // that folder, and every check would find it in use: it moves out first. Its
@@ -43,6 +36,17 @@ std::vector<RemovalTarget> RemovalTargets(const RemovalPlan& plan) {
     targets.push_back({step.target, step.kind == RemovalStep::Kind::Folder});
   }
   return targets;
+}
+
+bool LiesInTargets(const std::wstring& path, const std::vector<RemovalTarget>& targets) {
+  for (const RemovalTarget& target : targets) {
+    if (!target.isFolder) {
+      if (IsSamePlace(path, target.path)) return true;
+    } else if (LiesIn(path, target.path) || LiesInByIdentity(path, target.path)) {
+      return true;
+    }
+  }
+  return false;
 }
 
 TargetSurvey FolderLinksIn(const RemovalPlan& plan) {

@@ -15,6 +15,11 @@ namespace qvn {
 // when it is skipped).
 std::vector<RemovalTarget> RemovalTargets(const RemovalPlan& plan);
 
+// Whether `path` is one of the target files, or lies in one of the target
+// folders by any of its names: long or short, or another name for a folder
+// above it (the path itself need not be there yet).
+bool LiesInTargets(const std::wstring& path, const std::vector<RemovalTarget>& targets);
+
 // What is there to be walked: folder links found too, nothing checked for use.
 TargetSurvey FolderLinksIn(const RemovalPlan& plan);
 
