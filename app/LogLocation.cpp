@@ -1,7 +1,7 @@
 #include "app/LogLocation.h"
 
 #include "app/InitToolState.h"
-#include "app/RemoveWhenNotInUse.h"
+#include "app/RemovalTargets.h"
 #include "services/Failure.h"
 
 namespace qvn {

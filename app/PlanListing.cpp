@@ -1,6 +1,6 @@
 #include "app/PlanListing.h"
 
-#include "app/RemoveWhenNotInUse.h"
+#include "app/RemovalTargets.h"
 #include "services/AutomationError.h"
 #include "services/DecimalText.h"
 #include "services/DeletePath.h"
@@ -27,7 +27,7 @@ std::wstring Describe(const RemovalStep& step, AutomationObject& fileSys) {
 std::vector<std::wstring> ListPlan(const ToolState& state, const RemovalPlan& plan) {
   if (!state.FileSys) throw StandardFailure(ErrorNumber::ObjectNotSet);
   std::vector<std::wstring> lines;
-  for (const std::wstring& link : FolderLinksIn(plan).folderLinks) {
+  for (const std::wstring& link : FolderLinksIn(plan, state.VersionInfo.dwPlatformId == VER_PLATFORM_WIN32_NT).folderLinks) {
     lines.push_back(L"Before step 1: remove folder link " + link + L" by itself, not following it");
   }
   int number = 0;

@@ -1,5 +1,6 @@
 #include "app/RemovalPlan.h"
 
+#include "app/Place.h"
 #include "services/ShellFolders.h"
 
 namespace qvn {
@@ -14,7 +15,8 @@ std::wstring ReportedPlace(ShellFolder folder, const std::wstring& name, const s
   if (!IsFullLocalPath(path)) return {};
   if (path.back() != L'\\') path += L'\\';
   path += name;
-  return IsSamePlace(path, fixedPath) ? std::wstring() : path;
+  PlaceReader reader;
+  return reader.Read(path).IsSame(reader.Read(fixedPath)) ? std::wstring() : path;
 }
 
 // Asked once per program run: the shell is slow to load, and nothing before

@@ -1,6 +1,6 @@
 #include "app/RemoveWhenNotInUse.h"
 
-#include "app/InstallFolderGuard.h"
+#include "app/RemovalTargets.h"
 #include "app/RunRemoval.h"
 #include "services/AutomationError.h"
 #include "services/ProgramPlace.h"
@@ -9,7 +9,7 @@
 namespace qvn {
 namespace {
 
-bool FoldersCanBeHeld(const ToolState& state) { return state.VersionInfo.dwPlatformId == VER_PLATFORM_WIN32_NT; }
+bool IsNtFamily(const ToolState& state) { return state.VersionInfo.dwPlatformId == VER_PLATFORM_WIN32_NT; }
 
 // Started from inside the install folder (an uninstaller kept beside the
 // program, a double-click there), the program's own current folder would hold
@@ -27,45 +27,54 @@ void StandOutsideTheTargets(const std::vector<RemovalTarget>& targets) {
   if (LiesInTargets(CurrentFolder(), targets)) MoveToWindowsFolder();
 }
 
-}  // namespace
-
-std::vector<RemovalTarget> RemovalTargets(const RemovalPlan& plan) {
-  std::vector<RemovalTarget> targets;
-  for (const RemovalStep& step : plan.steps) {
-    if (step.kind == RemovalStep::Kind::RegistryKey || step.skipped) continue;
-    targets.push_back({step.target, step.kind == RemovalStep::Kind::Folder});
-  }
-  return targets;
+// A folder whose entries could not be read may hold a link or a file in use
+// that nobody can see: the removal does not start.
+void StopAtAFolderThatCannotBeListed(const TargetSurvey& survey) {
+  if (!survey.unlisted) return;
+  throw SystemErrorFailure(survey.unlistedError,
+                           L"A folder cannot be listed, so what is in it cannot be checked, and nothing of Quorvane "
+                           L"has been removed")
+      .WithItem(*survey.unlisted);
 }
 
-bool LiesInTargets(const std::wstring& path, const std::vector<RemovalTarget>& targets) {
-  for (const RemovalTarget& target : targets) {
-    if (!target.isFolder) {
-      if (IsSamePlace(path, target.path)) return true;
-    } else if (LiesIn(path, target.path) || LiesInByIdentity(path, target.path)) {
-      return true;
+std::wstring Listed(const std::vector<std::wstring>& paths) {
+  std::wstring text;
+  for (const std::wstring& path : paths) text += (text.empty() ? L"" : L", ") + path;
+  return text;
+}
+
+// Each link goes by itself before anything else, so that no deletion can
+// follow it. One the system will not remove so stops the removal there: the
+// links already taken away are named, since they are gone.
+void RemoveFolderLinks(const std::vector<std::wstring>& links, bool ntFamily, RemovalObserver* observer) {
+  std::vector<std::wstring> removed;
+  for (const std::wstring& link : links) {
+    const DWORD error = RemoveFolderLink(link, ntFamily);
+    if (error != ERROR_SUCCESS) {
+      std::wstring description = L"A folder link cannot be removed without following it, so nothing of Quorvane has "
+                                 L"been removed";
+      if (!removed.empty()) description += L"; folder links removed by themselves before it: " + Listed(removed);
+      throw SystemErrorFailure(error, description).WithItem(link);
     }
+    removed.push_back(link);
+    if (observer != nullptr) observer->LinkRemoved(link);
   }
-  return false;
 }
 
-TargetSurvey FolderLinksIn(const RemovalPlan& plan) {
-  return SurveyTargets(RemovalTargets(plan), /*lookForUse=*/false, /*foldersCanBeHeld=*/false);
-}
+}  // namespace
 
 bool RemoveWhenNotInUse(ToolState& state, const RemovalPlan& plan, const AskWhenInUse& ask,
                         const RemovalOptions& options) {
   const std::vector<RemovalTarget> targets = RemovalTargets(plan);
   StandOutsideTheTargets(targets);
-  TargetSurvey survey = SurveyTargets(targets, true, FoldersCanBeHeld(state));
-  while (survey.inUse) {
-    if (ask(*survey.inUse) == InUseAnswer::Cancel) return false;
-    survey = SurveyTargets(targets, true, FoldersCanBeHeld(state));
+  TargetSurvey survey = SurveyTargets(targets, true, IsNtFamily(state));
+  StopAtAFolderThatCannotBeListed(survey);
+  while (!survey.inUse.empty()) {
+    if (ask(survey.inUse.front().path) == InUseAnswer::Cancel) return false;
+    survey = SurveyTargets(targets, true, IsNtFamily(state));
+    StopAtAFolderThatCannotBeListed(survey);
   }
-  for (const std::wstring& link : survey.folderLinks) {
-    RemoveFolderLink(link);
-    if (options.observer != nullptr) options.observer->LinkRemoved(link);
-  }
+  RemoveFolderLinks(survey.folderLinks, IsNtFamily(state), options.observer);
   RunRemoval(state, plan, options);
   return true;
 }

@@ -91,9 +91,4 @@ void RunRemoval(ToolState& state, const RemovalPlan& plan, const RemovalOptions&
   }
 }
 
-void RunRemoval(ToolState& state, const RemovalOptions& options) {
-  if (!state.FileSys) throw StandardFailure(ErrorNumber::ObjectNotSet);
-  RunRemoval(state, PlanRemoval(state), options);
-}
-
 }  // namespace qvn

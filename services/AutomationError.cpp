@@ -95,6 +95,10 @@ Failure CaughtFailure() {
   }
 }
 
+Failure SystemErrorFailure(std::uint32_t error, const std::wstring& description) {
+  return Failure(ScriptNumber(static_cast<std::int32_t>(kWin32Facility | (error & 0xFFFFu))), description);
+}
+
 Failure AutomationFailure(std::int32_t code, const std::wstring& objectDescription, const std::wstring& systemMessage) {
   const std::int32_t number = ScriptNumber(code);
   if (!objectDescription.empty()) return Failure(number, objectDescription);

@@ -38,6 +38,10 @@ Failure PlatformCallFailure(const char* call, std::uint32_t lastError);
 // "Internal error" (51). Call it only inside a catch block.
 Failure CaughtFailure();
 
+// A failure of the system's own (a Win32 error code, as GetLastError gives
+// it), numbered as the scripting object numbers it, with `description`.
+Failure SystemErrorFailure(std::uint32_t error, const std::wstring& description);
+
 Failure AutomationFailure(std::int32_t code, const std::wstring& objectDescription, const std::wstring& systemMessage);
 
 }  // namespace qvn

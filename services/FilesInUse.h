@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "services/PlatformTypes.h"
+
 namespace qvn {
 
 // Something the removal would delete: a file, or a folder with everything in it.
@@ -13,26 +15,31 @@ struct RemovalTarget {
 
 // What a walk of the targets found, in their order, folders walked whole.
 struct TargetSurvey {
-  // The first file or folder that cannot go now because another program
-  // holds it, so that deleting it would fail part way; nothing when none is.
-  std::optional<std::wstring> inUse;
+  // Every file and folder that cannot go now because another program holds
+  // it, so that deleting it would fail part way.
+  std::vector<RemovalTarget> inUse;
   // Every folder link (a junction, a symbolic link or a mounted folder) among
   // or inside the targets. The walk does not enter them: a forced folder
   // deletion would follow them and delete what they lead to, so the removal
   // takes each away by itself first.
   std::vector<std::wstring> folderLinks;
+  // A folder inside the targets that is there but cannot be listed, and the
+  // platform's error: what is in it, links and files in use alike, cannot be
+  // known, so nothing may be removed. The walk ends there.
+  std::optional<std::wstring> unlisted;
+  DWORD unlistedError = 0;
 };
 
-// Walks the targets. With `lookForUse`, each file is opened and closed at once
-// in the ways that fail where its deletion would fail for being in use: for
-// writing with no sharing (an open handle, a running program, a loaded
-// library), and where a read-only file refuses that with access denied, for
-// reading with no sharing. With `foldersCanBeHeld` (the NT family, whose
-// folders can be opened), each folder is opened for deletion as the removal
-// will open it, which another program's current folder refuses. Only a sharing
-// or lock violation counts; any other refusal (access denied, gone meanwhile)
-// is left to the removal to meet and report. The walk stops at the first
-// target in use.
-TargetSurvey SurveyTargets(const std::vector<RemovalTarget>& targets, bool lookForUse, bool foldersCanBeHeld);
+// Walks the targets; on the NT family by their wide names, so that a name
+// outside the system's code page is walked too. With `lookForUse`, each file
+// is opened and closed at once in the ways that fail where its deletion would
+// fail for being in use: for writing with no sharing (an open handle, a
+// running program, a loaded library), and where a read-only file refuses that
+// with access denied, for reading with no sharing. On the NT family, whose
+// folders can be opened, each folder is also opened for deletion as the
+// removal will open it, which another program's current folder refuses. Only
+// a sharing or lock violation counts; any other refusal (access denied, gone
+// meanwhile) is left to the removal to meet and report.
+TargetSurvey SurveyTargets(const std::vector<RemovalTarget>& targets, bool lookForUse, bool ntFamily);
 
 }  // namespace qvn

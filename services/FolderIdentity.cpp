@@ -18,23 +18,37 @@ std::optional<FolderIdentity> IdentityOf(const std::wstring& path) {
   return FolderIdentity{information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow};
 }
 
-bool IsOnNetworkDrive(const std::wstring& path) {
-  if (path.size() < 2 || path[1] != L':') return false;
-  const std::string root = ToAnsi(path.substr(0, 2)) + "\\";
-  return api::GetDriveTypeA(root.c_str()) == DRIVE_REMOTE;
+namespace {
+
+bool IsLocalDriveType(UINT type) { return type == DRIVE_FIXED || type == DRIVE_REMOVABLE || type == DRIVE_RAMDISK; }
+
+// The type of the drive of "X:\...": DRIVE_NO_ROOT_DIR for anything else.
+UINT DriveTypeOf(const std::wstring& path) {
+  if (path.size() < 2 || path[1] != L':' || path[0] > 0x7F) return DRIVE_NO_ROOT_DIR;
+  const char root[] = {static_cast<char>(path[0]), ':', '\\', '\0'};
+  return api::GetDriveTypeA(root);
 }
 
-std::wstring FixedDriveLetters() {
+}  // namespace
+
+bool IsOnNetworkDrive(const std::wstring& path) { return DriveTypeOf(path) == DRIVE_REMOTE; }
+
+bool IsOnServer(const std::wstring& path) {
+  const bool networkPath = path.size() >= 2 && (path[0] == L'\\' || path[0] == L'/') && (path[1] == L'\\' || path[1] == L'/');
+  return networkPath || IsOnNetworkDrive(path);
+}
+
+std::wstring LocalDriveLetters() {
   std::wstring letters;
   const DWORD present = api::GetLogicalDrives();
   for (int drive = 0; drive < 26; ++drive) {
-    const char root[] = {static_cast<char>('A' + drive), ':', '\\', '\0'};
-    if ((present & (1u << drive)) != 0 && api::GetDriveTypeA(root) == DRIVE_FIXED) {
-      letters += static_cast<wchar_t>(L'A' + drive);
-    }
+    const std::wstring root = {static_cast<wchar_t>(L'A' + drive), L':', L'\\'};
+    if ((present & (1u << drive)) != 0 && IsLocalDriveType(DriveTypeOf(root))) letters += root[0];
   }
   return letters;
 }
+
+bool IsOnLocalDrive(const std::wstring& path) { return IsLocalDriveType(DriveTypeOf(path)); }
 
 std::wstring ThroughSubstitutedDrive(const std::wstring& path) {
   constexpr DWORD kRoom = 1024;

@@ -26,11 +26,20 @@ std::optional<FolderIdentity> IdentityOf(const std::wstring& path);
 // Whether the drive of the full path `path` ("X:\...") is a network drive.
 bool IsOnNetworkDrive(const std::wstring& path);
 
-// The letters of the fixed drives present ("CD"). Network drives are left
-// out, since a server away would hold every open up, and so are removable and
-// CD drives, where an open without a disk in it can put up the system's "No
-// Disk" box, which nobody answers in an unattended run.
-std::wstring FixedDriveLetters();
+// Whether `path` lies on a server: a network path ("\\server\share") or a
+// path on a network drive.
+bool IsOnServer(const std::wstring& path);
+
+// The letters of the drives present whose folders the tool opens ("CDE"):
+// fixed, removable and RAM drives. An empty removable drive answers "not
+// ready" at once, since the program turns the system's "No Disk" box off
+// first thing. Network drives are left out, since a server away would hold
+// every open up, and so are CD drives, which would spin up for each.
+std::wstring LocalDriveLetters();
+
+// Whether folders on the drive of the full path `path` are opened: it is one
+// of the local drives above.
+bool IsOnLocalDrive(const std::wstring& path);
 
 // `path` through the folder that its drive letter is a second name for, where
 // the drive was made with subst ("S:\x" for S: made from C:\Apps gives

@@ -57,6 +57,15 @@ using GetCurrentDirectoryAFn = DWORD(WINAPI*)(DWORD room, LPSTR buffer);
 using SetCurrentDirectoryAFn = BOOL(WINAPI*)(LPCSTR path);
 using GetModuleFileNameAFn = DWORD(WINAPI*)(HMODULE module, LPSTR buffer, DWORD room);
 using GetEnvironmentVariableAFn = DWORD(WINAPI*)(LPCSTR name, LPSTR buffer, DWORD room);
+using SetErrorModeFn = UINT(WINAPI*)(UINT mode);
+// The wide forms the NT family names files with. Windows 95/98/ME lack most
+// of them, so they are bound only where the NT family runs.
+using CreateFileWFn = HANDLE(WINAPI*)(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                                      DWORD disposition, DWORD flags, HANDLE templateFile);
+using FindFirstFileWFn = HANDLE(WINAPI*)(LPCWSTR pattern, LPWIN32_FIND_DATAW found);
+using FindNextFileWFn = BOOL(WINAPI*)(HANDLE search, LPWIN32_FIND_DATAW found);
+using GetFileAttributesWFn = DWORD(WINAPI*)(LPCWSTR path);
+using RemoveDirectoryWFn = BOOL(WINAPI*)(LPCWSTR path);
 
 inline const BoundFunction<GetVersionExAFn> GetVersionExA{"kernel32.dll", "GetVersionExA"};
 inline const BoundFunction<MultiByteToWideCharFn> MultiByteToWideChar{"kernel32.dll", "MultiByteToWideChar"};
@@ -102,6 +111,12 @@ inline const BoundFunction<SetCurrentDirectoryAFn> SetCurrentDirectoryA{"kernel3
 inline const BoundFunction<GetModuleFileNameAFn> GetModuleFileNameA{"kernel32.dll", "GetModuleFileNameA"};
 inline const BoundFunction<GetEnvironmentVariableAFn> GetEnvironmentVariableA{"kernel32.dll",
                                                                                "GetEnvironmentVariableA"};
+inline const BoundFunction<SetErrorModeFn> SetErrorMode{"kernel32.dll", "SetErrorMode"};
+inline const BoundFunction<CreateFileWFn> CreateFileW{"kernel32.dll", "CreateFileW"};
+inline const BoundFunction<FindFirstFileWFn> FindFirstFileW{"kernel32.dll", "FindFirstFileW"};
+inline const BoundFunction<FindNextFileWFn> FindNextFileW{"kernel32.dll", "FindNextFileW"};
+inline const BoundFunction<GetFileAttributesWFn> GetFileAttributesW{"kernel32.dll", "GetFileAttributesW"};
+inline const BoundFunction<RemoveDirectoryWFn> RemoveDirectoryW{"kernel32.dll", "RemoveDirectoryW"};
 
 }  // namespace qvn::api
 

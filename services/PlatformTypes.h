@@ -64,6 +64,19 @@ struct WIN32_FIND_DATAA {
   CHAR cAlternateFileName[14];
 };
 using LPWIN32_FIND_DATAA = WIN32_FIND_DATAA*;
+struct WIN32_FIND_DATAW {
+  DWORD dwFileAttributes;
+  FILETIME ftCreationTime;
+  FILETIME ftLastAccessTime;
+  FILETIME ftLastWriteTime;
+  DWORD nFileSizeHigh;
+  DWORD nFileSizeLow;
+  DWORD dwReserved0;
+  DWORD dwReserved1;
+  WCHAR cFileName[MAX_PATH];
+  WCHAR cAlternateFileName[14];
+};
+using LPWIN32_FIND_DATAW = WIN32_FIND_DATAW*;
 struct SECURITY_ATTRIBUTES;
 using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
 constexpr DWORD GENERIC_READ = 0x80000000;
@@ -87,8 +100,15 @@ struct BY_HANDLE_FILE_INFORMATION {
   DWORD nFileIndexLow;
 };
 using LPBY_HANDLE_FILE_INFORMATION = BY_HANDLE_FILE_INFORMATION*;
+constexpr UINT DRIVE_UNKNOWN = 0;
+constexpr UINT DRIVE_NO_ROOT_DIR = 1;
+constexpr UINT DRIVE_REMOVABLE = 2;
 constexpr UINT DRIVE_FIXED = 3;
 constexpr UINT DRIVE_REMOTE = 4;
+constexpr UINT DRIVE_CDROM = 5;
+constexpr UINT DRIVE_RAMDISK = 6;
+constexpr UINT SEM_FAILCRITICALERRORS = 0x0001;
+constexpr UINT SEM_NOOPENFILEERRORBOX = 0x8000;
 constexpr DWORD OPEN_ALWAYS = 4;
 constexpr DWORD FILE_END = 2;
 struct SYSTEMTIME {

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "services/FolderIdentity.h"
 #include "services/PlatformApi.h"
 #include "services/ReadRegValue.h"
 #include "services/RegKey.h"
@@ -67,6 +68,7 @@ std::wstring FullPathOf(const std::wstring& path) {
 }
 
 std::wstring ShortPathOf(const std::wstring& path) {
+  if (IsOnServer(path)) return {};  // never asked of a server, which may be away
   const std::string narrow = ToAnsi(path);
   return Filled([&](char* buffer, DWORD room) { return api::GetShortPathNameA(narrow.c_str(), buffer, room); });
 }

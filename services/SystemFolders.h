@@ -8,7 +8,8 @@ namespace qvn {
 // empty when it cannot.
 std::wstring FullPathOf(const std::wstring& path);
 
-// The 8.3 form of an existing path; empty when there is none or it is not there.
+// The 8.3 form of an existing path; empty when there is none, when it is not
+// there, or when it lies on a server, which is never asked for it.
 std::wstring ShortPathOf(const std::wstring& path);
 
 // The folders this machine reports as its own. A folder the machine does not

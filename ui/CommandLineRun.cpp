@@ -14,6 +14,7 @@
 #include "services/LogFile.h"
 #include "services/MessageBox.h"
 #include "services/PlatformApi.h"
+#include "services/SystemErrorBoxes.h"
 #include "services/Text.h"
 #include "ui/FailureReport.h"
 #include "ui/ProgramFrame.h"
@@ -96,6 +97,7 @@ RunEnding InvalidArguments() {
 }  // namespace
 
 int RunFromCommandLine(HINSTANCE instance) {
+  TurnOffSystemErrorBoxes();
   const std::wstring commandLine = FromAnsi(api::GetCommandLineA());
   const CommandLine line = ParseCommandLine(commandLine);
   if (!line.invalid.empty()) {

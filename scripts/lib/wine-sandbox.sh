@@ -36,6 +36,10 @@ sandbox_create() {
   export WINEPREFIX="$dir/prefix"
   export WINEARCH="$WINE_ARCH"
   export WINEDEBUG=-all
+  # Host file names are UTF-8 whatever the host's locale: Wine then lists a
+  # name outside its code page in full to the wide functions (and as question
+  # marks to the 8-bit ones), as Windows does.
+  export LC_ALL=C.UTF-8
   export WINEDLLOVERRIDES="mscoree,mshtml="
   "$WINE" wineboot -i >"$dir/wineboot.log" 2>&1
   /usr/lib/wine/wineserver -w 2>/dev/null || true

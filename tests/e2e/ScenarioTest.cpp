@@ -288,7 +288,7 @@ TEST_F(Scenario, FolderLinkThatCannotBeRemovedByItselfStopsBeforeAnythingIsRemov
   const std::optional<e2e::MessageBoxSeen> box = PressStartAndWaitForABox(program).box;
   ASSERT_TRUE(box.has_value());
   EXPECT_EQ(box->title, "QvnRemove");
-  EXPECT_NE(box->text.find("nothing has been removed"), std::string::npos) << box->text;
+  EXPECT_NE(box->text.find("nothing of Quorvane has been removed"), std::string::npos) << box->text;
   EXPECT_NE(box->text.find(std::string("Could not remove: ") + link), std::string::npos) << box->text;
   e2e::SaveScreenshot(box->handle, "C:\\qvn-e2e\\shots\\folder-link.bmp");
   EXPECT_TRUE(AllFilesPresent());
@@ -298,6 +298,50 @@ TEST_F(Scenario, FolderLinkThatCannotBeRemovedByItselfStopsBeforeAnythingIsRemov
   ASSERT_TRUE(program.WaitForExit());
   EXPECT_EQ(program.ExitCode(), 1u);
   EXPECT_TRUE(PathExists(kept)) << "what the link leads to is never touched";
+}
+
+// A folder whose name the system's code page cannot spell (Cyrillic on a
+// Western system): an 8-bit walk sees only question marks there and cannot
+// look inside. Whatever it holds is found before anything is removed: a
+// folder link to the user's documents (made by the runner, which sets
+// QVN_FOREIGN_LINK), or, without one, a program idling with the folder as its
+// current folder. The boxes show the name as well as the code page allows.
+const wchar_t kForeignFolder[] = L"C:\\Program Files\\Quorvane\\Data\\\u0414\u0430\u043d\u043d\u044b\u0435";
+const char kForeignFolderShown[] = "C:\\Program Files\\Quorvane\\Data\\";
+
+TEST_F(Scenario, WhatAFolderNamedOutsideTheCodePageHoldsIsFoundBeforeAnythingIsRemoved) {
+  if (!IsNtFamily()) GTEST_SKIP() << "95/98/ME keep every name in the code page";
+  const char* kept = std::getenv("QVN_LINKED_FILE");
+  const bool linked = std::getenv("QVN_FOREIGN_LINK") != nullptr;
+  ::CreateDirectoryW(kForeignFolder, nullptr);
+  ASSERT_NE(::GetFileAttributesW(kForeignFolder), INVALID_FILE_ATTRIBUTES);
+  std::optional<ProgramRunning> running;
+  if (!linked) {
+    char self[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    running.emplace(self, std::wstring(kForeignFolder));
+  }
+  e2e::RunningProgram program;
+  const auto [main, box] = PressStartAndWaitForABox(program);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_NE(box->text.find(std::string(linked ? "Could not remove: " : "In use: ") + kForeignFolderShown),
+            std::string::npos)
+      << box->text;
+  EXPECT_TRUE(AllFilesPresent());
+  EXPECT_TRUE(AllRegistryKeysPresent());
+  if (linked) {
+    ASSERT_NE(kept, nullptr);
+    EXPECT_NE(box->text.find("nothing of Quorvane has been removed"), std::string::npos) << box->text;
+    EXPECT_TRUE(PathExists(kept)) << "what the link leads to is never touched";
+    program.Dismiss(*box);
+    EXPECT_TRUE(program.WaitForExit());
+    return;
+  }
+  running.reset();  // the user closes it
+  program.Dismiss(*box, IDRETRY);
+  ASSERT_NE(program.WaitForWindow(kDone), nullptr);
+  EXPECT_FALSE(AnyFileLeft());
+  e2e::Close(main);
 }
 
 // A file that no program holds but that cannot be deleted all the same gets

@@ -45,6 +45,14 @@ SimulatedDrive::SimulatedDrive() {
   std::string pattern = (fs::temp_directory_path() / "qvn-drive-XXXXXX").string();
   if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make the simulated drive");
   root_ = pattern;
+  fs::create_directory(root_ / "c");
+}
+
+void SimulatedDrive::AddDrive(wchar_t letter) {
+  letter = static_cast<wchar_t>(std::towlower(letter));
+  if (letters_.find(letter) != std::wstring::npos) return;
+  letters_ += letter;
+  fs::create_directory(root_ / std::string(1, static_cast<char>(letter)));
 }
 
 SimulatedDrive::~SimulatedDrive() {
@@ -53,17 +61,19 @@ SimulatedDrive::~SimulatedDrive() {
 }
 
 fs::path SimulatedDrive::HostPath(const std::wstring& windowsPath) const {
-  if (windowsPath.size() < 3 || std::towlower(windowsPath[0]) != L'c' || windowsPath.substr(1, 2) != L":\\") {
+  const auto letter = windowsPath.empty() ? L'\0' : static_cast<wchar_t>(std::towlower(windowsPath[0]));
+  if (windowsPath.size() < 3 || letters_.find(letter) == std::wstring::npos || windowsPath.substr(1, 2) != L":\\") {
     return {};
   }
-  fs::path host = root_;
+  const fs::path driveRoot = root_ / std::string(1, static_cast<char>(letter));
+  fs::path host = driveRoot;
   std::wstring rest = windowsPath.substr(3);
   std::size_t start = 0;
   while (start <= rest.size()) {
     const std::size_t end = std::min(rest.find(L'\\', start), rest.size());
     const std::wstring part = rest.substr(start, end - start);
     if (part == L"..") {
-      if (host != root_) host = host.parent_path();
+      if (host != driveRoot) host = host.parent_path();
     } else if (!part.empty() && part != L".") {
       host = Child(host, part);
     }

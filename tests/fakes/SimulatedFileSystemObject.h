@@ -17,8 +17,12 @@ class SimulatedDrive {
   SimulatedDrive(const SimulatedDrive&) = delete;
   SimulatedDrive& operator=(const SimulatedDrive&) = delete;
 
-  // Host path for a "C:\..." path; empty for any path not on drive C:.
+  // Host path for a "C:\..." path, or a path on another drive added; empty
+  // for any path on no drive of the simulation.
   std::filesystem::path HostPath(const std::wstring& windowsPath) const;
+
+  // Another drive beside C:, empty at first.
+  void AddDrive(wchar_t letter);
 
   void AddFile(const std::wstring& windowsPath, bool readOnly = false);
   void AddFolder(const std::wstring& windowsPath);
@@ -73,6 +77,7 @@ class SimulatedDrive {
 
  private:
   std::filesystem::path root_;
+  std::wstring letters_ = L"c";
   std::set<std::filesystem::path> locked_;
   std::set<std::filesystem::path> held_;
   std::set<std::filesystem::path> openDenied_;

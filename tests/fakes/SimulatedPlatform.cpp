@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
+#include <utility>
 
 #include <sys/stat.h>
 
@@ -16,6 +17,21 @@ namespace {
 SimulatedPlatform* current = nullptr;
 
 std::wstring Wide(const char* text) { return text == nullptr ? L"(null)" : std::wstring(text, text + std::strlen(text)); }
+
+// The wide names the NT family's functions take, in the simulation's code
+// page: characters beyond it cannot name a host file here.
+std::string NarrowName(LPCWSTR text) {
+  std::string narrow;
+  for (; text != nullptr && *text != L'\0'; ++text) narrow += *text < 256 ? static_cast<char>(*text) : '?';
+  return narrow;
+}
+
+// Notes a call that touches a file, folder or drive before the error mode
+// turned the system's own error boxes off.
+void TouchesFiles(const char* name) {
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  if ((platform.errorMode & SEM_FAILCRITICALERRORS) == 0) platform.fileCallsBeforeErrorMode.push_back(name);
+}
 
 // Each simulated entry point counts its call and fails it when asked to.
 #define SIMULATED_FAILURE(name, failed)           \
@@ -141,6 +157,7 @@ DWORD WINAPI SimGetFullPathNameA(LPCSTR path, DWORD room, LPSTR buffer, LPSTR* f
 
 DWORD WINAPI SimGetShortPathNameA(LPCSTR path, LPSTR buffer, DWORD room) {
   SIMULATED_FAILURE("GetShortPathNameA", 0)
+  TouchesFiles("GetShortPathNameA");
   for (const auto& [longForm, shortForm] : SimulatedPlatform::Current().shortNames) {
     if (LowerText(longForm) == LowerText(path) || LowerText(shortForm) == LowerText(path)) {
       return FillBuffer(shortForm, buffer, room);
@@ -194,10 +211,12 @@ LONG OpenRefusal(const SimulatedPlatform& platform, const std::filesystem::path&
     return someonesCurrent && (access & DELETE) != 0 ? ERROR_SHARING_VIOLATION : 0;
   }
   if (drive.IsOpenDenied(host)) return ERROR_ACCESS_DENIED;
-  if (drive.IsHeld(host)) return ERROR_SHARING_VIOLATION;  // held with no sharing: every open fails
+  // As on Windows, the file's own read-only attribute refuses writing before
+  // any other program's handle is looked at.
   const bool writing = (access & GENERIC_WRITE) != 0;
   struct stat info {};
   if (writing && ::stat(host.c_str(), &info) == 0 && (info.st_mode & S_IWUSR) == 0) return ERROR_ACCESS_DENIED;
+  if (drive.IsHeld(host)) return ERROR_SHARING_VIOLATION;  // held with no sharing: every open fails
   if (writing && drive.IsMapped(host)) return ERROR_SHARING_VIOLATION;
   return 0;
 }
@@ -213,15 +232,15 @@ HANDLE Opened(SimulatedPlatform& platform, const std::filesystem::path& host) {
 // Opens only succeed for existing entries on drive C: (or a new file, for
 // OPEN_ALWAYS), are counted until closed, and fail as the platform does for
 // an entry held elsewhere or refused.
-HANDLE WINAPI SimCreateFileA(LPCSTR path, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWORD disposition, DWORD flags,
-                             HANDLE) {
+HANDLE CreateFileNamed(const char* function, const std::string& path, DWORD access, DWORD disposition, DWORD flags) {
   SimulatedPlatform& platform = SimulatedPlatform::Current();
+  TouchesFiles(function);
   LONG injected = 0;
-  if (platform.Fails("CreateFileA", injected)) {
+  if (platform.Fails(function, injected)) {
     platform.lastError = static_cast<DWORD>(injected);
     return INVALID_HANDLE_VALUE;
   }
-  const std::filesystem::path host = platform.drive.HostPath(Wide(path));
+  const std::filesystem::path host = platform.drive.HostPath(Wide(path.c_str()));
   std::error_code error;
   const bool parentThere = !host.empty() && std::filesystem::is_directory(host.parent_path(), error);
   if (disposition == OPEN_ALWAYS && parentThere && !std::filesystem::exists(host, error)) std::ofstream{host};
@@ -236,9 +255,20 @@ HANDLE WINAPI SimCreateFileA(LPCSTR path, DWORD access, DWORD, LPSECURITY_ATTRIB
   return Opened(platform, host);
 }
 
-DWORD WINAPI SimGetFileAttributesA(LPCSTR path) {
+HANDLE WINAPI SimCreateFileA(LPCSTR path, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWORD disposition, DWORD flags,
+                             HANDLE) {
+  return CreateFileNamed("CreateFileA", path, access, disposition, flags);
+}
+
+HANDLE WINAPI SimCreateFileW(LPCWSTR path, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWORD disposition, DWORD flags,
+                             HANDLE) {
+  return CreateFileNamed("CreateFileW", NarrowName(path), access, disposition, flags);
+}
+
+DWORD FileAttributesNamed(const char* function, const std::string& path) {
   SimulatedPlatform& platform = SimulatedPlatform::Current();
-  const std::filesystem::path host = platform.drive.HostPath(Wide(path));
+  TouchesFiles(function);
+  const std::filesystem::path host = platform.drive.HostPath(Wide(path.c_str()));
   std::error_code error;
   if (host.empty() || !std::filesystem::exists(std::filesystem::status(host, error))) {
     platform.lastError = ERROR_FILE_NOT_FOUND;
@@ -250,13 +280,17 @@ DWORD WINAPI SimGetFileAttributesA(LPCSTR path) {
   return attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
 }
 
+DWORD WINAPI SimGetFileAttributesA(LPCSTR path) { return FileAttributesNamed("GetFileAttributesA", path); }
+DWORD WINAPI SimGetFileAttributesW(LPCWSTR path) { return FileAttributesNamed("GetFileAttributesW", NarrowName(path)); }
+
 // Takes a folder link away by itself, as Windows does, unless it is pinned;
 // a plain folder only when it is empty.
-BOOL WINAPI SimRemoveDirectoryA(LPCSTR path) {
+BOOL RemoveDirectoryNamed(const char* function, const std::string& path) {
   SimulatedPlatform& platform = SimulatedPlatform::Current();
-  const std::filesystem::path host = platform.drive.HostPath(Wide(path));
+  TouchesFiles(function);
+  const std::filesystem::path host = platform.drive.HostPath(Wide(path.c_str()));
   std::error_code error;
-  platform.calls.push_back(L"RemoveDirectoryA " + Wide(path));
+  platform.calls.push_back(Wide(function) + L" " + Wide(path.c_str()));
   if (host.empty() || !std::filesystem::exists(std::filesystem::symlink_status(host, error))) {
     platform.lastError = ERROR_PATH_NOT_FOUND;
     return 0;
@@ -277,6 +311,9 @@ BOOL WINAPI SimRemoveDirectoryA(LPCSTR path) {
   return 1;
 }
 
+BOOL WINAPI SimRemoveDirectoryA(LPCSTR path) { return RemoveDirectoryNamed("RemoveDirectoryA", path); }
+BOOL WINAPI SimRemoveDirectoryW(LPCWSTR path) { return RemoveDirectoryNamed("RemoveDirectoryW", NarrowName(path)); }
+
 // Every folder on the one simulated volume; its index is the host's, links
 // followed, so that two names of one folder report one identity.
 BOOL WINAPI SimGetFileInformationByHandle(HANDLE handle, LPBY_HANDLE_FILE_INFORMATION information) {
@@ -293,8 +330,17 @@ BOOL WINAPI SimGetFileInformationByHandle(HANDLE handle, LPBY_HANDLE_FILE_INFORM
 }
 
 UINT WINAPI SimGetDriveTypeA(LPCSTR root) {
+  TouchesFiles("GetDriveTypeA");
   const char drive = static_cast<char>(std::toupper(static_cast<unsigned char>(root[0])));
-  return SimulatedPlatform::Current().networkDrives.count(drive) != 0 ? DRIVE_REMOTE : DRIVE_FIXED;
+  const SimulatedPlatform& platform = SimulatedPlatform::Current();
+  if (platform.networkDrives.count(drive) != 0) return DRIVE_REMOTE;
+  if (platform.removableDrives.count(drive) != 0) return DRIVE_REMOVABLE;
+  if (platform.cdDrives.count(drive) != 0) return DRIVE_CDROM;
+  return DRIVE_FIXED;
+}
+
+UINT WINAPI SimSetErrorMode(UINT mode) {
+  return std::exchange(SimulatedPlatform::Current().errorMode, mode);
 }
 
 BOOL WINAPI SimWriteFile(HANDLE file, LPCVOID data, DWORD bytes, LPDWORD written, LPOVERLAPPED) {
@@ -357,10 +403,25 @@ WIN32_FIND_DATAA FoundEntry(const std::filesystem::directory_entry& entry) {
   return found;
 }
 
+WIN32_FIND_DATAW WideEntry(const WIN32_FIND_DATAA& entry) {
+  WIN32_FIND_DATAW wide{};
+  wide.dwFileAttributes = entry.dwFileAttributes;
+  for (std::size_t i = 0; i < MAX_PATH && entry.cFileName[i] != '\0'; ++i) {
+    wide.cFileName[i] = static_cast<unsigned char>(entry.cFileName[i]);
+  }
+  return wide;
+}
+
 // Only the "folder\*" patterns the tool asks for; "." and ".." come first, as
 // on a real drive.
-HANDLE WINAPI SimFindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA found) {
+HANDLE FindFirstFileNamed(const char* function, const std::string& pattern, LPWIN32_FIND_DATAA found) {
   SimulatedPlatform& platform = SimulatedPlatform::Current();
+  TouchesFiles(function);
+  LONG injected = 0;
+  if (platform.Fails(function, injected)) {
+    platform.lastError = static_cast<DWORD>(injected);
+    return INVALID_HANDLE_VALUE;
+  }
   std::string folder(pattern);
   if (folder.size() < 2 || folder.substr(folder.size() - 2) != "\\*") throw std::logic_error("unexpected pattern");
   const std::filesystem::path host = platform.drive.HostPath(Wide(folder.substr(0, folder.size() - 2).c_str()));
@@ -386,8 +447,24 @@ HANDLE WINAPI SimFindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA found) {
   return search;
 }
 
+HANDLE WINAPI SimFindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA found) {
+  return FindFirstFileNamed("FindFirstFileA", pattern, found);
+}
+
+HANDLE WINAPI SimFindFirstFileW(LPCWSTR pattern, LPWIN32_FIND_DATAW found) {
+  WIN32_FIND_DATAA entry{};
+  const HANDLE search = FindFirstFileNamed("FindFirstFileW", NarrowName(pattern), &entry);
+  if (search != INVALID_HANDLE_VALUE) *found = WideEntry(entry);
+  return search;
+}
+
 BOOL WINAPI SimFindNextFileA(HANDLE search, LPWIN32_FIND_DATAA found) {
   SimulatedPlatform& platform = SimulatedPlatform::Current();
+  LONG injected = 0;
+  if (platform.Fails("FindNextFile", injected)) {
+    platform.lastError = static_cast<DWORD>(injected);
+    return 0;
+  }
   auto entries = platform.searches.find(search);
   if (entries == platform.searches.end()) {
     platform.lastError = ERROR_INVALID_HANDLE;
@@ -399,6 +476,13 @@ BOOL WINAPI SimFindNextFileA(HANDLE search, LPWIN32_FIND_DATAA found) {
   }
   *found = entries->second.front();
   entries->second.erase(entries->second.begin());
+  return 1;
+}
+
+BOOL WINAPI SimFindNextFileW(HANDLE search, LPWIN32_FIND_DATAW found) {
+  WIN32_FIND_DATAA entry{};
+  if (!SimFindNextFileA(search, &entry)) return 0;
+  *found = WideEntry(entry);
   return 1;
 }
 
@@ -510,6 +594,12 @@ const Export kExports[] = {
     {"kernel32.dll", "GetCurrentDirectoryA", AddressOf(&SimGetCurrentDirectoryA)},
     {"kernel32.dll", "SetCurrentDirectoryA", AddressOf(&SimSetCurrentDirectoryA)},
     {"kernel32.dll", "GetModuleFileNameA", AddressOf(&SimGetModuleFileNameA)},
+    {"kernel32.dll", "SetErrorMode", AddressOf(&SimSetErrorMode)},
+    {"kernel32.dll", "CreateFileW", AddressOf(&SimCreateFileW)},
+    {"kernel32.dll", "FindFirstFileW", AddressOf(&SimFindFirstFileW)},
+    {"kernel32.dll", "FindNextFileW", AddressOf(&SimFindNextFileW)},
+    {"kernel32.dll", "GetFileAttributesW", AddressOf(&SimGetFileAttributesW)},
+    {"kernel32.dll", "RemoveDirectoryW", AddressOf(&SimRemoveDirectoryW)},
 };
 
 // Counts the objects alive, so that tests can see the tool release them.

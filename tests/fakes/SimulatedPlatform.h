@@ -67,10 +67,16 @@ class SimulatedPlatform : public qvn::Binder {
   int openFiles = 0;     // files and searches opened and not yet closed
   std::map<HANDLE, std::filesystem::path> openPaths;  // what each open file handle is
   std::set<char> networkDrives;                       // drive letters GetDriveTypeA calls remote
+  std::set<char> removableDrives;                     // ... removable (a card reader, a USB drive)
+  std::set<char> cdDrives;                            // ... CD
   std::string drives = "C";                           // the drives GetLogicalDrives reports
   std::map<char, std::string> substitutedDrives;      // subst: drive letter -> the folder it names
   std::string programFile = "C:\\Work\\QvnRemove.exe";  // what GetModuleFileNameA answers
   DWORD lastError = 0;   // what GetLastError answers
+  UINT errorMode = 0;    // as SetErrorMode last set it
+  // Calls that touch a file, folder or drive made while the system could
+  // still put up its "No Disk" box (the error mode not yet set), by name.
+  std::vector<std::string> fileCallsBeforeErrorMode;
   std::map<HANDLE, std::vector<WIN32_FIND_DATAA>> searches;  // entries still to hand out
   bool versionQueryRefused_ = false;
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/InstallFolderGuard.h"
+#include "app/Place.h"
 #include "tests/fakes/SimulatedPlatform.h"
 
 namespace {
@@ -17,7 +18,7 @@ template <std::size_t N>
 void ExpectDecisions(const Case (&cases)[N]) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << std::string(c.location, c.location + std::wcslen(c.location)));
-    const std::optional<std::wstring> deleted = qvn::InstallFolderToDelete(c.location);
+    const std::optional<std::wstring> deleted = qvn::DecideInstallFolder(c.location).folder;
     if (c.deleted == nullptr) {
       EXPECT_FALSE(deleted.has_value()) << "would delete it";
     } else {
@@ -252,17 +253,58 @@ TEST_F(InstallFolderGuard, ALimitedUserReadsTheSameFolders) {
   EXPECT_EQ(platform_.registry.OpenHandles(), 0u);
 }
 
-TEST(InstallFolderProtection, ComparesWholeFoldersOnly) {
-  const qvn::ProtectedFolders guarded = {{L"C:\\Windows\\"}, {L"C:\\Program Files"}};
-  EXPECT_TRUE(qvn::IsProtectedFolder({L"C:\\Program Files\\"}, guarded));
-  EXPECT_TRUE(qvn::IsProtectedFolder({L"c:\\windows"}, guarded));
-  EXPECT_TRUE(qvn::IsProtectedFolder({L"C:"}, guarded));
-  EXPECT_TRUE(qvn::IsProtectedFolder({L"C:\\Apps\\Q", L"C:\\"}, guarded));  // any form counts
-  EXPECT_TRUE(qvn::IsProtectedFolder({L"C:\\Windows\\Temp\\Q"}, guarded));  // inside a sealed folder
-  EXPECT_FALSE(qvn::IsProtectedFolder({L"C:\\Program"}, guarded));           // a prefix, not a folder above
-  EXPECT_FALSE(qvn::IsProtectedFolder({L"C:\\Program Files2"}, guarded));
-  EXPECT_FALSE(qvn::IsProtectedFolder({L"C:\\Windows2\\Q"}, guarded));
-  EXPECT_FALSE(qvn::IsProtectedFolder({L"C:\\Program Files\\Q"}, guarded));  // inside a container
+// A removable drive is opened and compared by identity like a fixed one: an
+// NTFS USB drive may hold a junction to the Windows folder. A CD is never
+// opened (it would spin up, and it holds no links).
+TEST_F(InstallFolderGuard, RemovableDrivesAreComparedByIdentityCdDrivesAreNot) {
+  platform_.drives = "CEF";
+  platform_.removableDrives.insert('E');
+  platform_.cdDrives.insert('F');
+  platform_.drive.AddDrive(L'E');
+  platform_.drive.AddDrive(L'F');
+  platform_.drive.AddFolder(L"C:\\WINDOWS\\Temp");
+  platform_.drive.AddFolderLink(L"E:\\Win", L"C:\\WINDOWS");
+  platform_.drive.AddFolderLink(L"F:\\Win", L"C:\\WINDOWS");
+  const Case cases[] = {
+      {L"E:\\Win\\Temp\\", nullptr},
+      {L"F:\\Win\\Temp", L"F:\\Win\\Temp"},
+  };
+  ExpectDecisions(cases);
+  EXPECT_EQ(platform_.openFiles, 0);
+}
+
+// One place holds another when one of its names, or its identity, is the
+// other's or a folder's above it; folders compare whole.
+TEST(Place, HoldsWholeFoldersByAnyNameOrIdentity) {
+  SimulatedPlatform platform;
+  platform.shortNames["C:\\Program Files"] = "C:\\PROGRA~1";
+  platform.drive.AddFolder(L"C:\\Program Files");
+  platform.drive.AddFolder(L"C:\\Apps\\Q");
+  platform.drive.AddFolderLink(L"C:\\Links\\Apps", L"C:\\Apps");
+  struct Row {
+    const wchar_t* outer;
+    const wchar_t* inner;
+    bool holds;
+  };
+  const Row rows[] = {
+      {L"C:\\Program Files\\", L"C:\\Program Files\\Q", true},
+      {L"c:\\windows", L"C:\\WINDOWS\\Temp\\Q", true},
+      {L"C:", L"C:\\Apps", true},
+      {L"C:\\Program", L"C:\\Program Files", false},  // a prefix, not a folder above
+      {L"C:\\Program Files", L"C:\\Program Files2", false},
+      {L"C:\\Apps\\Q", L"C:\\Apps", false},
+      {L"C:\\Program Files", L"C:\\PROGRA~1\\Q", true},         // by its short name
+      {L"C:\\Apps", L"C:\\Links\\Apps\\Q\\new.log", true},    // by identity, through a link; not there yet
+      {L"C:\\Links\\Apps\\Q", L"C:\\Apps\\Q", true},
+      {L"C:\\Apps\\Q\\..\\Q", L"C:\\Apps\\Q\\x", true},        // resolved
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << std::string(row.outer, row.outer + std::wcslen(row.outer)) << " / "
+                                    << std::string(row.inner, row.inner + std::wcslen(row.inner)));
+    qvn::PlaceReader reader;
+    EXPECT_EQ(reader.Read(row.outer).Holds(reader.Read(row.inner)), row.holds);
+  }
+  EXPECT_EQ(platform.openFiles, 0);
 }
 
 }  // namespace

@@ -90,8 +90,8 @@ TEST(RemovalLog, RecordsWhatWasFoundAndEveryStep) {
        1603,
        {L"Operating system: Windows 2000 or XP",
         L"Install location: C:\\Program Files\\Quorvane (will be deleted as C:\\Program Files\\Quorvane)",
-        L"Failed: error 70: A folder link cannot be removed without following it, so nothing has been removed "
-        L"(C:\\Program Files\\Quorvane\\Docs)"}},
+        L"Failed: error 70: A folder link cannot be removed without following it, so nothing of Quorvane has been "
+        L"removed (C:\\Program Files\\Quorvane\\Docs)"}},
       {"a failed step", "C:\\Program Files\\Quorvane\\",
        [](SimulatedPlatform& p) { p.drive.Lock(L"C:\\Program Files\\Quorvane\\Quorvane.exe"); }, 1603,
        {L"Operating system: Windows 2000 or XP",

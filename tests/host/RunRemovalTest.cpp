@@ -5,7 +5,6 @@
 #include "app/InitToolState.h"
 #include "app/RemovalPlan.h"
 #include "app/RemoveWhenNotInUse.h"
-#include "app/RunRemoval.h"
 #include "services/Failure.h"
 #include "tests/fakes/SimulatedPlatform.h"
 
@@ -34,6 +33,17 @@ void LayOutInstallation(SimulatedPlatform& platform) {
   platform.registry.CreateKey(kVendor + "\\OtherProduct");
 }
 
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+// The removal as the program runs it: planned, walked for links and files in
+// use (none is in use in these cases), then run.
+bool Remove(qvn::ToolState& state) {
+  return qvn::RemoveWhenNotInUse(state, qvn::PlanRemoval(state), [](const std::wstring& inUse) {
+    ADD_FAILURE() << "unexpectedly in use: " << Narrow(inUse);
+    return qvn::InUseAnswer::Cancel;
+  });
+}
+
 class RunRemovalTest : public testing::Test {
  protected:
   void SetUp() override { LayOutInstallation(platform_); }
@@ -50,7 +60,7 @@ class RunRemovalTest : public testing::Test {
 
 TEST_F(RunRemovalTest, RunsTheNineStepsInOrder) {
   StartUp();
-  qvn::RunRemoval(state_);
+  Remove(state_);
   const std::vector<std::wstring> expected = {
       std::wstring(L"FileExists ") + kShortcut,
       std::wstring(L"DeleteFile ") + kShortcut + L" force",
@@ -70,7 +80,7 @@ TEST_F(RunRemovalTest, RunsTheNineStepsInOrder) {
 
 TEST_F(RunRemovalTest, RemovesEverythingButTheVendorKeyAndWhatItDoesNotName) {
   StartUp();
-  qvn::RunRemoval(state_);
+  Remove(state_);
   EXPECT_FALSE(platform_.drive.Exists(kShortcut));
   EXPECT_FALSE(platform_.drive.Exists(kGroup));
   EXPECT_FALSE(platform_.drive.Exists(kInstall));
@@ -85,16 +95,16 @@ TEST_F(RunRemovalTest, RemovesEverythingButTheVendorKeyAndWhatItDoesNotName) {
 TEST_F(RunRemovalTest, SettingsKeyWithAFifthSubkeyFollowsTheRegistrysRule) {
   platform_.registry.CreateKey(kSettings + "\\recentFiles");
   StartUp();
-  qvn::RunRemoval(state_);
+  Remove(state_);
   EXPECT_TRUE(platform_.registry.KeyExists(kSettings + "\\recentFiles"));  // NT keeps a key with subkeys
   EXPECT_FALSE(platform_.registry.KeyExists(kSettings + "\\StartUp"));
 }
 
 TEST_F(RunRemovalTest, SecondRunFindsNothingAndDoesNothing) {
   StartUp();
-  qvn::RunRemoval(state_);
+  Remove(state_);
   platform_.calls.clear();
-  qvn::RunRemoval(state_);
+  Remove(state_);
   EXPECT_EQ(platform_.calls.size(), 9u);  // three existence checks, six harmless key deletions
   for (const std::wstring& call : platform_.calls) EXPECT_NE(call.rfind(L"DeleteF", 0), 0u) << call;
   EXPECT_TRUE(platform_.messageBoxes.empty());
@@ -111,7 +121,7 @@ TEST(RunRemovalFailure, FileSystemFailureStopsTheRunAtItsStep) {
     qvn::ToolState state;
     qvn::InitToolState(state);
     try {
-      qvn::RunRemoval(state);
+      Remove(state);
       FAIL() << "expected a Failure";
     } catch (const qvn::Failure& failure) {
       EXPECT_EQ(failure.Number(), 70);
@@ -127,7 +137,7 @@ TEST(RunRemovalFailure, FileSystemFailureStopsTheRunAtItsStep) {
 TEST_F(RunRemovalTest, RegistryFailuresAreReportedAndTheRunGoesOn) {
   StartUp();
   platform_.WithholdLibrary("advapi32.dll");
-  EXPECT_NO_THROW(qvn::RunRemoval(state_));
+  EXPECT_NO_THROW(Remove(state_));
   EXPECT_EQ(platform_.messageBoxes.size(), 6u);
   EXPECT_FALSE(platform_.drive.Exists(kInstall));
   EXPECT_EQ(platform_.messageBoxes[0].text,
@@ -140,7 +150,7 @@ TEST_F(RunRemovalTest, InstallFolderThatIsNoSafeTargetCountsAsAbsent) {
     platform_.registry.SetString(kSettings + "\\StartUp", "twEXE", stored);
     platform_.drive.AddFile(L"C:\\Program Files\\Other\\keep.txt");
     StartUp();
-    qvn::RunRemoval(state_);
+    Remove(state_);
     EXPECT_TRUE(platform_.drive.Exists(L"C:\\Program Files\\Other\\keep.txt"));
     EXPECT_TRUE(platform_.drive.Exists(L"C:\\Program Files\\Quorvane\\Quorvane.exe"));
     EXPECT_TRUE(platform_.messageBoxes.empty());
@@ -151,7 +161,7 @@ TEST_F(RunRemovalTest, InstallFolderThatIsNoSafeTargetCountsAsAbsent) {
 TEST_F(RunRemovalTest, WithoutItsFileSystemObjectTheRunRaisesAndDeletesNothing) {
   StartUp();
   state_.FileSys.reset();
-  EXPECT_THROW(qvn::RunRemoval(state_), qvn::Failure);
+  EXPECT_THROW(Remove(state_), qvn::Failure);
   EXPECT_TRUE(platform_.calls.empty());
 }
 
@@ -162,8 +172,6 @@ const wchar_t k9xFixedShortcut[] = L"C:\\Windows\\Desktop\\Quorvane.lnk";
 const wchar_t k9xFixedGroupFile[] = L"C:\\Windows\\Start Menu\\Programs\\Quorvane\\Quorvane.lnk";
 const wchar_t kUserDesktop[] = L"C:\\Windows\\Profiles\\ann\\Desktop";
 const wchar_t kUserPrograms[] = L"C:\\Windows\\Profiles\\ann\\Start Menu\\Programs";
-
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 TEST(RunRemovalShellFolders, ShortcutAndGroupGoWhereTheSystemReportsThemToo) {
   struct Case {
@@ -220,7 +228,7 @@ TEST(RunRemovalShellFolders, ShortcutAndGroupGoWhereTheSystemReportsThemToo) {
     qvn::ToolState state;
     qvn::InitToolState(state);
     EXPECT_EQ(qvn::PlanRemoval(state).steps.size(), c.steps);
-    qvn::RunRemoval(state);
+    Remove(state);
     for (const std::wstring& path : c.present) {
       const bool removed = std::find(c.removed.begin(), c.removed.end(), path) != c.removed.end();
       EXPECT_EQ(platform.drive.Exists(path), !removed) << Narrow(path);
@@ -340,28 +348,39 @@ TEST(RemoveWhenNotInUse, OnlyFilesInUseBlockAndOnlyWhatWouldBeDeletedIsLookedAt)
 TEST(RemoveWhenNotInUse, FolderLinksAreRemovedByThemselvesAndNeverFollowed) {
   const std::wstring documents = L"C:\\Documents and Settings\\ann\\My Documents";
   const std::wstring letter = documents + L"\\letter.doc";
-  const std::wstring link = std::wstring(kInstall) + L"\\Data\\My Documents";
+  const std::wstring first = std::wstring(kInstall) + L"\\Data\\My Documents";
+  const std::wstring second = std::wstring(kInstall) + L"\\Help\\Shared";
   struct Case {
     const char* what;
-    bool pinned;  // the system will not remove the link by itself
+    const std::wstring* pinned;  // the link the system will not remove by itself
   };
-  for (const Case& c : {Case{"a link the system removes by itself", false}, Case{"a link it will not", true}}) {
+  const Case cases[] = {
+      {"links the system removes by themselves", nullptr},
+      {"a first link it will not", &first},
+      {"a second link it will not, once the first is gone", &second},
+  };
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     SimulatedPlatform platform;
     LayOutInstallation(platform);
     platform.drive.AddFile(letter);
-    platform.drive.AddFolderLink(link, documents);
-    if (c.pinned) platform.drive.PinLink(link);
+    platform.drive.AddFolderLink(first, documents);
+    platform.drive.AddFolderLink(second, documents);
+    if (c.pinned != nullptr) platform.drive.PinLink(*c.pinned);
     qvn::ToolState state;
     qvn::InitToolState(state);
     const qvn::RemovalPlan plan = qvn::PlanRemoval(state);
     const auto never = [](const std::wstring&) { return qvn::InUseAnswer::Cancel; };
-    if (c.pinned) {
+    if (c.pinned != nullptr) {
       try {
         qvn::RemoveWhenNotInUse(state, plan, never);
         FAIL() << "expected a Failure";
       } catch (const qvn::Failure& failure) {
-        EXPECT_EQ(failure.Item(), link);
+        EXPECT_EQ(failure.Item(), *c.pinned);
+        EXPECT_NE(failure.Description().find(L"nothing of Quorvane has been removed"), std::wstring::npos);
+        const bool firstRemoved = c.pinned == &second;
+        EXPECT_EQ(failure.Description().find(first) != std::wstring::npos, firstRemoved) << "names what went";
+        EXPECT_EQ(platform.drive.Exists(first), !firstRemoved);
       }
       EXPECT_FALSE(AnythingRemoved(platform.calls)) << "nothing of the installation is half removed";
       EXPECT_TRUE(platform.drive.Exists(kShortcut));
@@ -371,7 +390,51 @@ TEST(RemoveWhenNotInUse, FolderLinksAreRemovedByThemselvesAndNeverFollowed) {
       EXPECT_FALSE(platform.drive.Exists(kInstall));
       EXPECT_FALSE(platform.registry.KeyExists(kSettings));
     }
-    EXPECT_TRUE(platform.drive.Exists(letter)) << "what the link leads to is never touched";
+    EXPECT_TRUE(platform.drive.Exists(letter)) << "what a link leads to is never touched";
+    EXPECT_EQ(platform.openFiles, 0);
+  }
+}
+
+// A folder whose entries cannot be read could hold a link or a file in use:
+// it is never taken for an empty one. Each family walks with its own forms of
+// the file functions: 95/98/ME never bind the wide ones.
+TEST(RemoveWhenNotInUse, AFolderThatCannotBeListedStopsBeforeAnythingIsRemoved) {
+  struct Case {
+    const char* what;
+    bool ntFamily;
+    const char* failing;  // the call that fails, and its number
+    int callNumber;
+    LONG error;
+    const wchar_t* unlisted;
+  };
+  const Case cases[] = {
+      {"NT: the search refused", true, "FindFirstFileW", 2, ERROR_ACCESS_DENIED, kInstall},
+      {"NT: the search ends early", true, "FindNextFile", 3, 8 /* not enough memory */, kGroup},
+      {"95/98/ME: the search refused", false, "FindFirstFileA", 1, ERROR_PATH_NOT_FOUND, kInstall},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SimulatedPlatform platform;
+    if (!c.ntFamily) {
+      platform.RunAs(1, 4, 10);
+      for (const char* wide : {"CreateFileW", "FindFirstFileW", "FindNextFileW", "GetFileAttributesW",
+                               "RemoveDirectoryW"}) {
+        platform.WithholdEntryPoint(wide);
+      }
+    }
+    LayOutInstallation(platform);
+    platform.FailCall(c.failing, c.callNumber, c.error);
+    qvn::ToolState state;
+    qvn::InitToolState(state);
+    try {
+      Remove(state);
+      FAIL() << "expected a Failure";
+    } catch (const qvn::Failure& failure) {
+      EXPECT_EQ(failure.Item(), c.unlisted);
+      EXPECT_NE(failure.Description().find(L"cannot be listed"), std::wstring::npos);
+    }
+    EXPECT_FALSE(AnythingRemoved(platform.calls));
+    EXPECT_EQ(platform.CallCount(c.ntFamily ? "FindFirstFileA" : "FindFirstFileW"), 0);
     EXPECT_EQ(platform.openFiles, 0);
   }
 }

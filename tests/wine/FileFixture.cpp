@@ -24,33 +24,41 @@ void MakeFile(const std::string& path, bool readOnly) {
 
 bool PathExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-void RemoveTree(const std::string& path) {
-  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+namespace {
+
+// Walked by the wide names, so that a folder named outside the code page
+// (as some tests make) goes too.
+void RemoveTreeW(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return;
   if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
     // A link: never entered, so that what it leads to stays. Under Wine it
     // cannot be removed from this side; the runner that made it removes it.
-    ::RemoveDirectoryA(path.c_str());
+    ::RemoveDirectoryW(path.c_str());
     return;
   }
-  ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-    ::DeleteFileA(path.c_str());
+    ::DeleteFileW(path.c_str());
     return;
   }
-  WIN32_FIND_DATAA found;
-  HANDLE search = ::FindFirstFileA((path + "\\*").c_str(), &found);
-  std::vector<std::string> children;
+  WIN32_FIND_DATAW found;
+  HANDLE search = ::FindFirstFileW((path + L"\\*").c_str(), &found);
+  std::vector<std::wstring> children;
   if (search != INVALID_HANDLE_VALUE) {
     do {
-      const std::string name = found.cFileName;
-      if (name != "." && name != "..") children.push_back(path + "\\" + name);
-    } while (::FindNextFileA(search, &found));
+      const std::wstring name = found.cFileName;
+      if (name != L"." && name != L"..") children.push_back(path + L"\\" + name);
+    } while (::FindNextFileW(search, &found));
     ::FindClose(search);
   }
-  for (const std::string& child : children) RemoveTree(child);
-  ::RemoveDirectoryA(path.c_str());
+  for (const std::wstring& child : children) RemoveTreeW(child);
+  ::RemoveDirectoryW(path.c_str());
 }
+
+}  // namespace
+
+void RemoveTree(const std::string& path) { RemoveTreeW(std::wstring(path.begin(), path.end())); }
 
 FileHeldByAnotherProcess::FileHeldByAnotherProcess(const std::string& path) {
   char self[MAX_PATH] = {};
@@ -80,6 +88,19 @@ ProgramRunning::ProgramRunning(const std::string& program, const std::string& cu
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, "C:\\", &startup, &process_)) {
+    throw std::runtime_error("cannot start " + program);
+  }
+  for (int waited = 0; waited < 200 && !PathExists(kIdleReady); ++waited) ::Sleep(50);
+  ::DeleteFileA(kIdleReady);
+}
+
+ProgramRunning::ProgramRunning(const std::string& program, const std::wstring& currentFolder) {
+  std::wstring command = L"\"" + std::wstring(program.begin(), program.end()) + L"\" --idle-in .";
+  ::DeleteFileA(kIdleReady);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, currentFolder.c_str(), &startup,
+                        &process_)) {
     throw std::runtime_error("cannot start " + program);
   }
   for (int waited = 0; waited < 200 && !PathExists(kIdleReady); ++waited) ::Sleep(50);

@@ -10,7 +10,7 @@ namespace fixture {
 void MakeFile(const std::string& path, bool readOnly = false);
 void MakeFolder(const std::string& path);
 bool PathExists(const std::string& path);
-void RemoveTree(const std::string& path);
+void RemoveTree(const std::string& path);  // ASCII path; what is below it may have any names
 
 // Opens `path` in a child process without FILE_SHARE_DELETE and keeps it open
 // until this object goes.
@@ -34,6 +34,9 @@ class FileHeldByAnotherProcess {
 class ProgramRunning {
  public:
   ProgramRunning(const std::string& program, const std::string& currentFolder);
+  // The same with a current folder named in full, whatever the code page
+  // (the NT family only).
+  ProgramRunning(const std::string& program, const std::wstring& currentFolder);
   ~ProgramRunning();
   ProgramRunning(const ProgramRunning&) = delete;
   ProgramRunning& operator=(const ProgramRunning&) = delete;

@@ -4,7 +4,7 @@
 #include <cctype>
 
 #include "app/InitToolState.h"
-#include "app/RunRemoval.h"
+#include "app/RemoveWhenNotInUse.h"
 #include "services/Failure.h"
 #include "tests/wine/FileFixture.h"
 #include "tests/wine/Installation.h"
@@ -13,6 +13,19 @@
 namespace {
 
 using namespace fixture;
+
+// The removal as the program runs it; what it found in use, in the order it
+// asked about it, with Cancel for an answer.
+std::vector<std::wstring> Remove(qvn::ToolState& state, const qvn::RemovalPlan& plan) {
+  std::vector<std::wstring> asked;
+  qvn::RemoveWhenNotInUse(state, plan, [&](const std::wstring& inUse) {
+    asked.push_back(inUse);
+    return qvn::InUseAnswer::Cancel;
+  });
+  return asked;
+}
+
+std::vector<std::wstring> Remove(qvn::ToolState& state) { return Remove(state, qvn::PlanRemoval(state)); }
 
 class RunRemovalUnderWine : public testing::Test {
  protected:
@@ -25,7 +38,7 @@ class RunRemovalUnderWine : public testing::Test {
 
 TEST_F(RunRemovalUnderWine, RemovesTheInstallationAndKeepsTheVendorsOtherProduct) {
   qvn::InitToolState(state_);
-  qvn::RunRemoval(state_);
+  EXPECT_TRUE(Remove(state_).empty());
 
   EXPECT_FALSE(AnyFileLeft());
   EXPECT_FALSE(AnyRegistryKeyLeft());
@@ -33,23 +46,16 @@ TEST_F(RunRemovalUnderWine, RemovesTheInstallationAndKeepsTheVendorsOtherProduct
   EXPECT_TRUE(KeyExists(kOtherProductKey));
   EXPECT_TRUE(binder_.shown.empty());
 
-  qvn::RunRemoval(state_);  // a second run finds nothing left and says nothing
+  EXPECT_TRUE(Remove(state_).empty());  // a second run finds nothing left and says nothing
   EXPECT_TRUE(binder_.shown.empty());
 }
 
-TEST_F(RunRemovalUnderWine, FileInUseStopsTheRunBeforeTheRegistry) {
+TEST_F(RunRemovalUnderWine, FileInUseIsFoundBeforeAnythingIsRemoved) {
   const std::string held = std::string(kInstallFolder) + "\\Data\\Templates\\default.qvt";
   FileHeldByAnotherProcess holder(held);
   qvn::InitToolState(state_);
-  try {
-    qvn::RunRemoval(state_);
-    FAIL() << "expected a Failure";
-  } catch (const qvn::Failure& failure) {
-    EXPECT_NE(failure.Number(), 0);
-    EXPECT_FALSE(failure.Description().empty());
-    EXPECT_EQ(failure.Item(), L"C:\\Program Files\\Quorvane");
-  }
-  EXPECT_TRUE(PathExists(held));
+  EXPECT_EQ(Remove(state_), std::vector<std::wstring>{std::wstring(held.begin(), held.end())});
+  EXPECT_TRUE(AllFilesPresent());
   EXPECT_TRUE(AllRegistryKeysPresent());
 }
 
@@ -60,7 +66,7 @@ TEST_F(RunRemovalUnderWine, LocationNamingAProtectedFolderIsLeftAlone) {
     MakeFile(std::string(kInstallFolder) + "\\Quorvane.exe");
     qvn::ToolState state;
     qvn::InitToolState(state);
-    qvn::RunRemoval(state);
+    Remove(state);
     EXPECT_TRUE(PathExists(std::string(kInstallFolder) + "\\Quorvane.exe"));
     EXPECT_TRUE(PathExists("C:\\windows\\system32"));
     CreateKey(std::string(kSettingsKey) + "\\StartUp");
@@ -72,7 +78,7 @@ TEST_F(RunRemovalUnderWine, LocationInsideTheWindowsFolderStaysWhileTheOtherStep
   MakeFile(inside + "\\keep.dll");
   SetString(std::string(kSettingsKey) + "\\StartUp", "twEXE", inside + "\\");
   qvn::InitToolState(state_);
-  qvn::RunRemoval(state_);
+  EXPECT_TRUE(Remove(state_).empty());
   EXPECT_TRUE(PathExists(inside + "\\keep.dll"));
   EXPECT_FALSE(PathExists(RunningFamilysPaths().shortcut));
   EXPECT_FALSE(PathExists(RunningFamilysPaths().group));
@@ -109,7 +115,7 @@ TEST_F(RunRemovalUnderWine, ShortcutAndGroupGoWhereTheSystemReportsThemToo) {
     const qvn::RemovalPlan plan = qvn::PlanRemoval(state);
     EXPECT_EQ(Lower(std::string(state.ReportedDesktopShortcut.begin(), state.ReportedDesktopShortcut.end())),
               Lower(reported.shortcut));
-    qvn::RunRemoval(state, plan);
+    EXPECT_TRUE(Remove(state, plan).empty());
     EXPECT_FALSE(PathExists(reported.shortcut));
     EXPECT_FALSE(PathExists(reported.group));
     EXPECT_FALSE(AnyFileLeft());

@@ -1,0 +1,102 @@
+#include "app/Place.h"
+
+#include <algorithm>
+#include <cwctype>
+
+#include "services/SystemFolders.h"
+
+namespace qvn {
+namespace {
+
+bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+std::wstring Compared(std::wstring path) {
+  for (wchar_t& c : path) c = IsSeparator(c) ? L'\\' : static_cast<wchar_t>(std::towlower(c));
+  while (!path.empty() && path.back() == L'\\') path.pop_back();
+  return path;
+}
+
+// `outer` is `inner` or one of the folders above it, as compared names.
+bool EqualsOrHolds(const std::wstring& outer, const std::wstring& inner) {
+  if (outer.empty() || inner.empty()) return false;
+  if (outer == inner) return true;
+  return inner.size() > outer.size() && inner.compare(0, outer.size(), outer) == 0 && inner[outer.size()] == L'\\';
+}
+
+void AddName(std::vector<std::wstring>& names, const std::wstring& name) {
+  const std::wstring compared = Compared(name);
+  if (!compared.empty() && std::find(names.begin(), names.end(), compared) == names.end()) names.push_back(compared);
+}
+
+// "c:\a\b" gives "c:\a", "c:\a" gives "c:", "c:" gives nothing.
+std::wstring Above(const std::wstring& name) {
+  const std::size_t separator = name.rfind(L'\\');
+  return separator == std::wstring::npos || separator < 2 ? std::wstring() : name.substr(0, separator);
+}
+
+bool IsDriveName(const std::wstring& name) { return name.size() == 2 && name[1] == L':'; }
+
+}  // namespace
+
+bool Place::NamesHold(const Place& other) const {
+  for (const std::wstring& outer : names_) {
+    for (const std::wstring& inner : other.names_) {
+      if (EqualsOrHolds(outer, inner)) return true;
+    }
+  }
+  return false;
+}
+
+bool Place::Holds(const Place& other) const {
+  if (NamesHold(other)) return true;
+  return itself_ && std::find(other.chain_.begin(), other.chain_.end(), *itself_) != other.chain_.end();
+}
+
+bool Place::IsSame(const Place& other) const {
+  for (const std::wstring& name : names_) {
+    if (std::find(other.names_.begin(), other.names_.end(), name) != other.names_.end()) return true;
+  }
+  return itself_ && other.itself_ && *itself_ == *other.itself_;
+}
+
+bool Place::IsDriveRoot() const {
+  return std::any_of(names_.begin(), names_.end(), [](const std::wstring& name) { return name.size() <= 2; });
+}
+
+Place PlaceReader::Read(const std::wstring& path) {
+  Place place;
+  const std::wstring full = FullPathOf(path);
+  place.resolved_ = full.empty() ? path : full;
+  std::vector<std::wstring> spelled = {path, place.resolved_};
+  const std::wstring substituted = ThroughSubstitutedDrive(place.resolved_);
+  if (!substituted.empty()) spelled.push_back(substituted);
+  for (const std::wstring& name : spelled) {
+    AddName(place.names_, name);
+    AddName(place.names_, ShortPathOf(name));
+  }
+  const std::wstring resolved = Compared(place.resolved_);
+  place.itself_ = IdentityOf(resolved);
+  for (std::wstring folder = resolved; !folder.empty(); folder = Above(folder)) {
+    if (const std::optional<FolderIdentity> identity = IdentityOf(folder)) place.chain_.push_back(*identity);
+  }
+  return place;
+}
+
+std::optional<FolderIdentity> PlaceReader::IdentityOf(const std::wstring& name) {
+  for (const Known& known : known_) {
+    if (known.name == name) return known.identity;
+  }
+  std::optional<FolderIdentity> identity;
+  if (name.size() >= 2 && name[1] == L':' && OpensFoldersOn(name[0])) {
+    identity = qvn::IdentityOf(IsDriveName(name) ? name + L"\\" : name);
+  }
+  known_.push_back({name, identity});
+  return identity;
+}
+
+bool PlaceReader::OpensFoldersOn(wchar_t drive) {
+  if (!localDrives_) localDrives_ = LocalDriveLetters();
+  return localDrives_->find(static_cast<wchar_t>(std::towupper(drive))) != std::wstring::npos;
+}
+
+}  // namespace qvn
