@@ -80,6 +80,16 @@ sandbox_add_drive() {
   sandbox_check
 }
 
+# Copies Wine's own fonts (MS Sans Serif, Tahoma and the rest, from the
+# fonts-wine package) into the prefix's C:\windows\Fonts. Debian's Wine 8
+# looks for them in /usr/share/fonts instead (WINEDEBUG=+font shows
+# "/usr/share/wine/../fonts/"), so without the copy DejaVu Sans, a fifth wider,
+# stands in for every face a program names. Copies, not links: a link would
+# lead out of the prefix.
+sandbox_add_wine_fonts() {
+  cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+}
+
 # Fails when any link inside the prefix leads out of it.
 sandbox_check() {
   local link target bad=0

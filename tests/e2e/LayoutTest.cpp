@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+
 #include "tests/e2e/ProgramDriver.h"
 #include "tests/wine/Installation.h"
 #include "tests/wine/RegistryFixture.h"
@@ -7,126 +13,248 @@
 namespace {
 
 using e2e::Control;
+using e2e::ControlFont;
+
+// The display's resolution in this run: tests/e2e/run sets Wine's LogPixels to
+// it before the program starts and names it in QVN_DPI.
+int Dpi() {
+  const char* dpi = std::getenv("QVN_DPI");
+  return dpi != nullptr ? std::atoi(dpi) : 96;
+}
+
+// Twips at this run's resolution, 1440 to the inch, to the nearest pixel.
+LONG Px(int twips) { return ::MulDiv(twips, Dpi(), 1440); }
+
+// A font size in hundredths of a point as its LOGFONT character height here.
+LONG FontHeight(int centipoints) { return -::MulDiv(centipoints, Dpi(), 7200); }
+
+// What a control is for. A caption is fixed text and must show whole at every
+// resolution; data (a folder, the system's name) may be cut off at its box.
+enum class Kind { Frame, Caption, Data, Button, DefaultButton };
 
 struct Expected {
   int id;  // the control's id in the program, to find its font
-  const char* className;
+  Kind kind;
   const char* text;
   int left, top, width, height;  // twips, client coordinates
   const char* face;              // null: the window font
-  LONG height96;                 // LOGFONT height at 96 dpi
+  int centipoints;               // its size, in hundredths of a point
   LONG weight;
   bool centred;
 };
 
-// At 96 dpi a pixel is 15 twips.
-LONG Px(int twips) { return (twips * 96 + 720) / 1440; }
-
 const Expected kMain[] = {
-    {10, "Button", "", 240, 120, 6135, 1095, nullptr, -11, 400, false},
-    {11, "Static", "Quorvane Program Removal", 480, 480, 5655, 495, "Arial Black", -19, 400, true},
-    {12, "Static",
+    {10, Kind::Frame, "", 240, 120, 6135, 1095, nullptr, 825, 400, false},
+    {11, Kind::Caption, "Quorvane Program Removal", 480, 480, 5655, 495, "Arial Black", 1425, 400, true},
+    {12, Kind::Caption,
      "Click the button below to completely remove all aspects of the Quorvane program.  If you do not want to remove, "
      "click the EXIT button to exit the program.",
-     480, 1440, 5535, 855, nullptr, -11, 400, false},
-    {100, "Button", "Start Removal Process", 840, 3360, 2415, 495, nullptr, -11, 400, false},
-    {101, "Button", "EXIT", 3720, 3360, 2415, 495, nullptr, -11, 400, false},
-    {13, "Static", "C:\\Program Files\\Quorvane", 1920, 2640, 4695, 255, "MS Sans Serif", -11, 700, false},
-    {15, "Static", "OS is:", 480, 2280, 735, 375, nullptr, -11, 400, false},
-    {14, "Static", "Windows 2000 or XP", 1920, 2280, 4095, 255, "MS Sans Serif", -11, 700, false},
-    {16, "Static", "Program Location:", 480, 2640, 1455, 375, nullptr, -11, 400, false},
+     480, 1440, 5535, 855, nullptr, 825, 400, false},
+    {100, Kind::Button, "Start Removal Process", 840, 3360, 2415, 495, nullptr, 825, 400, false},
+    {101, Kind::Button, "EXIT", 3720, 3360, 2415, 495, nullptr, 825, 400, false},
+    {13, Kind::Data, "C:\\Program Files\\Quorvane", 1920, 2640, 4695, 255, "MS Sans Serif", 825, 700, false},
+    {15, Kind::Caption, "OS is:", 480, 2280, 735, 375, nullptr, 825, 400, false},
+    {14, Kind::Data, "Windows 2000 or XP", 1920, 2280, 4095, 255, "MS Sans Serif", 825, 700, false},
+    {16, Kind::Caption, "Program Location:", 480, 2640, 1455, 375, nullptr, 825, 400, false},
 };
 
 const Expected kCompletion[] = {
-    {10, "Button", "", 240, 120, 6135, 1095, nullptr, -11, 400, false},
-    {11, "Static", "Quorvane Program Removal", 480, 480, 5655, 495, "Arial Black", -19, 400, true},
-    {12, "Static", "Program removal completed.  The system must now be restarted", 1680, 1680, 2895, 615, nullptr,
-     -11, 400, true},
-    {13, "Static", "Press the button below to restart", 960, 2520, 4575, 495, "MS Sans Serif", -16, 700, true},
-    {300, "Button", "Press to restart the Computer", 1920, 3240, 3015, 495, nullptr, -11, 400, false},
+    {10, Kind::Frame, "", 240, 120, 6135, 1095, nullptr, 825, 400, false},
+    {11, Kind::Caption, "Quorvane Program Removal", 480, 480, 5655, 495, "Arial Black", 1425, 400, true},
+    {12, Kind::Caption, "Program removal completed.  The system must now be restarted", 1680, 1680, 2895, 615,
+     nullptr, 825, 400, true},
+    {13, Kind::Caption, "Press the button below to restart", 960, 2520, 4575, 495, "MS Sans Serif", 1200, 700, true},
+    {300, Kind::Button, "Press to restart the Computer", 1920, 3240, 3015, 495, nullptr, 825, 400, false},
+};
+
+// A run of the program up to one of its windows, with what that window needs
+// kept in place (a hook, a file held open) until it has been looked at.
+struct Session {
+  std::shared_ptr<void> held;  // released after the program has ended
+  std::optional<e2e::RunningProgram> program;
 };
 
 void ExpectWithinAPixel(LONG actual, LONG expected, const char* what) {
   EXPECT_LE(std::abs(actual - expected), 1) << what << ": " << actual << " against " << expected;
 }
 
+// The main window opens centred on the screen.
+HWND OpenMainWindow(Session& session) {
+  session.program.emplace();
+  HWND main = session.program->WaitForWindow("Remove Quorvane");
+  if (main == nullptr) return nullptr;
+  RECT frame{};
+  ::GetWindowRect(main, &frame);
+  ExpectWithinAPixel((frame.left + frame.right) / 2, ::GetSystemMetrics(SM_CXSCREEN) / 2, "centre across");
+  ExpectWithinAPixel((frame.top + frame.bottom) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2, "centre down");
+  return main;
+}
+
+// After a removal, modeless and without an owner.
+HWND OpenCompletionWindow(Session& session) {
+  HWND main = OpenMainWindow(session);
+  if (main == nullptr) return nullptr;
+  e2e::Click(main, "Start Removal Process");
+  HWND done = session.program->WaitForWindow("Completed");
+  if (done != nullptr) {
+    EXPECT_EQ(::GetWindow(done, GW_OWNER), nullptr);
+  }
+  return done;
+}
+
+// The failure report, on a main window refused as a system out of window
+// resources would refuse it.
+HWND OpenFailureReport(Session& session) {
+  session.held = std::make_shared<e2e::ProbeHook>(WH_CBT, "RefuseMainWindow", 0);
+  session.program.emplace();
+  const std::optional<e2e::MessageBoxSeen> box = session.program->WaitForMessageBox();
+  if (!box.has_value()) return nullptr;
+  EXPECT_NE(box->text.find("CreateWindowExA failed"), std::string::npos) << box->text;
+  return box->handle;
+}
+
+// One window the program shows. The program's own windows are laid out from
+// their tables in twips; a message box is laid out by the system and has none.
+struct WindowRow {
+  const char* name;  // the test's, and its screenshot's
+  HWND (*open)(Session&);
+  int clientWidth, clientHeight;  // twips
+  const Expected* controls;       // in tab order; null: a box the system lays out
+  std::size_t controlCount;
+};
+
+// Names the row in gtest's messages, instead of its bytes.
+void PrintTo(const WindowRow& row, std::ostream* output) { *output << row.name; }
+
 template <std::size_t N>
-void ExpectLayout(HWND window, const e2e::RunningProgram& program, const Expected (&table)[N]) {
-  const std::vector<Control> controls = e2e::ReadControls(window);
-  ASSERT_EQ(controls.size(), N);
-  const std::vector<e2e::ControlFont> fonts = program.ReadFonts(window);
-  ASSERT_EQ(fonts.size(), N) << "the font probe did not answer";
-  for (std::size_t i = 0; i < N; ++i) {
-    const Expected& expected = table[i];
+constexpr WindowRow OwnWindow(const char* name, HWND (*open)(Session&), int clientWidth, int clientHeight,
+                              const Expected (&controls)[N]) {
+  return {name, open, clientWidth, clientHeight, controls, N};
+}
+
+constexpr WindowRow SystemBox(const char* name, HWND (*open)(Session&)) { return {name, open, 0, 0, nullptr, 0}; }
+
+const WindowRow kWindows[] = {
+    OwnWindow("MainWindow", OpenMainWindow, 6780, 4290, kMain),
+    OwnWindow("CompletionWindow", OpenCompletionWindow, 6705, 4320, kCompletion),
+    SystemBox("FailureReport", OpenFailureReport),
+};
+
+void ExpectControlStyle(const Control& control, const Expected& expected) {
+  switch (expected.kind) {
+    case Kind::Frame:
+      EXPECT_EQ(control.className, "Button");
+      EXPECT_EQ(control.style & BS_TYPEMASK, BS_GROUPBOX);
+      break;
+    case Kind::Caption:
+    case Kind::Data:
+      EXPECT_EQ(control.className, "Static");
+      EXPECT_EQ(control.style & SS_TYPEMASK, expected.centred ? SS_CENTER : SS_LEFT);
+      EXPECT_TRUE(control.style & SS_NOPREFIX);
+      break;
+    case Kind::Button:
+    case Kind::DefaultButton:
+      // Enter presses only a default button; a window of the program's own has
+      // one only where the table says so.
+      EXPECT_EQ(control.className, "Button");
+      EXPECT_EQ(control.style & BS_TYPEMASK, expected.kind == Kind::DefaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+      EXPECT_TRUE(control.style & WS_TABSTOP);
+      break;
+  }
+}
+
+void ExpectControlFont(const ControlFont& font, const Expected& expected) {
+  ASSERT_TRUE(font.read);
+  EXPECT_EQ(font.id, expected.id);
+  if (expected.face != nullptr) {
+    EXPECT_STREQ(font.font.lfFaceName, expected.face);
+    EXPECT_EQ(font.font.lfHeight, FontHeight(expected.centipoints));
+    EXPECT_EQ(font.font.lfWeight, expected.weight);
+    EXPECT_EQ(font.font.lfCharSet, ANSI_CHARSET);
+  } else if (std::string(font.font.lfFaceName) == "MS Sans Serif") {
+    EXPECT_EQ(font.font.lfHeight, FontHeight(expected.centipoints));
+    EXPECT_EQ(font.font.lfWeight, expected.weight);
+  }
+  EXPECT_FALSE(font.font.lfItalic || font.font.lfUnderline || font.font.lfStrikeOut);
+}
+
+// Positions and sizes are the table's twips at this resolution, and so are the fonts.
+void ExpectTable(HWND window, const WindowRow& row, const std::vector<Control>& controls,
+                 const std::vector<ControlFont>& fonts) {
+  const SIZE client = e2e::ClientSize(window);
+  ExpectWithinAPixel(client.cx, Px(row.clientWidth), "client width");
+  ExpectWithinAPixel(client.cy, Px(row.clientHeight), "client height");
+  ASSERT_EQ(controls.size(), row.controlCount);
+  for (std::size_t i = 0; i < row.controlCount; ++i) {
+    const Expected& expected = row.controls[i];
     SCOPED_TRACE(expected.text);
     const Control& control = controls[i];  // creation order is tab order
     EXPECT_EQ(control.id, expected.id);
-    EXPECT_EQ(control.className, expected.className);
     EXPECT_EQ(control.text, expected.text);
     ExpectWithinAPixel(control.rect.left, Px(expected.left), "left");
     ExpectWithinAPixel(control.rect.top, Px(expected.top), "top");
     ExpectWithinAPixel(control.rect.right - control.rect.left, Px(expected.width), "width");
     ExpectWithinAPixel(control.rect.bottom - control.rect.top, Px(expected.height), "height");
-    if (control.className == "Static") {
-      EXPECT_EQ(control.style & SS_TYPEMASK, expected.centred ? SS_CENTER : SS_LEFT);
-      EXPECT_TRUE(control.style & SS_NOPREFIX);
-    } else if (control.id != 10) {
-      EXPECT_EQ(control.style & BS_TYPEMASK, BS_PUSHBUTTON);  // never a default button
-      EXPECT_TRUE(control.style & WS_TABSTOP);
-    }
-    const e2e::ControlFont& font = fonts[i];
-    ASSERT_TRUE(font.read);
-    EXPECT_EQ(font.id, expected.id);
-    if (expected.face != nullptr) {
-      EXPECT_STREQ(font.font.lfFaceName, expected.face);
-      EXPECT_EQ(font.font.lfHeight, expected.height96);
-      EXPECT_EQ(font.font.lfWeight, expected.weight);
-      EXPECT_EQ(font.font.lfCharSet, ANSI_CHARSET);
-    } else if (std::string(font.font.lfFaceName) == "MS Sans Serif") {
-      EXPECT_EQ(font.font.lfHeight, -11);
-      EXPECT_EQ(font.font.lfWeight, 400);
-    }
-    EXPECT_FALSE(font.font.lfItalic || font.font.lfUnderline || font.font.lfStrikeOut);
+    ExpectControlStyle(control, expected);
+    ExpectControlFont(fonts[i], expected);
   }
 }
 
-class Layout : public testing::Test {
+// A caption is whole when the text its font draws fits the control: wrapped
+// text in its height, a button's one line inside its raised edge.
+void ExpectCaptionWhole(const Control& control, const ControlFont& measured) {
+  const bool button = control.className == "Button" && (control.style & BS_TYPEMASK) != BS_GROUPBOX;
+  const LONG edgeX = button ? 2 * ::GetSystemMetrics(SM_CXEDGE) : 0;
+  const LONG edgeY = button ? 2 * ::GetSystemMetrics(SM_CYEDGE) : 0;
+  EXPECT_LE(measured.caption.cx, measured.client.cx - edgeX) << "the caption is wider than its control";
+  EXPECT_LE(measured.caption.cy, measured.client.cy - edgeY) << "the caption is taller than its control";
+}
+
+// Every control lies inside the window, and every fixed caption shows whole.
+void ExpectNothingCutOff(HWND window, const WindowRow& row, const std::vector<Control>& controls,
+                         const std::vector<ControlFont>& fonts) {
+  const SIZE client = e2e::ClientSize(window);
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    const Control& control = controls[i];
+    SCOPED_TRACE(control.text);
+    EXPECT_TRUE(control.rect.left >= 0 && control.rect.top >= 0 && control.rect.right <= client.cx &&
+                control.rect.bottom <= client.cy)
+        << "outside the window's " << client.cx << " x " << client.cy;
+    const bool data = row.controls != nullptr && i < row.controlCount && row.controls[i].kind == Kind::Data;
+    if (!data) ExpectCaptionWhole(control, fonts[i]);
+  }
+}
+
+class Layout : public testing::TestWithParam<WindowRow> {
  protected:
-  void SetUp() override { fixture::LayOutInstallation(); }
+  void SetUp() override {
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    ASSERT_EQ(dpi, Dpi()) << "the display does not run at the resolution this run is for";
+    fixture::LayOutInstallation();
+  }
   void TearDown() override { fixture::RemoveInstallation(); }
 };
 
-TEST_F(Layout, MainWindowMatchesItsTable) {
-  e2e::RunningProgram program;
-  HWND main = program.WaitForWindow("Remove Quorvane");
-  ASSERT_NE(main, nullptr);
-  const SIZE client = e2e::ClientSize(main);
-  ExpectWithinAPixel(client.cx, Px(6780), "client width");
-  ExpectWithinAPixel(client.cy, Px(4290), "client height");
-  RECT frame{};
-  ::GetWindowRect(main, &frame);
-  ExpectWithinAPixel((frame.left + frame.right) / 2, ::GetSystemMetrics(SM_CXSCREEN) / 2, "centre across");
-  ExpectWithinAPixel((frame.top + frame.bottom) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2, "centre down");
-  ExpectLayout(main, program, kMain);
-  e2e::SaveScreenshot(main, "C:\\qvn-e2e\\shots\\main-window.bmp");
-  e2e::Click(main, "EXIT");
-  EXPECT_TRUE(program.WaitForExit());
+TEST_P(Layout, KeepsItsProportionsWithItsCaptionsWhole) {
+  const WindowRow& row = GetParam();
+  Session session;
+  HWND window = row.open(session);
+  ASSERT_NE(window, nullptr);
+  const std::vector<Control> controls = e2e::ReadControls(window);
+  const std::vector<ControlFont> fonts = session.program->ReadFonts(window);
+  ASSERT_EQ(fonts.size(), controls.size()) << "the font probe did not answer";
+  ASSERT_FALSE(controls.empty());
+  if (row.controls != nullptr) ExpectTable(window, row, controls, fonts);
+  ExpectNothingCutOff(window, row, controls, fonts);
+  e2e::SaveScreenshot(window,
+                      "C:\\qvn-e2e\\shots\\" + std::string(row.name) + "-" + std::to_string(Dpi()) + "dpi.bmp");
 }
 
-TEST_F(Layout, CompletionWindowMatchesItsTable) {
-  e2e::RunningProgram program;
-  HWND main = program.WaitForWindow("Remove Quorvane");
-  ASSERT_NE(main, nullptr);
-  e2e::Click(main, "Start Removal Process");
-  HWND done = program.WaitForWindow("Completed");
-  ASSERT_NE(done, nullptr);
-  const SIZE client = e2e::ClientSize(done);
-  ExpectWithinAPixel(client.cx, Px(6705), "client width");
-  ExpectWithinAPixel(client.cy, Px(4320), "client height");
-  EXPECT_EQ(::GetWindow(done, GW_OWNER), nullptr);
-  ExpectLayout(done, program, kCompletion);
-  e2e::SaveScreenshot(done, "C:\\qvn-e2e\\shots\\completion-window.bmp");
-}
+std::string RowName(const testing::TestParamInfo<WindowRow>& row) { return row.param.name; }
+
+INSTANTIATE_TEST_SUITE_P(, Layout, testing::ValuesIn(kWindows), RowName);
 
 TEST(LabelsPerWindowsVersion, ShowTheRunningWindows) {
   const std::pair<const char*, const char*> labels[] = {

@@ -231,8 +231,9 @@ std::vector<ControlFont> RunningProgram::ReadFonts(HWND window) const {
     ControlFont entry{};
     int read = 0, charset = 0, italic = 0, underline = 0, strikeOut = 0;
     char face[LF_FACESIZE] = {};
-    if (std::sscanf(line.c_str(), "%d|%d|%ld|%ld|%d|%d|%d|%d|%31[^\n]", &entry.id, &read, &entry.font.lfHeight,
-                    &entry.font.lfWeight, &charset, &italic, &underline, &strikeOut, face) >= 8) {
+    if (std::sscanf(line.c_str(), "%d|%d|%ld|%ld|%d|%d|%d|%d|%ld|%ld|%ld|%ld|%31[^\n]", &entry.id, &read,
+                    &entry.font.lfHeight, &entry.font.lfWeight, &charset, &italic, &underline, &strikeOut,
+                    &entry.caption.cx, &entry.caption.cy, &entry.client.cx, &entry.client.cy, face) >= 12) {
       entry.read = read != 0;
       entry.font.lfCharSet = static_cast<BYTE>(charset);
       entry.font.lfItalic = static_cast<BYTE>(italic);

@@ -21,6 +21,8 @@ struct ControlFont {
   int id;
   bool read;
   LOGFONTA font;
+  SIZE caption;  // what its caption takes, drawn with that font as the control draws it
+  SIZE client;   // the control's client area
 };
 
 struct MessageBoxSeen {
@@ -77,7 +79,8 @@ class RunningProgram {
   bool WaitForExit(DWORD timeoutMs = 15000) const;
   DWORD ExitCode() const;
 
-  // The font of each child of `window`, read inside the program's thread.
+  // The font of each child of `window` and the size its caption takes with
+  // it, read inside the program's thread; a message box's children too.
   std::vector<ControlFont> ReadFonts(HWND window) const;
 
  private:
