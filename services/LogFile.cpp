@@ -7,30 +7,81 @@
 namespace qvn {
 namespace {
 
+// Another run holds its lock for the moment of one line: a write or lock that
+// meets it is tried again, for about a second in all, before the log ends.
+constexpr int kTries = 50;
+constexpr DWORD kPauseMs = 20;
+
+// 95/98/ME lock the whole of any log a run could write, from its start, so
+// that no other run can write while one moves to the end and writes there.
+// Below 2 GiB, which servers of every age lock alike.
+constexpr DWORD kLockedBytes = 0x7FFFFFFF;
+
 std::string Timestamp() {
   SYSTEMTIME now{};
   api::GetLocalTime(&now);
   return TimestampText(now);
 }
 
+// The computer's NetBIOS name, which says in a shared log which machine
+// wrote a line; "?" when the system will not tell it.
+std::string ComputerName() {
+  char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD chars = sizeof name;
+  return api::GetComputerNameA(name, &chars) ? std::string(name) : std::string("?");
+}
+
+// Runs `attempt` until it succeeds, fails for another reason than another
+// run's lock, or has been tried kTries times.
+template <typename Attempt>
+bool RetriedWhileLocked(Attempt attempt) {
+  // Bound first, so that binding cannot change the error read after a try.
+  const auto lastError = api::GetLastError.Resolve();
+  const auto pause = api::Sleep.Resolve();
+  for (int tried = 1;; ++tried) {
+    if (attempt()) return true;
+    if (tried == kTries || lastError() != static_cast<DWORD>(ERROR_LOCK_VIOLATION)) return false;
+    pause(kPauseMs);
+  }
+}
+
+bool WriteWhole(HANDLE file, const std::string& text) {
+  DWORD written = 0;
+  return api::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+         written == text.size();
+}
+
 }  // namespace
 
-std::unique_ptr<LogFile> LogFile::OpenForAppending(const std::wstring& path) {
-  HANDLE file = api::CreateFileA(ToAnsi(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+std::unique_ptr<LogFile> LogFile::OpenForAppending(const std::wstring& path, bool ntFamily) {
+  const DWORD access = ntFamily ? FILE_APPEND_DATA : GENERIC_WRITE;
+  HANDLE file = api::CreateFileA(ToAnsi(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return nullptr;
-  std::unique_ptr<LogFile> log(new LogFile(file));
-  api::SetFilePointer(file, 0, nullptr, FILE_END);
-  return log;
+  KernelHandle owner(file);
+  return std::unique_ptr<LogFile>(new LogFile(std::move(owner), ntFamily, ComputerName()));
+}
+
+// The system puts each write of a file opened for appending only at its end,
+// whatever other runs have written meanwhile.
+bool LogFile::Append(const std::string& text) const {
+  return RetriedWhileLocked([&] { return WriteWhole(file_.Get(), text); });
+}
+
+bool LogFile::AppendUnderLock(const std::string& text) const {
+  HANDLE file = file_.Get();
+  if (!RetriedWhileLocked([&] { return api::LockFile(file, 0, 0, kLockedBytes, 0) != 0; })) return false;
+  const bool moved = api::SetFilePointer(file, 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER;
+  const bool wrote = moved && WriteWhole(file, text);
+  api::UnlockFile(file, 0, 0, kLockedBytes, 0);
+  return wrote;
 }
 
 void LogFile::Write(const std::wstring& line) {
   if (stopped_) return;
   try {
-    const std::string text = Timestamp() + "  " + ToAnsi(line) + "\r\n";
-    DWORD written = 0;
-    const BOOL wrote = api::WriteFile(file_.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    if (!wrote || written != text.size()) stopped_ = true;
+    const std::string text = Timestamp() + "  " + computer_ + "  " + ToAnsi(line) + "\r\n";
+    if (!(appendOnly_ ? Append(text) : AppendUnderLock(text))) stopped_ = true;
   } catch (...) {
     stopped_ = true;
   }

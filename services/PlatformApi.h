@@ -45,6 +45,10 @@ using FindCloseFn = BOOL(WINAPI*)(HANDLE search);
 using WriteFileFn = BOOL(WINAPI*)(HANDLE file, LPCVOID data, DWORD bytes, LPDWORD written, LPOVERLAPPED overlapped);
 using SetFilePointerFn = DWORD(WINAPI*)(HANDLE file, LONG distance, PLONG distanceHigh, DWORD method);
 using GetLocalTimeFn = void(WINAPI*)(LPSYSTEMTIME time);
+using GetComputerNameAFn = BOOL(WINAPI*)(LPSTR name, LPDWORD nameChars);
+using LockFileFn = BOOL(WINAPI*)(HANDLE file, DWORD offsetLow, DWORD offsetHigh, DWORD bytesLow, DWORD bytesHigh);
+using UnlockFileFn = BOOL(WINAPI*)(HANDLE file, DWORD offsetLow, DWORD offsetHigh, DWORD bytesLow, DWORD bytesHigh);
+using SleepFn = void(WINAPI*)(DWORD milliseconds);
 using GetCommandLineAFn = LPSTR(WINAPI*)();
 using SHGetSpecialFolderPathAFn = BOOL(WINAPI*)(HWND owner, LPSTR path, int folder, BOOL create);
 using RemoveDirectoryAFn = BOOL(WINAPI*)(LPCSTR path);
@@ -95,6 +99,10 @@ inline const BoundFunction<FindCloseFn> FindClose{"kernel32.dll", "FindClose"};
 inline const BoundFunction<WriteFileFn> WriteFile{"kernel32.dll", "WriteFile"};
 inline const BoundFunction<SetFilePointerFn> SetFilePointer{"kernel32.dll", "SetFilePointer"};
 inline const BoundFunction<GetLocalTimeFn> GetLocalTime{"kernel32.dll", "GetLocalTime"};
+inline const BoundFunction<GetComputerNameAFn> GetComputerNameA{"kernel32.dll", "GetComputerNameA"};
+inline const BoundFunction<LockFileFn> LockFile{"kernel32.dll", "LockFile"};
+inline const BoundFunction<UnlockFileFn> UnlockFile{"kernel32.dll", "UnlockFile"};
+inline const BoundFunction<SleepFn> Sleep{"kernel32.dll", "Sleep"};
 inline const BoundFunction<GetCommandLineAFn> GetCommandLineA{"kernel32.dll", "GetCommandLineA"};
 // Missing on Windows 95 and NT 4.0 without the shell update.
 inline const BoundFunction<SHGetSpecialFolderPathAFn> SHGetSpecialFolderPathA{"shell32.dll",

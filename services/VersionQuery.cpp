@@ -9,4 +9,10 @@ void QueryVersion(OSVERSIONINFOA& info) {
   api::GetVersionExA(&info);
 }
 
+bool RunsOnNtFamily() {
+  OSVERSIONINFOA info{};
+  QueryVersion(info);
+  return info.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
 }  // namespace qvn

@@ -8,4 +8,8 @@ namespace qvn {
 // of the record as it was.
 void QueryVersion(OSVERSIONINFOA& info);
 
+// Whether the version query reports the NT family (NT 4.0 to 11); false for
+// 95/98/ME, and when the query is refused.
+bool RunsOnNtFamily();
+
 }  // namespace qvn

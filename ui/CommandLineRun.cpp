@@ -16,6 +16,7 @@
 #include "services/PlatformApi.h"
 #include "services/SystemErrorBoxes.h"
 #include "services/Text.h"
+#include "services/VersionQuery.h"
 #include "ui/FailureReport.h"
 #include "ui/ProgramFrame.h"
 
@@ -111,7 +112,8 @@ int RunFromCommandLine(HINSTANCE instance) {
       Tell(line, L"QvnRemove cannot keep its log in what it removes: " + *line.logPath + L".", MB_ICONERROR);
       return ExitCode(InvalidArguments());
     }
-    file = LogFile::OpenForAppending(*line.logPath);
+    // Where the family cannot be learned, the 95/98/ME way, which NT accepts too.
+    file = LogFile::OpenForAppending(*line.logPath, RunsOnNtFamily());
     if (!file) {
       Tell(line, L"QvnRemove cannot write its log to " + *line.logPath + L".", MB_ICONERROR);
       return ExitCode(InvalidArguments());

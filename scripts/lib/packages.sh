@@ -1,10 +1,12 @@
 # Installs what building and testing need on a fresh Debian 12 machine, as
-# root; does nothing for packages already present.
+# root; does nothing for packages already present. Packages are installed
+# without their recommendations, so those needed are named here: Wine's own
+# fonts (fonts-wine) among them.
 
 QVN_PACKAGES=(
   cmake g++ make libgtest-dev googletest
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
-  wine wine64 wine32:i386
+  wine wine64 wine32:i386 fonts-wine
   xvfb x11-apps imagemagick
   git openssl osslsigncode ca-certificates
 )

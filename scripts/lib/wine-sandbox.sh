@@ -43,7 +43,23 @@ sandbox_create() {
   export WINEDLLOVERRIDES="mscoree,mshtml="
   "$WINE" wineboot -i >"$dir/wineboot.log" 2>&1
   /usr/lib/wine/wineserver -w 2>/dev/null || true
-  sandbox_seal
+  sandbox_seal && sandbox_add_wine_fonts
+}
+
+# Wine's own fonts, Marlett among them: Wine draws the title bar's minimise,
+# maximise and close buttons as its letters "0", "1" and "r", which is what
+# shows without it. The fonts-wine package puts them in /usr/share/wine/fonts,
+# but this Wine looks for them in the folder beside its data folder
+# (/usr/share/fonts) and finds none there. Every Wine looks in the prefix's
+# C:\windows\Fonts too: they are copied there (copies, not links, which would
+# lead out of the prefix).
+sandbox_add_wine_fonts() {
+  local fonts=/usr/share/wine/fonts
+  if [ ! -f "$fonts/marlett.ttf" ]; then
+    echo "wine-sandbox: Wine's own fonts are missing from $fonts (package fonts-wine)" >&2
+    return 1
+  fi
+  cp "$fonts"/*.ttf "$fonts"/*.fon "$WINEPREFIX/drive_c/windows/Fonts/"
 }
 
 # Removes every drive letter and link that leads out of the prefix (Z: and the
@@ -78,16 +94,6 @@ sandbox_add_drive() {
   mkdir -p "$WINEPREFIX/$folder"
   ln -sfn "../$folder" "$WINEPREFIX/dosdevices/$letter"
   sandbox_check
-}
-
-# Copies Wine's own fonts (MS Sans Serif, Tahoma and the rest, from the
-# fonts-wine package) into the prefix's C:\windows\Fonts. Debian's Wine 8
-# looks for them in /usr/share/fonts instead (WINEDEBUG=+font shows
-# "/usr/share/wine/../fonts/"), so without the copy DejaVu Sans, a fifth wider,
-# stands in for every face a program names. Copies, not links: a link would
-# lead out of the prefix.
-sandbox_add_wine_fonts() {
-  cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
 }
 
 # Fails when any link inside the prefix leads out of it.

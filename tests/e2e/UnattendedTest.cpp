@@ -46,14 +46,41 @@ class Unattended : public testing::Test {
     return program.ExitCode();
   }
 
-  static std::vector<std::string> LogLines() {
+  // The log's lines as they are: "YYYY-MM-DD hh:mm:ss  COMPUTER  text".
+  static std::vector<std::string> RawLogLines() {
     std::vector<std::string> lines;
     std::ifstream log(kLog);
     for (std::string line; std::getline(log, line);) {
       if (!line.empty() && line.back() == '\r') line.pop_back();
-      // "YYYY-MM-DD hh:mm:ss  text"
-      EXPECT_GT(line.size(), 21u);
-      lines.push_back(line.size() > 21 ? line.substr(21) : line);
+      lines.push_back(line);
+    }
+    return lines;
+  }
+
+  static std::string ComputerName() {
+    char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD chars = sizeof name;
+    EXPECT_TRUE(::GetComputerNameA(name, &chars));
+    return name;
+  }
+
+  // The text of a line this computer wrote, after its date, time and name;
+  // an empty text for any other line.
+  static std::string TextOfOwnLine(const std::string& line) {
+    const std::string name = "  " + ComputerName() + "  ";
+    const std::size_t timestamp = std::string("YYYY-MM-DD hh:mm:ss").size();
+    const bool own = line.size() > timestamp + name.size() && line[4] == '-' && line[13] == ':' &&
+                     line.compare(timestamp, name.size(), name) == 0;
+    return own ? line.substr(timestamp + name.size()) : std::string();
+  }
+
+  // The text of every line, each of which this computer must have written.
+  static std::vector<std::string> LogLines() {
+    std::vector<std::string> lines;
+    for (const std::string& line : RawLogLines()) {
+      const std::string text = TextOfOwnLine(line);
+      EXPECT_FALSE(text.empty()) << "not a line of this computer's: " << line;
+      lines.push_back(text.empty() ? line : text);
     }
     return lines;
   }
@@ -142,6 +169,36 @@ TEST_F(Unattended, LogRecordsTheRunLineByLine) {
            line.compare(line.size() - uninstall.size(), uninstall.size(), uninstall) == 0;
   }));
   EXPECT_EQ(lines.back(), "Exit code: 3010");
+}
+
+// Administrators point every machine's log at one file on a share: another
+// machine's run holds it open for appending, sharing reading and writing, as
+// this program does, and writes before and after this run.
+TEST_F(Unattended, LogSharedWithAnotherMachinesRun) {
+  HANDLE other = ::CreateFileA(kLog, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(other, INVALID_HANDLE_VALUE);
+  const std::string before = "2026-12-08 09:05:07  OTHER-PC  QvnRemove 1.01 started: QvnRemove.exe /S";
+  const std::string after = "2026-12-08 09:05:09  OTHER-PC  Exit code: 3010";
+  const auto append = [other](const std::string& line) {
+    const std::string text = line + "\r\n";
+    DWORD written = 0;
+    EXPECT_TRUE(::WriteFile(other, text.data(), static_cast<DWORD>(text.size()), &written, nullptr));
+  };
+  append(before);
+  EXPECT_EQ(RunWithoutAWindow(std::string("/S ") + kLogArgument), 3010u) << "87 is the log refused";
+  append(after);
+  ::CloseHandle(other);
+  EXPECT_FALSE(AnyFileLeft());
+  const std::vector<std::string> lines = RawLogLines();
+  ASSERT_GE(lines.size(), 4u);
+  EXPECT_EQ(lines.front(), before);
+  EXPECT_EQ(lines.back(), after);
+  for (auto line = lines.begin() + 1; line != lines.end() - 1; ++line) {
+    EXPECT_FALSE(TextOfOwnLine(*line).empty()) << *line;
+  }
+  EXPECT_EQ(TextOfOwnLine(lines[1]).rfind("QvnRemove 1.01 started: ", 0), 0u) << lines[1];
+  EXPECT_EQ(TextOfOwnLine(lines[lines.size() - 2]), "Exit code: 3010");
 }
 
 TEST_F(Unattended, FileInUseEndsWithItsCodeAndRemovesNothing) {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <stdexcept>
 #include <utility>
 
@@ -232,9 +233,24 @@ HANDLE Opened(SimulatedPlatform& platform, const std::filesystem::path& host) {
 // Opens only succeed for existing entries on drive C: (or a new file, for
 // OPEN_ALWAYS), are counted until closed, and fail as the platform does for
 // an entry held elsewhere or refused.
-HANDLE CreateFileNamed(const char* function, const std::string& path, DWORD access, DWORD disposition, DWORD flags) {
+// The names of the flags set in `flags`, from `names`, joined by '|'.
+std::wstring FlagNames(DWORD flags, std::initializer_list<std::pair<DWORD, const wchar_t*>> names) {
+  std::wstring text;
+  for (const auto& [flag, name] : names) {
+    if ((flags & flag) == flag) text += (text.empty() ? L"" : L"|") + std::wstring(name);
+  }
+  return text.empty() ? L"0" : text;
+}
+
+HANDLE CreateFileNamed(const char* function, const std::string& path, DWORD access, DWORD sharing, DWORD disposition,
+                       DWORD flags) {
   SimulatedPlatform& platform = SimulatedPlatform::Current();
   TouchesFiles(function);
+  platform.fileCalls.push_back(
+      Wide(function) + L" " + Wide(path.c_str()) + L" " +
+      FlagNames(access, {{GENERIC_READ, L"GENERIC_READ"}, {GENERIC_WRITE, L"GENERIC_WRITE"},
+                         {FILE_APPEND_DATA, L"FILE_APPEND_DATA"}, {DELETE, L"DELETE"}}) +
+      L" share " + FlagNames(sharing, {{FILE_SHARE_READ, L"READ"}, {FILE_SHARE_WRITE, L"WRITE"}, {FILE_SHARE_DELETE, L"DELETE"}}));
   LONG injected = 0;
   if (platform.Fails(function, injected)) {
     platform.lastError = static_cast<DWORD>(injected);
@@ -255,14 +271,14 @@ HANDLE CreateFileNamed(const char* function, const std::string& path, DWORD acce
   return Opened(platform, host);
 }
 
-HANDLE WINAPI SimCreateFileA(LPCSTR path, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWORD disposition, DWORD flags,
-                             HANDLE) {
-  return CreateFileNamed("CreateFileA", path, access, disposition, flags);
+HANDLE WINAPI SimCreateFileA(LPCSTR path, DWORD access, DWORD sharing, LPSECURITY_ATTRIBUTES, DWORD disposition,
+                             DWORD flags, HANDLE) {
+  return CreateFileNamed("CreateFileA", path, access, sharing, disposition, flags);
 }
 
-HANDLE WINAPI SimCreateFileW(LPCWSTR path, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWORD disposition, DWORD flags,
-                             HANDLE) {
-  return CreateFileNamed("CreateFileW", NarrowName(path), access, disposition, flags);
+HANDLE WINAPI SimCreateFileW(LPCWSTR path, DWORD access, DWORD sharing, LPSECURITY_ATTRIBUTES, DWORD disposition,
+                             DWORD flags, HANDLE) {
+  return CreateFileNamed("CreateFileW", NarrowName(path), access, sharing, disposition, flags);
 }
 
 DWORD FileAttributesNamed(const char* function, const std::string& path) {
@@ -344,8 +360,13 @@ UINT WINAPI SimSetErrorMode(UINT mode) {
 }
 
 BOOL WINAPI SimWriteFile(HANDLE file, LPCVOID data, DWORD bytes, LPDWORD written, LPOVERLAPPED) {
-  SIMULATED_FAILURE("WriteFile", 0)
   SimulatedPlatform& platform = SimulatedPlatform::Current();
+  platform.fileCalls.push_back(L"WriteFile");
+  LONG injected = 0;
+  if (platform.Fails("WriteFile", injected)) {
+    platform.lastError = static_cast<DWORD>(injected);
+    return 0;
+  }
   auto opened = platform.openPaths.find(file);
   if (opened == platform.openPaths.end()) return 0;
   std::ofstream(opened->second, std::ios::app | std::ios::binary).write(static_cast<const char*>(data), bytes);
@@ -389,7 +410,44 @@ DWORD WINAPI SimGetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD room) {
   return FillBuffer(SimulatedPlatform::Current().programFile, buffer, room);
 }
 
-DWORD WINAPI SimSetFilePointer(HANDLE, LONG, PLONG, DWORD) { return 0; }  // every write appends
+// Every write appends, wherever the pointer was moved.
+DWORD WINAPI SimSetFilePointer(HANDLE, LONG distance, PLONG, DWORD method) {
+  const wchar_t* const methods[] = {L" FILE_BEGIN", L" FILE_CURRENT", L" FILE_END"};
+  SimulatedPlatform::Current().fileCalls.push_back(L"SetFilePointer " + std::to_wstring(distance) +
+                                                   (method <= FILE_END ? methods[method] : L" ?"));
+  return 0;
+}
+
+// Locks are only recorded; the call chosen to fail fails with the error given.
+BOOL WINAPI SimLockFile(HANDLE, DWORD offsetLow, DWORD offsetHigh, DWORD bytesLow, DWORD bytesHigh) {
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  platform.fileCalls.push_back(L"LockFile " + std::to_wstring(offsetLow | (std::uint64_t{offsetHigh} << 32)) + L" " +
+                               std::to_wstring(bytesLow | (std::uint64_t{bytesHigh} << 32)));
+  LONG injected = 0;
+  if (platform.Fails("LockFile", injected)) {
+    platform.lastError = static_cast<DWORD>(injected);
+    return 0;
+  }
+  return 1;
+}
+
+BOOL WINAPI SimUnlockFile(HANDLE, DWORD offsetLow, DWORD offsetHigh, DWORD bytesLow, DWORD bytesHigh) {
+  SimulatedPlatform::Current().fileCalls.push_back(
+      L"UnlockFile " + std::to_wstring(offsetLow | (std::uint64_t{offsetHigh} << 32)) + L" " +
+      std::to_wstring(bytesLow | (std::uint64_t{bytesHigh} << 32)));
+  return 1;
+}
+
+void WINAPI SimSleep(DWORD) { SimulatedPlatform::Current().fileCalls.push_back(L"Sleep"); }
+
+BOOL WINAPI SimGetComputerNameA(LPSTR name, LPDWORD chars) {
+  SIMULATED_FAILURE("GetComputerNameA", 0)
+  const std::string& computer = SimulatedPlatform::Current().computerName;
+  if (computer.size() + 1 > *chars) return 0;
+  std::memcpy(name, computer.c_str(), computer.size() + 1);
+  *chars = static_cast<DWORD>(computer.size());
+  return 1;
+}
 
 void WINAPI SimGetLocalTime(LPSYSTEMTIME time) { *time = SYSTEMTIME{2026, 12, 2, 8, 9, 5, 7, 0}; }
 
@@ -589,6 +647,10 @@ const Export kExports[] = {
     {"kernel32.dll", "WriteFile", AddressOf(&SimWriteFile)},
     {"kernel32.dll", "SetFilePointer", AddressOf(&SimSetFilePointer)},
     {"kernel32.dll", "GetLocalTime", AddressOf(&SimGetLocalTime)},
+    {"kernel32.dll", "GetComputerNameA", AddressOf(&SimGetComputerNameA)},
+    {"kernel32.dll", "LockFile", AddressOf(&SimLockFile)},
+    {"kernel32.dll", "UnlockFile", AddressOf(&SimUnlockFile)},
+    {"kernel32.dll", "Sleep", AddressOf(&SimSleep)},
     {"kernel32.dll", "GetLogicalDrives", AddressOf(&SimGetLogicalDrives)},
     {"kernel32.dll", "QueryDosDeviceA", AddressOf(&SimQueryDosDeviceA)},
     {"kernel32.dll", "GetCurrentDirectoryA", AddressOf(&SimGetCurrentDirectoryA)},

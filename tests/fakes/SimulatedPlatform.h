@@ -46,6 +46,9 @@ class SimulatedPlatform : public qvn::Binder {
   SimulatedDrive drive;
   std::vector<ShownMessageBox> messageBoxes;
   std::vector<std::wstring> calls;  // registry changes and file-system object calls, in order
+  // Opens (with their access and sharing), locks, moves, writes and pauses,
+  // in order: "CreateFileA C:\\x.log FILE_APPEND_DATA share READ|WRITE".
+  std::vector<std::wstring> fileCalls;
   std::vector<std::wstring> objectsCreated;
   int liveObjects = 0;
 
@@ -72,6 +75,7 @@ class SimulatedPlatform : public qvn::Binder {
   std::string drives = "C";                           // the drives GetLogicalDrives reports
   std::map<char, std::string> substitutedDrives;      // subst: drive letter -> the folder it names
   std::string programFile = "C:\\Work\\QvnRemove.exe";  // what GetModuleFileNameA answers
+  std::string computerName = "PC-0417";                 // what GetComputerNameA answers
   DWORD lastError = 0;   // what GetLastError answers
   UINT errorMode = 0;    // as SetErrorMode last set it
   // Calls that touch a file, folder or drive made while the system could

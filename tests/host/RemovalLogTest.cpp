@@ -192,7 +192,7 @@ TEST(LogFile, AWriteThatFailsStopsTheLogAndChangesNothingElse) {
   Install(platform, "C:\\Program Files\\Quorvane\\");
   platform.drive.AddFolder(L"C:\\logs");
   platform.FailCall("WriteFile", 3, ERROR_DISK_FULL);
-  std::unique_ptr<qvn::LogFile> file = qvn::LogFile::OpenForAppending(L"C:\\logs\\qvn.log");
+  std::unique_ptr<qvn::LogFile> file = qvn::LogFile::OpenForAppending(L"C:\\logs\\qvn.log", true);
   ASSERT_NE(file, nullptr);
   qvn::RemovalLog log(*file);
   log.Started(L"QvnRemove.exe /S");
@@ -203,10 +203,58 @@ TEST(LogFile, AWriteThatFailsStopsTheLogAndChangesNothingElse) {
   std::ifstream written(platform.drive.HostPath(L"C:\\logs\\qvn.log"));
   const std::string text((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
   EXPECT_EQ(text,
-            "2026-12-08 09:05:07  QvnRemove 1.01 started: QvnRemove.exe /S\r\n"
-            "2026-12-08 09:05:07  Operating system: Windows 2000 or XP\r\n");
+            "2026-12-08 09:05:07  PC-0417  QvnRemove 1.01 started: QvnRemove.exe /S\r\n"
+            "2026-12-08 09:05:07  PC-0417  Operating system: Windows 2000 or XP\r\n");
   file.reset();
   EXPECT_EQ(platform.openFiles, 0);
+}
+
+// Every machine's log may be one file on a share: each family opens it so that
+// other runs can append at the same time, and puts each line at the end. The
+// 95/98/ME way locks from the start of the file, over anything a log can hold.
+TEST(LogFile, OpensAndWritesSoThatOtherRunsCanAppendToo) {
+  const std::wstring appendOnly = L"CreateFileA C:\\logs\\qvn.log FILE_APPEND_DATA share READ|WRITE";
+  const std::wstring forWriting = L"CreateFileA C:\\logs\\qvn.log GENERIC_WRITE share READ|WRITE";
+  const std::vector<std::wstring> lockedLine = {L"LockFile 0 2147483647", L"SetFilePointer 0 FILE_END", L"WriteFile",
+                                                L"UnlockFile 0 2147483647"};
+  const auto then = [](std::vector<std::wstring> calls, const std::vector<std::wstring>& more) {
+    calls.insert(calls.end(), more.begin(), more.end());
+    return calls;
+  };
+  struct Case {
+    const char* what;
+    bool ntFamily;
+    const char* failsFirst;  // the first call of it fails with `error`
+    LONG error;
+    std::vector<std::wstring> calls;
+    const char* computer;
+  };
+  const Case cases[] = {
+      {"NT: for appending only", true, "", 0, {appendOnly, L"WriteFile", L"WriteFile"}, "PC-0417"},
+      {"95/98/ME: each line at the end under a lock", false, "", 0, then(then({forWriting}, lockedLine), lockedLine),
+       "PC-0417"},
+      {"95/98/ME: another run's lock is waited for", false, "LockFile", ERROR_LOCK_VIOLATION,
+       then(then({forWriting, L"LockFile 0 2147483647", L"Sleep"}, lockedLine), lockedLine), "PC-0417"},
+      {"NT: a write that meets a 95/98/ME run's lock is tried again", true, "WriteFile", ERROR_LOCK_VIOLATION,
+       {appendOnly, L"WriteFile", L"Sleep", L"WriteFile", L"WriteFile"}, "PC-0417"},
+      {"the computer's name refused", true, "GetComputerNameA", ERROR_ACCESS_DENIED,
+       {appendOnly, L"WriteFile", L"WriteFile"}, "?"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SimulatedPlatform platform;
+    platform.drive.AddFolder(L"C:\\logs");
+    if (*c.failsFirst != '\0') platform.FailCall(c.failsFirst, 1, c.error);
+    std::unique_ptr<qvn::LogFile> file = qvn::LogFile::OpenForAppending(L"C:\\logs\\qvn.log", c.ntFamily);
+    ASSERT_NE(file, nullptr);
+    file->Write(L"first");
+    file->Write(L"second");
+    EXPECT_EQ(platform.fileCalls, c.calls);
+    std::ifstream written(platform.drive.HostPath(L"C:\\logs\\qvn.log"));
+    const std::string text((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+    const std::string prefix = std::string("2026-12-08 09:05:07  ") + c.computer + "  ";
+    EXPECT_EQ(text, prefix + "first\r\n" + prefix + "second\r\n");
+  }
 }
 
 TEST(LogLocation, ALogInsideWhatIsRemovedIsRefused) {
