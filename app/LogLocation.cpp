@@ -1,30 +1,61 @@
 #include "app/LogLocation.h"
 
-#include "app/InitToolState.h"
+#include <cwctype>
+
 #include "app/RemovalTargets.h"
-#include "services/Failure.h"
+#include "services/ComputerName.h"
 
 namespace qvn {
 namespace {
 
-// "\\?\C:\..." and "\\.\C:\..." name the same file as "C:\...".
+bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+std::wstring Lower(std::wstring text) {
+  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
+  return text;
+}
+
+bool StartsWith(const std::wstring& text, const std::wstring& start) {
+  return Lower(text.substr(0, start.size())) == Lower(start);
+}
+
+// Names this computer by a name the network would give it: localhost, a
+// loopback address, or its own name (alone, or as the first label of a
+// longer one, "pc-0417.corp.example").
+bool NamesThisComputer(const std::wstring& host) {
+  const std::wstring name = Lower(host);
+  if (name == L"localhost" || name.rfind(L"127.", 0) == 0) return true;
+  const std::wstring self = Lower(ComputerName());
+  return !self.empty() && (name == self || name.rfind(self + L".", 0) == 0);
+}
+
+// "\\?\C:\..." and "\\.\C:\..." name the same file as "C:\...", and
+// "\\?\UNC\server\share\..." the same as "\\server\share\...".
 std::wstring WithoutDevicePrefix(const std::wstring& path) {
-  const bool prefixed = path.size() > 4 && path[0] == L'\\' && path[1] == L'\\' &&
-                        (path[2] == L'?' || path[2] == L'.') && path[3] == L'\\';
+  if (StartsWith(path, L"\\\\?\\UNC\\")) return L"\\\\" + path.substr(8);
+  const bool prefixed = path.size() > 4 && IsSeparator(path[0]) && IsSeparator(path[1]) &&
+                        (path[2] == L'?' || path[2] == L'.') && IsSeparator(path[3]);
   return prefixed ? path.substr(4) : path;
 }
 
 }  // namespace
 
-bool LogLiesInRemovalTargets(const std::wstring& logPath) {
-  ToolState state;
-  try {
-    InitToolState(state);
-    return LiesInTargets(WithoutDevicePrefix(logPath), RemovalTargets(PlanRemoval(state)));
-  } catch (const Failure&) {
-    // The run's own start-up meets this again and reports it.
-  }
-  return false;
+std::wstring ThroughThisComputersShares(const std::wstring& path) {
+  const std::wstring plain = WithoutDevicePrefix(path);
+  if (plain.size() < 3 || !IsSeparator(plain[0]) || !IsSeparator(plain[1])) return plain;
+  std::size_t hostEnd = 2;
+  while (hostEnd < plain.size() && !IsSeparator(plain[hostEnd])) ++hostEnd;
+  std::size_t shareEnd = hostEnd + 1;
+  while (shareEnd < plain.size() && !IsSeparator(plain[shareEnd])) ++shareEnd;
+  if (shareEnd > plain.size()) return plain;
+  const std::wstring share = plain.substr(hostEnd + 1, shareEnd - hostEnd - 1);
+  const bool driveShare = share.size() == 2 && share[0] < 0x80 && std::iswalpha(share[0]) && share[1] == L'$';
+  if (!driveShare || !NamesThisComputer(plain.substr(2, hostEnd - 2))) return plain;
+  return std::wstring(1, share[0]) + L":\\" + (shareEnd < plain.size() ? plain.substr(shareEnd + 1) : L"");
+}
+
+bool LogLiesInRemovalTargets(const std::wstring& logPath, const RemovalPlan& plan) {
+  return LiesInTargets(ThroughThisComputersShares(logPath), RemovalTargets(plan));
 }
 
 }  // namespace qvn

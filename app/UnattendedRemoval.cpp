@@ -38,15 +38,31 @@ bool Restart(bool ntFamily) {
 
 }  // namespace
 
-RunEnding RunUnattended(bool restart, RemovalLog* log) {
+UnattendedStart StartUnattended() {
+  UnattendedStart start;
+  try {
+    start.found = InitToolState(start.state);
+    start.plan = PlanRemoval(start.state);
+  } catch (const Failure& failure) {
+    start.failure = failure;
+  }
+  return start;
+}
+
+RunEnding RunUnattended(UnattendedStart& start, bool restart, RemovalLog* log) {
   RunEnding ending;
   ending.unattended = true;
-  ToolState state;
+  const auto stopped = [&](const Failure& failure) {
+    if (log != nullptr) log->Stopped(failure);
+    ending.kind = RunEnding::Kind::Failed;
+    return ending;
+  };
+  if (start.failure) return stopped(*start.failure);
+  ToolState& state = start.state;
   Tally tally(log);
   try {
-    const StartupTexts texts = InitToolState(state);
-    if (log != nullptr) log->Found(texts);
-    const RemovalPlan plan = PlanRemoval(state);
+    if (log != nullptr) log->Found(start.found);
+    const RemovalPlan& plan = start.plan;
     if (log != nullptr) log->Planned(plan);
     const auto giveUp = [log](const std::wstring& fileInUse) {
       if (log != nullptr) log->FileInUse(fileInUse);
@@ -57,9 +73,7 @@ RunEnding RunUnattended(bool restart, RemovalLog* log) {
       return ending;
     }
   } catch (const Failure& failure) {
-    if (log != nullptr) log->Stopped(failure);
-    ending.kind = RunEnding::Kind::Failed;
-    return ending;
+    return stopped(failure);
   }
   ending.anythingRemoved = tally.removed;
   if (tally.failed) ending.kind = RunEnding::Kind::Failed;

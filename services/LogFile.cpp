@@ -1,5 +1,6 @@
 #include "services/LogFile.h"
 
+#include "services/ComputerName.h"
 #include "services/DecimalText.h"
 #include "services/PlatformApi.h"
 #include "services/Text.h"
@@ -23,12 +24,11 @@ std::string Timestamp() {
   return TimestampText(now);
 }
 
-// The computer's NetBIOS name, which says in a shared log which machine
-// wrote a line; "?" when the system will not tell it.
-std::string ComputerName() {
-  char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
-  DWORD chars = sizeof name;
-  return api::GetComputerNameA(name, &chars) ? std::string(name) : std::string("?");
+// The computer's name, which says in a shared log which machine wrote a
+// line; "?" when the system will not tell it.
+std::string NameOfThisComputer() {
+  const std::wstring name = ComputerName();
+  return name.empty() ? std::string("?") : ToAnsi(name);
 }
 
 // Runs `attempt` until it succeeds, fails for another reason than another
@@ -59,7 +59,7 @@ std::unique_ptr<LogFile> LogFile::OpenForAppending(const std::wstring& path, boo
                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return nullptr;
   KernelHandle owner(file);
-  return std::unique_ptr<LogFile>(new LogFile(std::move(owner), ntFamily, ComputerName()));
+  return std::unique_ptr<LogFile>(new LogFile(std::move(owner), ntFamily, NameOfThisComputer()));
 }
 
 // The system puts each write of a file opened for appending only at its end,

@@ -197,6 +197,7 @@ constexpr UINT MB_OK = 0x0;
 constexpr UINT MB_RETRYCANCEL = 0x5;
 constexpr UINT MB_ICONERROR = 0x10;
 constexpr UINT MB_ICONWARNING = 0x30;
+constexpr UINT MB_ICONINFORMATION = 0x40;
 constexpr UINT MB_TASKMODAL = 0x2000;
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;

