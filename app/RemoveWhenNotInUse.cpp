@@ -1,6 +1,7 @@
 #include "app/RemoveWhenNotInUse.h"
 
 #include "app/InstallFolderGuard.h"
+#include "app/ProgramsInTargets.h"
 #include "app/RunRemoval.h"
 #include "services/AutomationError.h"
 #include "services/ProgramPlace.h"
@@ -57,10 +58,15 @@ bool RemoveWhenNotInUse(ToolState& state, const RemovalPlan& plan, const AskWhen
                         const RemovalOptions& options) {
   const std::vector<RemovalTarget> targets = RemovalTargets(plan);
   StandOutsideTheTargets(targets);
-  TargetSurvey survey = SurveyTargets(targets, true, FoldersCanBeHeld(state));
+  const bool ntFamily = FoldersCanBeHeld(state);
+  TargetSurvey survey = SurveyTargets(targets, true, ntFamily);
   while (survey.inUse) {
-    if (ask(*survey.inUse) == InUseAnswer::Cancel) return false;
-    survey = SurveyTargets(targets, true, FoldersCanBeHeld(state));
+    const InUse found{*survey.inUse, ProgramsInTargets(targets, ntFamily)};
+    const InUseAnswer answer = ask(found);
+    if (answer == InUseAnswer::Cancel) return false;
+    if (answer == InUseAnswer::RemoveAtRestart) return false;  // nothing is scheduled yet: as Cancel
+    if (answer == InUseAnswer::ClosePrograms) ClosePrograms(found.programs, options.observer);
+    survey = SurveyTargets(targets, true, ntFamily);
   }
   for (const std::wstring& link : survey.folderLinks) {
     RemoveFolderLink(link);

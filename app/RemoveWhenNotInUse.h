@@ -7,6 +7,7 @@
 #include "app/RemovalPlan.h"
 #include "app/ToolState.h"
 #include "services/FilesInUse.h"
+#include "services/RunningPrograms.h"
 
 namespace qvn {
 
@@ -23,16 +24,26 @@ bool LiesInTargets(const std::wstring& path, const std::vector<RemovalTarget>& t
 // What is there to be walked: folder links found too, nothing checked for use.
 TargetSurvey FolderLinksIn(const RemovalPlan& plan);
 
-enum class InUseAnswer { Retry, Cancel };
+// What the check found in use, and what the removal could ask to close.
+struct InUse {
+  std::wstring path;                     // the first file or folder in use, in full
+  std::vector<RunningProgram> programs;  // running programs whose file lies in the targets
+};
 
-// Asked with the full path of a file or folder in use; answers whether to look again.
-using AskWhenInUse = std::function<InUseAnswer(const std::wstring& inUse)>;
+// Retry looks again; ClosePrograms asks the programs found to close, waits
+// for them and looks again; RemoveAtRestart and Cancel give up with nothing
+// removed.
+enum class InUseAnswer { Retry, Cancel, ClosePrograms, RemoveAtRestart };
+
+using AskWhenInUse = std::function<InUseAnswer(const InUse& found)>;
 
 // Runs the plan once nothing it would delete is held by another program. The
 // program first leaves a current folder inside the targets; running from a
 // file inside them, it raises Failure with nothing removed.
 // Before anything is removed it looks for a file or folder in use; while there
-// is one, `ask` decides: Retry looks again, Cancel gives up with nothing
+// is one, `ask` decides, told of the running programs inside the targets:
+// Retry looks again, ClosePrograms asks them to close (the options' observer
+// hears what became of them) and looks again, Cancel gives up with nothing
 // removed. Then each folder link inside the targets is removed by itself, so
 // that no deletion follows one out of the targets; a link that cannot be
 // removed so raises Failure with nothing of the installation removed. Returns

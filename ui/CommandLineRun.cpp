@@ -8,6 +8,7 @@
 #include "app/InitToolState.h"
 #include "app/LogLocation.h"
 #include "app/PlanListing.h"
+#include "app/ProgramsInTargets.h"
 #include "app/RemovalLog.h"
 #include "app/UnattendedRemoval.h"
 #include "services/AutomationError.h"
@@ -34,8 +35,9 @@ std::wstring Joined(const std::vector<std::wstring>& lines) {
   return text;
 }
 
-// /WHATIF: the steps and what each would find, to the log when there is one,
-// else to a box (none under /S).
+// /WHATIF: the steps and what each would find, and with /CLOSEAPPLICATIONS
+// the programs it would ask to close, to the log when there is one, else to a
+// box (none under /S).
 RunEnding ListSteps(const CommandLine& line, RemovalLog* log) {
   RunEnding ending;
   ending.unattended = line.silent;
@@ -45,7 +47,11 @@ RunEnding ListSteps(const CommandLine& line, RemovalLog* log) {
     if (log != nullptr) log->Found(texts);
     const RemovalPlan plan = PlanRemoval(state);
     if (log != nullptr) log->Planned(plan);
-    const std::vector<std::wstring> steps = ListPlan(state, plan);
+    std::vector<std::wstring> steps = ListPlan(state, plan);
+    if (line.closePrograms) {
+      const bool ntFamily = state.VersionInfo.dwPlatformId == VER_PLATFORM_WIN32_NT;
+      for (std::wstring& program : ListProgramsToClose(plan, ntFamily)) steps.push_back(std::move(program));
+    }
     if (log != nullptr) {
       log->Listed(steps);
     } else {
@@ -69,7 +75,7 @@ RunEnding Run(HINSTANCE instance, const CommandLine& line, RemovalLog* log) {
     return listed;
   }
   if (line.whatIf) return ListSteps(line, log);
-  if (line.silent) return RunUnattended(line.restart, log);
+  if (line.silent) return RunUnattended(line.restart, log, line.closePrograms);
   ProgramFrame frame(instance, log);
   RunEnding ending;
   ending.kind = frame.Run() == 0 ? RunEnding::Kind::Finished : RunEnding::Kind::Failed;
