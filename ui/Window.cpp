@@ -148,8 +148,9 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnLoad();
       return 0;
     case WM_COMMAND:
-      // Enter and Esc reach here as IDOK and IDCANCEL: there is no default
-      // or cancel button, so only the buttons' own clicks count.
+      // Enter and Esc reach here as IDOK and IDCANCEL from the dialog keys,
+      // with no control behind them: only the buttons' own clicks count (the
+      // in-use prompt reads Enter and Esc itself).
       if (HIWORD(wParam) == BN_CLICKED && lParam != 0) OnClick(LOWORD(wParam));
       return 0;
     case WM_CTLCOLORSTATIC:

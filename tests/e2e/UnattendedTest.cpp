@@ -202,6 +202,7 @@ TEST_F(Unattended, ArgumentNotUnderstoodIsAnInvalidParameter) {
   EXPECT_EQ(box->title, "QvnRemove");
   EXPECT_NE(box->text.find("/bogus"), std::string::npos) << box->text;
   EXPECT_NE(box->text.find("/WHATIF"), std::string::npos) << "the switches are listed";
+  EXPECT_NE(box->text.find("/CLOSEAPPLICATIONS"), std::string::npos) << "the switches are listed";
   program.Dismiss(*box);
   ASSERT_TRUE(program.WaitForExit());
   EXPECT_EQ(program.ExitCode(), 87u);
