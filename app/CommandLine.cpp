@@ -84,6 +84,8 @@ CommandLine ParseCommandLine(const std::wstring& commandLine) {
       continue;
     } else if (name == L"RESTART") {
       parsed.restart = true;
+    } else if (name == L"CLOSEAPPLICATIONS") {
+      parsed.closePrograms = true;
     } else if (name == L"WHATIF") {
       parsed.whatIf = true;
     } else if (name == L"?") {
@@ -95,20 +97,24 @@ CommandLine ParseCommandLine(const std::wstring& commandLine) {
     }
   }
   if (parsed.invalid.empty() && parsed.restart && !parsed.silent) parsed.invalid = L"/RESTART";
+  if (parsed.invalid.empty() && parsed.closePrograms && !parsed.silent) parsed.invalid = L"/CLOSEAPPLICATIONS";
   return parsed;
 }
 
 std::wstring UsageText() {
   return L"QvnRemove removes Quorvane from this computer.\r\n\r\n"
-         L"QvnRemove [/S [/RESTART]] [/LOG=<file>] [/WHATIF] [/?]\r\n\r\n"
+         L"QvnRemove [/S [/RESTART] [/CLOSEAPPLICATIONS]] [/LOG=<file>] [/WHATIF] [/?]\r\n\r\n"
          L"/S\tRemove without any window or message; also /SILENT, /VERYSILENT, /QUIET, /Q, /QN.\r\n"
          L"/RESTART\tWith /S: restart the computer afterwards.\r\n"
+         L"/CLOSEAPPLICATIONS\tWith /S: ask Quorvane to close when it runs, and wait up to 15 seconds for it "
+         L"to end; if it does not, 1618.\r\n"
          L"/LOG=<file>\tAppend a log of the removal to <file>.\r\n"
          L"/WHATIF\tList what would be removed, remove nothing.\r\n"
          L"/?\tShow this text.\r\n"
          L"/NORESTART, /SUPPRESSMSGBOXES\tAccepted; they change nothing.\r\n\r\n"
          L"Exit codes: 0 success, nothing was there; 3010 success, restart needed; "
-         L"1641 success, restart started; 1618 Quorvane is in use, nothing removed, try again later; "
+         L"1641 success, restart started; 1618 Quorvane is in use (and did not close), nothing removed, "
+         L"try again later; "
          L"1603 failed; 87 invalid argument.";
 }
 

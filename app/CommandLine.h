@@ -10,6 +10,9 @@ namespace qvn {
 struct CommandLine {
   bool silent = false;   // /S: no window, no message box, ever
   bool restart = false;  // /RESTART, with /S only: restart at the end
+  // /CLOSEAPPLICATIONS, with /S only: ask running programs inside what is
+  // removed to close before giving up for something in use
+  bool closePrograms = false;
   bool whatIf = false;   // /WHATIF: list the steps, remove nothing
   bool help = false;     // /?: list the switches and exit codes
   std::optional<std::wstring> logPath;  // /LOG=<path>: append a log there
@@ -26,8 +29,8 @@ struct CommandLine {
 std::vector<std::wstring> SplitArguments(const std::wstring& commandLine);
 
 // Reads the switches of a full command line: "/" or "-" then the name, in any
-// case and order. /RESTART without /S, an empty /LOG=, and anything else not
-// listed are not understood.
+// case and order. /RESTART or /CLOSEAPPLICATIONS without /S, an empty /LOG=,
+// and anything else not listed are not understood.
 CommandLine ParseCommandLine(const std::wstring& commandLine);
 
 // The text /? shows, and that an interactive run shows after an argument it

@@ -7,6 +7,7 @@
 #include "app/ExitCode.h"
 #include "app/LogLocation.h"
 #include "app/PlanListing.h"
+#include "app/ProgramsInTargets.h"
 #include "app/RemovalLog.h"
 #include "app/UnattendedRemoval.h"
 #include "services/AutomationError.h"
@@ -32,8 +33,9 @@ std::wstring Joined(const std::vector<std::wstring>& lines) {
   return text;
 }
 
-// /WHATIF: the steps and what each would find, to the log when there is one,
-// else to a box (none under /S).
+// /WHATIF: the steps and what each would find, and with /CLOSEAPPLICATIONS
+// the programs it would ask to close, to the log when there is one, else to a
+// box (none under /S).
 RunEnding ListSteps(const CommandLine& line, UnattendedStart& start, RemovalLog* log) {
   RunEnding ending;
   ending.unattended = line.silent;
@@ -47,7 +49,11 @@ RunEnding ListSteps(const CommandLine& line, UnattendedStart& start, RemovalLog*
   try {
     if (log != nullptr) log->Found(start.found);
     if (log != nullptr) log->Planned(start.plan);
-    const std::vector<std::wstring> steps = ListPlan(start.state, start.plan);
+    std::vector<std::wstring> steps = ListPlan(start.state, start.plan);
+    if (line.closePrograms) {
+      const bool ntFamily = start.state.VersionInfo.dwPlatformId == VER_PLATFORM_WIN32_NT;
+      for (std::wstring& program : ListProgramsToClose(start.plan, ntFamily)) steps.push_back(std::move(program));
+    }
     if (log != nullptr) {
       log->Listed(steps);
     } else {
@@ -69,7 +75,7 @@ RunEnding Run(const CommandLine& line, std::optional<UnattendedStart>& start, Re
     return listed;
   }
   if (line.whatIf) return ListSteps(line, *start, log);
-  if (line.silent) return RunUnattended(*start, line.restart, log);
+  if (line.silent) return RunUnattended(*start, line.restart, log, line.closePrograms);
   RunEnding ending;
   ending.kind = showWindows(log) ? RunEnding::Kind::Finished : RunEnding::Kind::Failed;
   return ending;

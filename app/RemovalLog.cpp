@@ -54,6 +54,14 @@ void RemovalLog::LinkRemoved(const std::wstring& link) {
   sink_.Write(L"Folder link removed by itself, not followed: " + link);
 }
 
+void RemovalLog::ProgramsAskedToClose(const std::vector<CloseOutcome>& outcomes) {
+  for (const CloseOutcome& outcome : outcomes) {
+    const wchar_t* request =
+        outcome.asked ? L"Asked to close: " : L"Not asked to close, no window of it on this desktop: ";
+    sink_.Write(request + outcome.program + (outcome.ended ? L"; it ended" : L"; still running"));
+  }
+}
+
 void RemovalLog::Stopped(const Failure& failure) {
   std::wstring line = L"Failed: error " + DecimalText(failure.Number()) + L": " + failure.Description();
   if (!failure.Item().empty()) line += L" (" + failure.Item() + L")";

@@ -25,6 +25,7 @@ class RemovalLog : public RemovalObserver {
   void FileInUse(const std::wstring& path);
   void StepDone(const StepReport& report) override;
   void LinkRemoved(const std::wstring& link) override;
+  void ProgramsAskedToClose(const std::vector<CloseOutcome>& outcomes) override;
   void Stopped(const Failure& failure);
   void Listed(const std::vector<std::wstring>& lines);
   void RestartRequested(bool accepted);

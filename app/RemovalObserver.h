@@ -1,6 +1,9 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "services/ClosePrograms.h"
 
 namespace qvn {
 
@@ -21,6 +24,8 @@ class RemovalObserver {
   virtual void StepDone(const StepReport& report) = 0;
   // A folder link inside the targets, taken away by itself before step 1.
   virtual void LinkRemoved(const std::wstring& link) = 0;
+  // Running programs inside the targets asked to close, after the wait for them.
+  virtual void ProgramsAskedToClose(const std::vector<CloseOutcome>& outcomes) = 0;
 };
 
 struct RemovalOptions {

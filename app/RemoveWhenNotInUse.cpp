@@ -1,5 +1,6 @@
 #include "app/RemoveWhenNotInUse.h"
 
+#include "app/ProgramsInTargets.h"
 #include "app/RemovalTargets.h"
 #include "app/RunRemoval.h"
 #include "services/AutomationError.h"
@@ -67,14 +68,19 @@ bool RemoveWhenNotInUse(ToolState& state, const RemovalPlan& plan, const AskWhen
                         const RemovalOptions& options) {
   const std::vector<RemovalTarget> targets = RemovalTargets(plan);
   StandOutsideTheTargets(targets);
-  TargetSurvey survey = SurveyTargets(targets, true, IsNtFamily(state));
+  const bool ntFamily = IsNtFamily(state);
+  TargetSurvey survey = SurveyTargets(targets, true, ntFamily);
   StopAtAFolderThatCannotBeListed(survey);
   while (!survey.inUse.empty()) {
-    if (ask(survey.inUse.front().path) == InUseAnswer::Cancel) return false;
-    survey = SurveyTargets(targets, true, IsNtFamily(state));
+    const InUse found{survey.inUse.front().path, ProgramsInTargets(targets, ntFamily)};
+    const InUseAnswer answer = ask(found);
+    if (answer == InUseAnswer::Cancel) return false;
+    if (answer == InUseAnswer::RemoveAtRestart) return false;  // nothing is scheduled yet: as Cancel
+    if (answer == InUseAnswer::ClosePrograms) ClosePrograms(found.programs, options.observer);
+    survey = SurveyTargets(targets, true, ntFamily);
     StopAtAFolderThatCannotBeListed(survey);
   }
-  RemoveFolderLinks(survey.folderLinks, IsNtFamily(state), options.observer);
+  RemoveFolderLinks(survey.folderLinks, ntFamily, options.observer);
   RunRemoval(state, plan, options);
   return true;
 }

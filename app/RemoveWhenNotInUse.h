@@ -1,17 +1,27 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/RemovalObserver.h"
 #include "app/RemovalPlan.h"
 #include "app/ToolState.h"
+#include "services/RunningPrograms.h"
 
 namespace qvn {
 
-enum class InUseAnswer { Retry, Cancel };
+// What the check found in use, and what the removal could ask to close.
+struct InUse {
+  std::wstring path;                     // the first file or folder in use, in full
+  std::vector<RunningProgram> programs;  // running programs whose file lies in the targets
+};
 
-// Asked with the full path of a file or folder in use; answers whether to look again.
-using AskWhenInUse = std::function<InUseAnswer(const std::wstring& inUse)>;
+// Retry looks again; ClosePrograms asks the programs found to close, waits
+// for them and looks again; RemoveAtRestart and Cancel give up with nothing
+// removed.
+enum class InUseAnswer { Retry, Cancel, ClosePrograms, RemoveAtRestart };
+
+using AskWhenInUse = std::function<InUseAnswer(const InUse& found)>;
 
 // Runs the plan once nothing it would delete is held by another program. The
 // program first leaves a current folder inside the targets; running from a
@@ -19,10 +29,12 @@ using AskWhenInUse = std::function<InUseAnswer(const std::wstring& inUse)>;
 // Before anything is removed the targets are walked whole. A folder inside
 // them that cannot be listed raises Failure naming it, with nothing removed:
 // what is in it cannot be checked. While a file or folder is in use, `ask`
-// decides: Retry looks again, Cancel gives up with nothing removed. Then each
-// folder link inside the targets is removed by itself, so that no deletion
-// follows one out of the targets; a link that cannot be removed so raises
-// Failure naming it, with nothing of the installation removed. Returns
+// decides, told of the running programs inside the targets: Retry looks
+// again, ClosePrograms asks them to close (the options' observer hears what
+// became of them) and looks again, Cancel gives up with nothing removed. Then
+// each folder link inside the targets is removed by itself, so that no
+// deletion follows one out of the targets; a link that cannot be removed so
+// raises Failure naming it, with nothing of the installation removed. Returns
 // whether the removal ran. Something that becomes busy after the check fails
 // the removal as before, with the same Failure.
 bool RemoveWhenNotInUse(ToolState& state, const RemovalPlan& plan, const AskWhenInUse& ask,

@@ -19,6 +19,9 @@ class Tally : public RemovalObserver {
   void LinkRemoved(const std::wstring& link) override {
     if (log_ != nullptr) log_->LinkRemoved(link);
   }
+  void ProgramsAskedToClose(const std::vector<CloseOutcome>& outcomes) override {
+    if (log_ != nullptr) log_->ProgramsAskedToClose(outcomes);
+  }
   bool removed = false;
   bool failed = false;  // a step that went on past its failure: a registry key
 
@@ -49,7 +52,7 @@ UnattendedStart StartUnattended() {
   return start;
 }
 
-RunEnding RunUnattended(UnattendedStart& start, bool restart, RemovalLog* log) {
+RunEnding RunUnattended(UnattendedStart& start, bool restart, RemovalLog* log, bool closePrograms) {
   RunEnding ending;
   ending.unattended = true;
   const auto stopped = [&](const Failure& failure) {
@@ -64,11 +67,16 @@ RunEnding RunUnattended(UnattendedStart& start, bool restart, RemovalLog* log) {
     if (log != nullptr) log->Found(start.found);
     const RemovalPlan& plan = start.plan;
     if (log != nullptr) log->Planned(plan);
-    const auto giveUp = [log](const std::wstring& fileInUse) {
-      if (log != nullptr) log->FileInUse(fileInUse);
-      return InUseAnswer::Cancel;
+    // With /CLOSEAPPLICATIONS the programs found are asked to close once;
+    // whatever is still in use after that ends the run.
+    bool closingAsked = false;
+    const auto closeOnceThenGiveUp = [&](const InUse& found) {
+      if (log != nullptr) log->FileInUse(found.path);
+      if (!closePrograms || closingAsked || found.programs.empty()) return InUseAnswer::Cancel;
+      closingAsked = true;
+      return InUseAnswer::ClosePrograms;
     };
-    if (!RemoveWhenNotInUse(state, plan, giveUp, {&tally, /*quiet=*/true})) {
+    if (!RemoveWhenNotInUse(state, plan, closeOnceThenGiveUp, {&tally, /*quiet=*/true})) {
       ending.kind = RunEnding::Kind::FileInUse;
       return ending;
     }

@@ -30,7 +30,9 @@ UnattendedStart StartUnattended();
 // goes on, but the run ends as failed. With `restart`, a removal that took
 // something away and ran to its end asks for the restart exactly as the
 // completion window's button does; any other run never restarts. Every event
-// goes to `log` when there is one.
-RunEnding RunUnattended(UnattendedStart& start, bool restart, RemovalLog* log);
+// goes to `log` when there is one. With `closePrograms` (/CLOSEAPPLICATIONS),
+// running programs inside what is removed are asked to close once before the
+// run gives up for something in use.
+RunEnding RunUnattended(UnattendedStart& start, bool restart, RemovalLog* log, bool closePrograms = false);
 
 }  // namespace qvn

@@ -146,12 +146,13 @@ int CheckByTool() {
   }
   e2e::RunningProgram tool({}, kFolder);
   const double start = PressStartWhenReady(tool);
-  std::optional<e2e::MessageBoxSeen> box;
+  HWND prompt = nullptr;
   const double ms = TimeUntil(start, [&] {
-    box = tool.WaitForMessageBox(0);
-    return box.has_value();
+    prompt = tool.WaitForWindow("QvnRemove", 0);
+    return prompt != nullptr;
   });
-  tool.Dismiss(*box, IDCANCEL);
+  e2e::Click(prompt, "Cancel");
+  tool.WaitUntilGone(prompt);
   e2e::Click(tool.WaitForWindow("Remove Quorvane"), "EXIT");
   tool.WaitForExit();
   ::CloseHandle(held);

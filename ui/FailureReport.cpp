@@ -11,11 +11,18 @@ FailureReport DescribeFailure(const Failure& failure) {
   return {text, L"QvnRemove"};
 }
 
-FailureReport DescribeFileInUse(const std::wstring& path) {
-  return {L"Quorvane is still in use, so nothing has been removed.\r\n\r\n"
-          L"Close Quorvane, then press Retry.\r\n\r\n"
-          L"In use: " + path,
-          L"QvnRemove"};
+std::wstring DescribeInUse(const InUse& found) {
+  std::wstring text = L"Quorvane is still in use, so nothing has been removed.\r\n\r\nIn use: " + found.path;
+  for (const RunningProgram& program : found.programs) text += L"\r\nRunning: " + program.file;
+  text += L"\r\n\r\n";
+  if (!found.programs.empty()) {
+    text += L"Close Quorvane asks it to close, as its own close box would, waits for it to end and looks "
+            L"again. It may first ask you to save your work.\r\n";
+  }
+  return text +
+         L"Remove at Restart removes everything else now, and what is in use when the computer restarts.\r\n"
+         L"Retry looks again once you have closed Quorvane yourself.\r\n"
+         L"Cancel removes nothing.";
 }
 
 }  // namespace qvn

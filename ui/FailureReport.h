@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "app/RemoveWhenNotInUse.h"
 #include "services/Failure.h"
 
 namespace qvn {
@@ -14,8 +15,9 @@ struct FailureReport {
 // and description and, where known, the item that could not be removed.
 FailureReport DescribeFailure(const Failure& failure);
 
-// What the user reads when a file the removal would delete is in use, before
-// anything is removed: that nothing was removed, what to do, and the file.
-FailureReport DescribeFileInUse(const std::wstring& path);
+// What the in-use prompt says before anything is removed: that nothing was
+// removed, the file or folder in use, the running programs inside what is
+// removed (which the prompt then offers to close), and what each choice does.
+std::wstring DescribeInUse(const InUse& found);
 
 }  // namespace qvn

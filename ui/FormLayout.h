@@ -3,7 +3,8 @@
 
 namespace qvn {
 
-enum class ControlKind { Frame, Label, Button };
+// A DefaultButton is what Enter presses; a window has at most one.
+enum class ControlKind { Frame, Label, Button, DefaultButton };
 enum class Alignment { Left, Centre };
 
 // A font named by a control; controls without one use the window font.

@@ -3,8 +3,7 @@
 #include "app/InitToolState.h"
 #include "app/RemovalLog.h"
 #include "app/RemoveWhenNotInUse.h"
-#include "services/MessageBox.h"
-#include "ui/FailureReport.h"
+#include "ui/InUsePrompt.h"
 #include "ui/ProgramFrame.h"
 
 namespace qvn {
@@ -61,21 +60,24 @@ class WaitCursor {
   HCURSOR previous_;
 };
 
-// Asks the user to close Quorvane while something the removal would delete is in use.
-InUseAnswer AskToCloseQuorvane(const std::wstring& inUse, RemovalLog* log) {
-  if (log != nullptr) log->FileInUse(inUse);
-  const FailureReport report = DescribeFileInUse(inUse);
-  const int pressed = ShowMessageBox(nullptr, report.text, report.title, MB_RETRYCANCEL | MB_ICONWARNING);
-  return pressed == IDRETRY ? InUseAnswer::Retry : InUseAnswer::Cancel;
+// Asks the user what to do while something the removal would delete is in use.
+InUseAnswer AskWhatToDo(ProgramFrame& frame, HWND owner, const InUse& found) {
+  if (RemovalLog* log = frame.Log()) log->FileInUse(found.path);
+  InUsePrompt prompt(frame, owner, found);
+  const InUseAnswer answer = prompt.Ask();
+  // Closing programs, the check and the removal that follow take a while.
+  ::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+  return answer;
 }
 
 // True when the removal ran; false when the user gave up with nothing removed.
-bool RemoveOnceQuorvaneIsClosed(RemovalLog* log) {
+bool RemoveOnceQuorvaneIsClosed(ProgramFrame& frame, HWND owner) {
   WaitCursor busy;
   ToolState& state = ProgramToolState();
   const RemovalPlan plan = PlanRemoval(state);
+  RemovalLog* log = frame.Log();
   if (log != nullptr) log->Planned(plan);
-  const auto ask = [log](const std::wstring& inUse) { return AskToCloseQuorvane(inUse, log); };
+  const auto ask = [&frame, owner](const InUse& found) { return AskWhatToDo(frame, owner, found); };
   return RemoveWhenNotInUse(state, plan, ask, {log, /*quiet=*/false});
 }
 
@@ -83,7 +85,7 @@ bool RemoveOnceQuorvaneIsClosed(RemovalLog* log) {
 
 void MenuForm::OnClick(int controlId) {
   if (controlId == kStartRemoval) {
-    if (RemoveOnceQuorvaneIsClosed(Frame().Log())) Frame().ShowCompletion();
+    if (RemoveOnceQuorvaneIsClosed(Frame(), Handle())) Frame().ShowCompletion();
   } else if (controlId == kExit) {
     Unload();
   }

@@ -57,6 +57,12 @@ void ProgramFrame::UnloadMain() {
   if (menu_) menu_->Unload();
 }
 
+void ProgramFrame::EnableWindows(bool enabled) {
+  for (Window* window : {static_cast<Window*>(menu_.get()), static_cast<Window*>(complete_.get())}) {
+    if (window != nullptr && window->IsLoaded()) ::EnableWindow(window->Handle(), enabled ? TRUE : FALSE);
+  }
+}
+
 bool ProgramFrame::AnyWindowLoaded() const {
   return (menu_ && menu_->IsLoaded()) || (complete_ && complete_->IsLoaded());
 }

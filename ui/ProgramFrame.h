@@ -31,6 +31,9 @@ class ProgramFrame {
   // forward when it is.
   void ShowCompletion();
   void UnloadMain();
+  // Takes input away from the main and completion windows while a prompt
+  // asks, as a task-modal box does, and gives it back.
+  void EnableWindows(bool enabled);
 
   // Called by a window when it is gone: the program ends with the last one.
   void WindowClosed();

@@ -10,6 +10,8 @@ namespace qvn {
 namespace {
 
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+// A window owned by another (a prompt) is minimised with its owner, never alone.
+constexpr DWORD kOwnedWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr int kApplicationIcon = 1;
 
 struct Resolution {
@@ -30,6 +32,8 @@ DWORD ControlStyle(const ControlLayout& control) {
       return WS_CHILD | WS_VISIBLE | BS_GROUPBOX;
     case ControlKind::Button:
       return WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
+    case ControlKind::DefaultButton:
+      return WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON;
     case ControlKind::Label:
       break;
   }
@@ -44,8 +48,8 @@ const char* ControlClass(const ControlLayout& control) {
 
 }  // namespace
 
-Window::Window(ProgramFrame& frame, const char* className, const WindowLayout& layout)
-    : frame_(frame), className_(className), layout_(layout) {}
+Window::Window(ProgramFrame& frame, const char* className, const WindowLayout& layout, HWND owner)
+    : frame_(frame), className_(className), layout_(layout), owner_(owner) {}
 
 Window::~Window() {
   if (handle_ != nullptr) ::DestroyWindow(handle_);
@@ -71,14 +75,15 @@ bool Window::Load() {
     return false;
   }
   const Resolution dpi = ScreenResolution();
+  const DWORD style = owner_ != nullptr ? kOwnedWindowStyle : kWindowStyle;
   RECT bounds{0, 0, TwipsToPixels(layout_.clientWidth, dpi.x), TwipsToPixels(layout_.clientHeight, dpi.y)};
-  ::AdjustWindowRectEx(&bounds, kWindowStyle, FALSE, 0);
+  ::AdjustWindowRectEx(&bounds, style, FALSE, 0);
   const int width = bounds.right - bounds.left;
   const int height = bounds.bottom - bounds.top;
   const int left = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
   const int top = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  HWND created = ::CreateWindowExA(0, className_, ToAnsi(layout_.caption).c_str(), kWindowStyle, left, top, width,
-                                   height, nullptr, nullptr, frame_.Instance(), this);
+  HWND created = ::CreateWindowExA(0, className_, ToAnsi(layout_.caption).c_str(), style, left, top, width, height,
+                                   owner_, nullptr, frame_.Instance(), this);
   // A load that failed inside WM_CREATE was reported there; the frame tells
   // the user once.
   if (created == nullptr) frame_.ReportFailure(PlatformCallFailure("CreateWindowExA", ::GetLastError()));
@@ -143,8 +148,9 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnLoad();
       return 0;
     case WM_COMMAND:
-      // Enter and Esc reach here as IDOK and IDCANCEL: there is no default
-      // or cancel button, so only the buttons' own clicks count.
+      // Enter and Esc reach here as IDOK and IDCANCEL from the dialog keys,
+      // with no control behind them: only the buttons' own clicks count (the
+      // in-use prompt reads Enter and Esc itself).
       if (HIWORD(wParam) == BN_CLICKED && lParam != 0) OnClick(LOWORD(wParam));
       return 0;
     case WM_CTLCOLORSTATIC:

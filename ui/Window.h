@@ -31,7 +31,8 @@ class Window {
   void Unload();
 
  protected:
-  Window(ProgramFrame& frame, const char* className, const WindowLayout& layout);
+  // `owner`, when given, is the window this one stays above (a prompt's).
+  Window(ProgramFrame& frame, const char* className, const WindowLayout& layout, HWND owner = nullptr);
 
   virtual void OnLoad() {}
   virtual void OnClick(int /*controlId*/) {}
@@ -51,6 +52,7 @@ class Window {
   ProgramFrame& frame_;
   const char* className_;
   const WindowLayout& layout_;
+  HWND owner_;
   HWND handle_ = nullptr;
   HWND focused_ = nullptr;
   std::vector<Font> fonts_;

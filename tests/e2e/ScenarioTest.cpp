@@ -9,6 +9,7 @@
 #include "tests/wine/FileFixture.h"
 #include "tests/wine/Installation.h"
 #include "tests/wine/RegistryFixture.h"
+#include "ui/InUsePromptLayout.h"
 
 namespace {
 
@@ -18,6 +19,7 @@ const char kMain[] = "Remove Quorvane";
 const char kDone[] = "Completed";
 const char kStart[] = "Start Removal Process";
 const char kRestart[] = "Press to restart the Computer";
+const char kPrompt[] = "QvnRemove";
 
 bool Called(const std::vector<std::string>& calls, const std::string& call) {
   return std::any_of(calls.begin(), calls.end(), [&](const std::string& c) { return c.rfind(call, 0) == 0; });
@@ -176,51 +178,60 @@ std::string ButtonText(HWND box, int id) {
   return text;
 }
 
+std::string PromptText(HWND prompt) {
+  char text[2048] = {};
+  ::GetDlgItemTextA(prompt, qvn::kInUseText, text, sizeof text);
+  return text;
+}
+
+const char kNothingRemoved[] = "Quorvane is still in use, so nothing has been removed.\r\n\r\nIn use: ";
+
 TEST_F(Scenario, FileInUseIsFoundBeforeAnythingIsRemoved) {
   const std::string held = std::string(kInstallFolder) + "\\Data\\Templates\\default.qvt";
   std::optional<FileHeldByAnotherProcess> holder(std::in_place, held);
-  const long long logStart = e2e::RelayLogEnd();
-  e2e::RunningProgram program({e2e::kRelayEnvironment});
+  e2e::RunningProgram program;
   HWND main = program.WaitForWindow(kMain);
   ASSERT_NE(main, nullptr);
   e2e::Click(main, kStart);
-  std::optional<e2e::MessageBoxSeen> box = program.WaitForMessageBox();
-  ASSERT_TRUE(box.has_value());
-  EXPECT_EQ(box->title, "QvnRemove");
-  EXPECT_EQ(box->text,
-            "Quorvane is still in use, so nothing has been removed.\r\n\r\n"
-            "Close Quorvane, then press Retry.\r\n\r\n"
-            "In use: " + held);
-  EXPECT_EQ(ButtonText(box->handle, IDRETRY), "&Retry");
-  EXPECT_EQ(ButtonText(box->handle, IDCANCEL), "Cancel");
-  EXPECT_EQ(ButtonText(box->handle, IDOK), "(none)");
-  e2e::SaveScreenshot(box->handle, "C:\\qvn-e2e\\shots\\file-in-use.bmp");
+  HWND prompt = program.WaitForWindow(kPrompt);
+  ASSERT_NE(prompt, nullptr);
+  EXPECT_EQ(PromptText(prompt), kNothingRemoved + held +
+                                    "\r\n\r\n"
+                                    "Remove at Restart removes everything else now, and what is in use when the "
+                                    "computer restarts.\r\n"
+                                    "Retry looks again once you have closed Quorvane yourself.\r\n"
+                                    "Cancel removes nothing.");
+  // No program of Quorvane runs, so there is none to close; Retry is the default.
+  EXPECT_EQ(ButtonText(prompt, qvn::kInUseClose), "(none)");
+  EXPECT_EQ(ButtonText(prompt, qvn::kInUseRemoveAtRestart), "Remove at Restart");
+  EXPECT_EQ(ButtonText(prompt, qvn::kInUseCancel), "Cancel");
+  EXPECT_EQ(::GetWindowLongA(::GetDlgItem(prompt, qvn::kInUseRetry), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+  EXPECT_EQ(::GetWindow(prompt, GW_OWNER), main);
+  EXPECT_FALSE(::IsWindowEnabled(main)) << "the prompt is modal: the main window takes no input meanwhile";
+  e2e::SaveScreenshot(prompt, "C:\\qvn-e2e\\shots\\file-in-use.bmp");
   EXPECT_TRUE(AllFilesPresent());
   EXPECT_TRUE(PathExists(RunningFamilysPaths().group + "\\Quorvane.lnk"));
   EXPECT_TRUE(PathExists(std::string(kInstallFolder) + "\\Quorvane.exe"));
   EXPECT_TRUE(AllRegistryKeysPresent());
 
-  // Cancel: back to the main window, nothing removed, Start still answers.
-  program.Dismiss(*box, IDCANCEL);
+  // Escape is Cancel: back to the main window, nothing removed, Start still answers.
+  ::PostMessageA(prompt, WM_KEYDOWN, VK_ESCAPE, 0);
+  ASSERT_TRUE(program.WaitUntilGone(prompt));
+  EXPECT_TRUE(::IsWindowEnabled(main));
   EXPECT_EQ(program.CountWindows(kDone), 0);
   EXPECT_FALSE(program.WaitForExit(300));
   EXPECT_TRUE(AllFilesPresent());
   EXPECT_TRUE(AllRegistryKeysPresent());
   e2e::Click(main, kStart);
-  box = program.WaitForMessageBox();
-  ASSERT_TRUE(box.has_value()) << "Start asks again while the file is in use";
+  prompt = program.WaitForWindow(kPrompt);
+  ASSERT_NE(prompt, nullptr) << "Start asks again while the file is in use";
 
-  // The user closes Quorvane and presses Retry: the removal runs to its end.
+  // The user closes Quorvane and presses Enter, which is Retry: the removal runs to its end.
   holder.reset();
-  program.Dismiss(*box, IDRETRY);
+  ::PostMessageA(prompt, WM_KEYDOWN, VK_RETURN, 0);
   ASSERT_NE(program.WaitForWindow(kDone), nullptr);
   EXPECT_FALSE(AnyFileLeft());
   EXPECT_FALSE(AnyRegistryKeyLeft());
-  const std::vector<std::string> calls = e2e::RelayedCalls(program.ThreadId(), logStart);
-  // MB_RETRYCANCEL | MB_ICONWARNING, task-modal.
-  EXPECT_TRUE(std::any_of(calls.begin(), calls.end(), [](const std::string& call) {
-    return call.rfind("user32.MessageBoxA(", 0) == 0 && call.find(",00002035)") != std::string::npos;
-  })) << "the box is a warning with Retry and Cancel";
 }
 
 // The cases users meet most: Quorvane itself still running from its folder
@@ -236,7 +247,7 @@ TEST_F(Scenario, RunningProgramOrCurrentFolderIsFoundBeforeAnythingIsRemoved) {
     const char* what;
     std::string program;        // what runs
     std::string currentFolder;  // its current folder
-    std::string inUse;          // what the box names
+    std::string inUse;          // what the prompt names
     bool ntOnly;                // folders can be opened on the NT family only
   };
   const Case cases[] = {
@@ -251,19 +262,19 @@ TEST_F(Scenario, RunningProgramOrCurrentFolderIsFoundBeforeAnythingIsRemoved) {
     ASSERT_TRUE(::CopyFileA(self, quorvane.c_str(), FALSE));  // a real program in Quorvane's place
     std::optional<ProgramRunning> running(std::in_place, c.program, c.currentFolder);
     e2e::RunningProgram program;
-    const auto [main, box] = PressStartAndWaitForABox(program);
-    ASSERT_TRUE(box.has_value());
-    EXPECT_EQ(box->text,
-              "Quorvane is still in use, so nothing has been removed.\r\n\r\n"
-              "Close Quorvane, then press Retry.\r\n\r\n"
-              "In use: " + c.inUse);
+    HWND main = program.WaitForWindow(kMain);
+    ASSERT_NE(main, nullptr);
+    e2e::Click(main, kStart);
+    HWND prompt = program.WaitForWindow(kPrompt);
+    ASSERT_NE(prompt, nullptr);
+    EXPECT_EQ(PromptText(prompt).rfind(kNothingRemoved + c.inUse + "\r\n", 0), 0u) << PromptText(prompt);
     EXPECT_TRUE(AllFilesPresent());
     EXPECT_TRUE(PathExists(quorvane));
     EXPECT_TRUE(PathExists(RunningFamilysPaths().group + "\\Quorvane.lnk"));
     EXPECT_TRUE(AllRegistryKeysPresent());
 
     running.reset();  // the user closes it
-    program.Dismiss(*box, IDRETRY);
+    e2e::Click(prompt, "Retry");
     HWND done = program.WaitForWindow(kDone);
     ASSERT_NE(done, nullptr);
     EXPECT_FALSE(AnyFileLeft());
@@ -272,6 +283,59 @@ TEST_F(Scenario, RunningProgramOrCurrentFolderIsFoundBeforeAnythingIsRemoved) {
     e2e::Close(main);
     EXPECT_TRUE(program.WaitForExit());
   }
+}
+
+// Quorvane running from its folder with a window: "Close Quorvane" posts
+// WM_CLOSE to it and waits. A program that ends is proved ended by WM_CLOSE by
+// its exit code, and the removal completes; one that stays (its user did not
+// answer "save your work?") is never ended by force, nothing is removed and
+// the prompt asks again. A program of the same name elsewhere is never asked.
+TEST_F(Scenario, CloseQuorvaneAsksTheRunningProgramToCloseAndNeverForcesIt) {
+  if (!IsNtFamily()) GTEST_SKIP() << "Wine's ToolHelp names a program without its folder on 95/98/ME too";
+  char self[MAX_PATH] = {};
+  ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+  const std::string quorvane = std::string(kInstallFolder) + "\\Quorvane.exe";
+  const std::string namesake = "C:\\qvn-e2e\\other\\Quorvane.exe";
+  MakeFolder("C:\\qvn-e2e\\other");
+  ASSERT_TRUE(::CopyFileA(self, namesake.c_str(), FALSE));
+  for (const OnClose onClose : {OnClose::Ends, OnClose::Stays}) {
+    const bool ends = onClose == OnClose::Ends;
+    SCOPED_TRACE(ends ? "a program that ends when asked" : "a program that stays");
+    LayOutInstallation();
+    ::SetFileAttributesA(quorvane.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(::CopyFileA(self, quorvane.c_str(), FALSE));
+    const ProgramRunning running(quorvane, "C:\\qvn-e2e", onClose);
+    const ProgramRunning elsewhere(namesake, "C:\\qvn-e2e", OnClose::Ends);
+    e2e::RunningProgram program;
+    HWND main = program.WaitForWindow(kMain);
+    ASSERT_NE(main, nullptr);
+    e2e::Click(main, kStart);
+    HWND prompt = program.WaitForWindow(kPrompt);
+    ASSERT_NE(prompt, nullptr);
+    const std::string text = PromptText(prompt);
+    EXPECT_NE(text.find("\r\nRunning: " + quorvane + "\r\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find(namesake), std::string::npos) << text;
+    EXPECT_EQ(ButtonText(prompt, qvn::kInUseClose), "Close Quorvane");
+    if (ends) e2e::SaveScreenshot(prompt, "C:\\qvn-e2e\\shots\\in-use-prompt.bmp");
+    e2e::Click(prompt, "Close Quorvane");
+    if (ends) {
+      ASSERT_NE(program.WaitForWindow(kDone, 20000), nullptr);
+      ASSERT_TRUE(running.Ended(0));
+      EXPECT_EQ(running.ExitCode(), kEndedByClose) << "ended by WM_CLOSE, not by force";
+      EXPECT_FALSE(AnyFileLeft());
+      EXPECT_FALSE(AnyRegistryKeyLeft());
+    } else {
+      ASSERT_TRUE(program.WaitUntilGone(prompt));
+      prompt = program.WaitForWindow(kPrompt, 20000);
+      ASSERT_NE(prompt, nullptr) << "after the wait the prompt asks again";
+      EXPECT_FALSE(running.Ended(0)) << "a program that stays is never ended by force";
+      EXPECT_TRUE(AllFilesPresent());
+      EXPECT_TRUE(AllRegistryKeysPresent());
+      e2e::Click(prompt, "Cancel");
+    }
+    EXPECT_FALSE(elsewhere.Ended(0)) << "a program of the same name elsewhere is not asked to close";
+  }
+  RemoveTree("C:\\qvn-e2e\\other");
 }
 
 // The runner puts a folder link (a host symbolic link) inside the install

@@ -209,6 +209,31 @@ TEST_F(Unattended, FileInUseEndsWithItsCodeAndRemovesNothing) {
   EXPECT_TRUE(Has(LogLines(), "In use: C:\\Program Files\\Quorvane\\Data\\Templates\\default.qvt; nothing was removed"));
 }
 
+// /CLOSEAPPLICATIONS: Quorvane running from its folder with a window is asked
+// to close before the run gives up; without the switch the run is as before.
+TEST_F(Unattended, CloseApplicationsAsksQuorvaneToCloseBeforeGivingUp) {
+  if (!IsNtFamily()) GTEST_SKIP() << "Wine's ToolHelp names a program without its folder on 95/98/ME too";
+  const std::string quorvane = std::string(kInstallFolder) + "\\Quorvane.exe";
+  char self[MAX_PATH] = {};
+  ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+  ::SetFileAttributesA(quorvane.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ASSERT_TRUE(::CopyFileA(self, quorvane.c_str(), FALSE));
+  const ProgramRunning running(quorvane, "C:\\qvn-e2e", OnClose::Ends);
+
+  EXPECT_EQ(RunWithoutAWindow("/S"), 1618u);
+  EXPECT_EQ(RunWithoutAWindow(std::string("/WHATIF /S /CLOSEAPPLICATIONS ") + kLogArgument), 0u);
+  EXPECT_TRUE(Has(LogLines(), "Would ask to close: " + quorvane));
+  EXPECT_FALSE(running.Ended(0)) << "only asked to close with /CLOSEAPPLICATIONS, and never by /WHATIF";
+  EXPECT_TRUE(AllFilesPresent());
+
+  EXPECT_EQ(RunWithoutAWindow(std::string("/S /CLOSEAPPLICATIONS ") + kLogArgument), 3010u);
+  ASSERT_TRUE(running.Ended(0));
+  EXPECT_EQ(running.ExitCode(), kEndedByClose) << "ended by WM_CLOSE, not by force";
+  EXPECT_FALSE(AnyFileLeft());
+  EXPECT_FALSE(AnyRegistryKeyLeft());
+  EXPECT_TRUE(Has(LogLines(), "Asked to close: " + quorvane + "; it ended"));
+}
+
 TEST_F(Unattended, WhatIfListsTheStepsAndRemovesNothing) {
   EXPECT_EQ(RunWithoutAWindow(std::string("/WHATIF /S ") + kLogArgument), 0u);
   EXPECT_TRUE(AllFilesPresent());
@@ -234,6 +259,7 @@ TEST_F(Unattended, ArgumentNotUnderstoodIsAnInvalidParameter) {
   EXPECT_EQ(box->title, "QvnRemove");
   EXPECT_NE(box->text.find("/bogus"), std::string::npos) << box->text;
   EXPECT_NE(box->text.find("/WHATIF"), std::string::npos) << "the switches are listed";
+  EXPECT_NE(box->text.find("/CLOSEAPPLICATIONS"), std::string::npos) << "the switches are listed";
   program.Dismiss(*box);
   ASSERT_TRUE(program.WaitForExit());
   EXPECT_EQ(program.ExitCode(), 87u);

@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 
 #include "services/Failure.h"
+#include "services/ProcessApi.h"
 
 namespace {
 
@@ -551,6 +552,83 @@ BOOL WINAPI SimFindClose(HANDLE search) {
   return 1;
 }
 
+HANDLE NewHandle() {
+  static std::uintptr_t last = 0xB000;
+  return reinterpret_cast<HANDLE>(last += 4);
+}
+
+// A snapshot of every process, or of one process's modules: its first is the
+// process's own file, unless its modules cannot be read.
+HANDLE WINAPI SimCreateToolhelp32Snapshot(DWORD what, DWORD processId) {
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  std::vector<SimulatedPlatform::Process> listed;
+  for (const SimulatedPlatform::Process& process : platform.processes) {
+    if (what == TH32CS_SNAPPROCESS || (process.id == processId && process.modulesReadable)) listed.push_back(process);
+  }
+  if (what != TH32CS_SNAPPROCESS && listed.empty()) return INVALID_HANDLE_VALUE;
+  HANDLE snapshot = NewHandle();
+  platform.snapshots[snapshot] = listed;
+  ++platform.openFiles;
+  return snapshot;
+}
+
+// Hands out the snapshot's next process; 95/98/ME name its file in full, the
+// NT family by its name alone.
+template <typename Entry, typename Char>
+BOOL NextProcess(HANDLE snapshot, Entry* entry) {
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  auto listed = platform.snapshots.find(snapshot);
+  if (entry->dwSize != sizeof(Entry) || listed == platform.snapshots.end() || listed->second.empty()) return 0;
+  const SimulatedPlatform::Process process = listed->second.front();
+  listed->second.erase(listed->second.begin());
+  const bool nt = platform.registry.family == SimulatedRegistry::Family::Nt;
+  const std::string name = nt ? process.file.substr(process.file.rfind('\\') + 1) : process.file;
+  entry->th32ProcessID = process.id;
+  std::fill(std::begin(entry->szExeFile), std::end(entry->szExeFile), Char{});
+  std::copy(name.begin(), name.end(), entry->szExeFile);
+  return 1;
+}
+
+BOOL WINAPI SimProcess32First(HANDLE snapshot, PROCESSENTRY32* entry) {
+  return NextProcess<PROCESSENTRY32, char>(snapshot, entry);
+}
+BOOL WINAPI SimProcess32FirstW(HANDLE snapshot, PROCESSENTRY32W* entry) {
+  return NextProcess<PROCESSENTRY32W, wchar_t>(snapshot, entry);
+}
+
+BOOL WINAPI SimModule32FirstW(HANDLE snapshot, MODULEENTRY32W* entry) {
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  auto listed = platform.snapshots.find(snapshot);
+  if (entry->dwSize != sizeof(MODULEENTRY32W) || listed == platform.snapshots.end() || listed->second.empty()) return 0;
+  const std::string& file = listed->second.front().file;
+  std::fill(std::begin(entry->szExePath), std::end(entry->szExePath), L'\0');
+  std::copy(file.begin(), file.end(), entry->szExePath);
+  return 1;
+}
+
+HANDLE WINAPI SimOpenProcess(DWORD, BOOL, DWORD processId) {
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  for (const SimulatedPlatform::Process& process : platform.processes) {
+    if (process.id != processId) continue;
+    HANDLE handle = NewHandle();
+    platform.openProcesses[handle] = process;
+    ++platform.openFiles;
+    return handle;
+  }
+  return nullptr;
+}
+
+BOOL WINAPI SimQueryFullProcessImageNameW(HANDLE process, DWORD flags, LPWSTR path, PDWORD chars) {
+  const auto& open = SimulatedPlatform::Current().openProcesses;
+  auto found = open.find(process);
+  if (flags != 0 || found == open.end() || found->second.file.size() + 1 > *chars) return 0;
+  const std::string& file = found->second.file;
+  std::copy(file.begin(), file.end(), path);
+  path[file.size()] = L'\0';
+  *chars = static_cast<DWORD>(file.size());
+  return 1;
+}
+
 HANDLE WINAPI SimGetCurrentProcess() { return reinterpret_cast<HANDLE>(-1); }
 
 BOOL WINAPI SimOpenProcessToken(HANDLE process, DWORD access, PHANDLE token) {
@@ -566,7 +644,8 @@ BOOL WINAPI SimOpenProcessToken(HANDLE process, DWORD access, PHANDLE token) {
 BOOL WINAPI SimCloseHandle(HANDLE handle) {
   SIMULATED_FAILURE("CloseHandle", 0)
   SimulatedPlatform& platform = SimulatedPlatform::Current();
-  if (platform.openPaths.erase(handle) != 0) {
+  if (platform.openPaths.erase(handle) != 0 || platform.snapshots.erase(handle) != 0 ||
+      platform.openProcesses.erase(handle) != 0) {
     --platform.openFiles;
     return 1;
   }
@@ -662,6 +741,14 @@ const Export kExports[] = {
     {"kernel32.dll", "FindNextFileW", AddressOf(&SimFindNextFileW)},
     {"kernel32.dll", "GetFileAttributesW", AddressOf(&SimGetFileAttributesW)},
     {"kernel32.dll", "RemoveDirectoryW", AddressOf(&SimRemoveDirectoryW)},
+    {"kernel32.dll", "CreateToolhelp32Snapshot", AddressOf(&SimCreateToolhelp32Snapshot)},
+    {"kernel32.dll", "Process32First", AddressOf(&SimProcess32First)},
+    {"kernel32.dll", "Process32Next", AddressOf(&SimProcess32First)},
+    {"kernel32.dll", "Process32FirstW", AddressOf(&SimProcess32FirstW)},
+    {"kernel32.dll", "Process32NextW", AddressOf(&SimProcess32FirstW)},
+    {"kernel32.dll", "Module32FirstW", AddressOf(&SimModule32FirstW)},
+    {"kernel32.dll", "OpenProcess", AddressOf(&SimOpenProcess)},
+    {"kernel32.dll", "QueryFullProcessImageNameW", AddressOf(&SimQueryFullProcessImageNameW)},
 };
 
 // Counts the objects alive, so that tests can see the tool release them.

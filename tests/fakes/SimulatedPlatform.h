@@ -58,6 +58,15 @@ class SimulatedPlatform : public qvn::Binder {
   // Counts the call; true when it is the one chosen to fail, with `error` set.
   bool Fails(const std::string& name, LONG& error);
 
+  // A running process: its id, its program file in full, and whether its
+  // modules can be read (not those of a 64-bit process, from a 32-bit one).
+  struct Process {
+    DWORD id;
+    std::string file;
+    bool modulesReadable = true;
+  };
+  std::vector<Process> processes;
+
   OSVERSIONINFOA version{};
   std::string windowsFolder = "C:\\WINDOWS";
   std::string systemFolder = "C:\\WINDOWS\\SYSTEM32";
@@ -67,7 +76,7 @@ class SimulatedPlatform : public qvn::Binder {
   std::map<int, std::string> specialFolders;      // what the shell reports, by CSIDL
   bool restartRefused = false;
   int openTokens = 0;
-  int openFiles = 0;     // files and searches opened and not yet closed
+  int openFiles = 0;     // files, searches, snapshots and processes opened and not yet closed
   std::map<HANDLE, std::filesystem::path> openPaths;  // what each open file handle is
   std::set<char> networkDrives;                       // drive letters GetDriveTypeA calls remote
   std::set<char> removableDrives;                     // ... removable (a card reader, a USB drive)
@@ -82,6 +91,8 @@ class SimulatedPlatform : public qvn::Binder {
   // still put up its "No Disk" box (the error mode not yet set), by name.
   std::vector<std::string> fileCallsBeforeErrorMode;
   std::map<HANDLE, std::vector<WIN32_FIND_DATAA>> searches;  // entries still to hand out
+  std::map<HANDLE, std::vector<Process>> snapshots;          // processes still to hand out
+  std::map<HANDLE, Process> openProcesses;
   bool versionQueryRefused_ = false;
 
  private:

@@ -31,36 +31,42 @@ TEST(CommandLine, SplitsByThePlatformsRules) {
 TEST(CommandLine, ReadsEverySwitchInAnyCaseAndOrder) {
   struct Case {
     const wchar_t* line;
-    bool silent, restart, whatIf, help;
+    bool silent, restart, whatIf, help, closePrograms;
     const wchar_t* log;      // null: none
     const wchar_t* invalid;  // empty: all understood
   };
   const Case cases[] = {
-      {L"q.exe", false, false, false, false, nullptr, L""},
-      {L"q.exe /S", true, false, false, false, nullptr, L""},
-      {L"q.exe -s", true, false, false, false, nullptr, L""},
-      {L"q.exe /restart /s", true, true, false, false, nullptr, L""},
-      {L"q.exe /WhatIf", false, false, true, false, nullptr, L""},
-      {L"q.exe /?", false, false, false, true, nullptr, L""},
-      {L"q.exe -? /S", true, false, false, true, nullptr, L""},
-      {L"q.exe /log=\"C:\\logs\\qvn remove.log\" /s", true, false, false, false, L"C:\\logs\\qvn remove.log", L""},
-      {L"q.exe /LOG=C:\\Q.log", false, false, false, false, L"C:\\Q.log", L""},
+      {L"q.exe", false, false, false, false, false, nullptr, L""},
+      {L"q.exe /S", true, false, false, false, false, nullptr, L""},
+      {L"q.exe -s", true, false, false, false, false, nullptr, L""},
+      {L"q.exe /restart /s", true, true, false, false, false, nullptr, L""},
+      {L"q.exe /WhatIf", false, false, true, false, false, nullptr, L""},
+      {L"q.exe /?", false, false, false, true, false, nullptr, L""},
+      {L"q.exe -? /S", true, false, false, true, false, nullptr, L""},
+      {L"q.exe /log=\"C:\\logs\\qvn remove.log\" /s", true, false, false, false, false, L"C:\\logs\\qvn remove.log",
+       L""},
+      {L"q.exe /LOG=C:\\Q.log", false, false, false, false, false, L"C:\\Q.log", L""},
       // Other installers' silent switches mean /S; /NORESTART and /SUPPRESSMSGBOXES change nothing.
-      {L"q.exe /quiet /norestart", true, false, false, false, nullptr, L""},
-      {L"q.exe /VERYSILENT /SUPPRESSMSGBOXES", true, false, false, false, nullptr, L""},
-      {L"q.exe -Silent", true, false, false, false, nullptr, L""},
-      {L"q.exe /q", true, false, false, false, nullptr, L""},
-      {L"q.exe /QN /RESTART", true, true, false, false, nullptr, L""},
-      {L"q.exe /norestart", false, false, false, false, nullptr, L""},
+      {L"q.exe /quiet /norestart", true, false, false, false, false, nullptr, L""},
+      {L"q.exe /VERYSILENT /SUPPRESSMSGBOXES", true, false, false, false, false, nullptr, L""},
+      {L"q.exe -Silent", true, false, false, false, false, nullptr, L""},
+      {L"q.exe /q", true, false, false, false, false, nullptr, L""},
+      {L"q.exe /QN /RESTART", true, true, false, false, false, nullptr, L""},
+      {L"q.exe /norestart", false, false, false, false, false, nullptr, L""},
       // Not understood.
-      {L"q.exe /RESTART", false, true, false, false, nullptr, L"/RESTART"},
-      {L"q.exe /LOG=", false, false, false, false, nullptr, L"/LOG="},
-      {L"q.exe /LOG", false, false, false, false, nullptr, L"/LOG"},
-      {L"q.exe /S /quiets", true, false, false, false, nullptr, L"/quiets"},
-      {L"q.exe /NORESTART /RESTART", false, true, false, false, nullptr, L"/RESTART"},
-      {L"q.exe S", false, false, false, false, nullptr, L"S"},
-      {L"q.exe /", false, false, false, false, nullptr, L"/"},
-      {L"q.exe /SS", false, false, false, false, nullptr, L"/SS"},
+      {L"q.exe /RESTART", false, true, false, false, false, nullptr, L"/RESTART"},
+      {L"q.exe /LOG=", false, false, false, false, false, nullptr, L"/LOG="},
+      {L"q.exe /LOG", false, false, false, false, false, nullptr, L"/LOG"},
+      {L"q.exe /S /quiets", true, false, false, false, false, nullptr, L"/quiets"},
+      {L"q.exe /NORESTART /RESTART", false, true, false, false, false, nullptr, L"/RESTART"},
+      {L"q.exe S", false, false, false, false, false, nullptr, L"S"},
+      {L"q.exe /", false, false, false, false, false, nullptr, L"/"},
+      {L"q.exe /SS", false, false, false, false, false, nullptr, L"/SS"},
+      // /CLOSEAPPLICATIONS with /S only, as /RESTART.
+      {L"q.exe /S /CloseApplications", true, false, false, false, true, nullptr, L""},
+      {L"q.exe /WHATIF /S /RESTART -closeapplications", true, true, true, false, true, nullptr, L""},
+      {L"q.exe /CLOSEAPPLICATIONS", false, false, false, false, true, nullptr, L"/CLOSEAPPLICATIONS"},
+      {L"q.exe /WHATIF /CLOSEAPPLICATIONS", false, false, true, false, true, nullptr, L"/CLOSEAPPLICATIONS"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(Narrow(c.line));
@@ -69,6 +75,7 @@ TEST(CommandLine, ReadsEverySwitchInAnyCaseAndOrder) {
     EXPECT_EQ(parsed.restart, c.restart);
     EXPECT_EQ(parsed.whatIf, c.whatIf);
     EXPECT_EQ(parsed.help, c.help);
+    EXPECT_EQ(parsed.closePrograms, c.closePrograms);
     EXPECT_EQ(parsed.logPath.value_or(L"(none)"), c.log != nullptr ? c.log : L"(none)");
     EXPECT_EQ(parsed.invalid, c.invalid);
   }

@@ -38,8 +38,8 @@ std::string Narrow(const std::wstring& text) { return std::string(text.begin(), 
 // The removal as the program runs it: planned, walked for links and files in
 // use (none is in use in these cases), then run.
 bool Remove(qvn::ToolState& state) {
-  return qvn::RemoveWhenNotInUse(state, qvn::PlanRemoval(state), [](const std::wstring& inUse) {
-    ADD_FAILURE() << "unexpectedly in use: " << Narrow(inUse);
+  return qvn::RemoveWhenNotInUse(state, qvn::PlanRemoval(state), [](const qvn::InUse& inUse) {
+    ADD_FAILURE() << "unexpectedly in use: " << Narrow(inUse.path);
     return qvn::InUseAnswer::Cancel;
   });
 }
@@ -276,8 +276,8 @@ TEST(RemoveWhenNotInUse, AnythingHeldElsewhereStopsEverythingUntilItIsReleased) 
       qvn::ToolState state;
       qvn::InitToolState(state);
       std::vector<std::wstring> asked;
-      const bool ran = qvn::RemoveWhenNotInUse(state, qvn::PlanRemoval(state), [&](const std::wstring& inUse) {
-        asked.push_back(inUse);
+      const bool ran = qvn::RemoveWhenNotInUse(state, qvn::PlanRemoval(state), [&](const qvn::InUse& found) {
+        asked.push_back(found.path);
         EXPECT_FALSE(AnythingRemoved(platform.calls)) << "removed before the user answered";
         if (answer == qvn::InUseAnswer::Retry) {  // the user closed Quorvane
           platform.drive.Release(c.held);
@@ -334,7 +334,7 @@ TEST(RemoveWhenNotInUse, OnlyFilesInUseBlockAndOnlyWhatWouldBeDeletedIsLookedAt)
     qvn::ToolState state;
     qvn::InitToolState(state);
     int asked = 0;
-    EXPECT_TRUE(qvn::RemoveWhenNotInUse(state, qvn::PlanRemoval(state), [&](const std::wstring&) {
+    EXPECT_TRUE(qvn::RemoveWhenNotInUse(state, qvn::PlanRemoval(state), [&](const qvn::InUse&) {
       ++asked;
       return qvn::InUseAnswer::Cancel;
     }));
@@ -370,7 +370,7 @@ TEST(RemoveWhenNotInUse, FolderLinksAreRemovedByThemselvesAndNeverFollowed) {
     qvn::ToolState state;
     qvn::InitToolState(state);
     const qvn::RemovalPlan plan = qvn::PlanRemoval(state);
-    const auto never = [](const std::wstring&) { return qvn::InUseAnswer::Cancel; };
+    const auto never = [](const qvn::InUse&) { return qvn::InUseAnswer::Cancel; };
     if (c.pinned != nullptr) {
       try {
         qvn::RemoveWhenNotInUse(state, plan, never);
@@ -460,7 +460,7 @@ TEST(RemoveWhenNotInUse, TheProgramStandsOutsideWhatItRemoves) {
     qvn::ToolState state;
     qvn::InitToolState(state);
     int asked = 0;
-    const auto ask = [&](const std::wstring&) {
+    const auto ask = [&](const qvn::InUse&) {
       ++asked;
       return qvn::InUseAnswer::Cancel;
     };
@@ -483,3 +483,44 @@ TEST(RemoveWhenNotInUse, TheProgramStandsOutsideWhatItRemoves) {
 }
 
 }  // namespace
+
+// Which running programs the in-use prompt offers to close: those whose file
+// lies in the targets, by its full path, never by its name alone.
+TEST(RemoveWhenNotInUse, OffersToCloseOnlyProgramsWhoseFileLiesInTheTargets) {
+  const std::string quorvane = "C:\\Program Files\\Quorvane\\Quorvane.exe";
+  struct Case {
+    const char* what;
+    DWORD platform, major, minor;
+    const char* withheld;  // an entry point the system lacks
+    std::string listedAs;  // the file as the system names it
+    bool modulesReadable;
+    bool offered;
+  };
+  const Case cases[] = {
+      {"98: ToolHelp names the file in full", 1, 4, 10, "Process32FirstW", quorvane, true, true},
+      {"98: in its short form", 1, 4, 10, "Process32FirstW", "C:\\PROGRA~1\\Quorvane\\Quorvane.exe", true, true},
+      {"XP: its first module names it", 2, 5, 1, "QueryFullProcessImageNameW", quorvane, true, true},
+      {"Vista: its image name, when its modules cannot be read", 2, 6, 0, nullptr, quorvane, false, true},
+      {"NT 4.0: no ToolHelp, no offer", 2, 4, 0, "CreateToolhelp32Snapshot", quorvane, true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SimulatedPlatform platform;
+    platform.RunAs(c.platform, c.major, c.minor);
+    LayOutInstallation(platform);
+    platform.shortNames["C:\\Program Files\\Quorvane"] = "C:\\PROGRA~1\\Quorvane";
+    if (c.withheld != nullptr) platform.WithholdEntryPoint(c.withheld);
+    platform.drive.HoldOpen(std::wstring(kInstall) + L"\\Data\\prefs.dat");
+    // The same name outside the targets is another program.
+    platform.processes = {{8, "C:\\Other\\Quorvane.exe"}, {12, c.listedAs, c.modulesReadable}};
+    qvn::ToolState state;
+    qvn::InitToolState(state);
+    std::vector<DWORD> offered;
+    EXPECT_FALSE(qvn::RemoveWhenNotInUse(state, qvn::PlanRemoval(state), [&](const qvn::InUse& found) {
+      for (const qvn::RunningProgram& program : found.programs) offered.push_back(program.processId);
+      return qvn::InUseAnswer::Cancel;
+    }));
+    EXPECT_EQ(offered, c.offered ? std::vector<DWORD>{12} : std::vector<DWORD>{});
+    EXPECT_EQ(platform.openFiles, 0) << "every snapshot and process opened is closed";
+  }
+}

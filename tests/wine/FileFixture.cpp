@@ -82,8 +82,9 @@ FileHeldByAnotherProcess::~FileHeldByAnotherProcess() {
   ::CloseHandle(process_.hProcess);
 }
 
-ProgramRunning::ProgramRunning(const std::string& program, const std::string& currentFolder) {
-  std::string command = "\"" + program + "\" --idle-in \"" + currentFolder + "\"";
+ProgramRunning::ProgramRunning(const std::string& program, const std::string& currentFolder, OnClose onClose) {
+  const char* window = onClose == OnClose::Ends ? " ends" : onClose == OnClose::Stays ? " stays" : "";
+  std::string command = "\"" + program + "\" --idle-in \"" + currentFolder + "\"" + window;
   ::DeleteFileA(kIdleReady);
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
@@ -118,9 +119,44 @@ void ProgramRunning::End() {
   process_ = PROCESS_INFORMATION{};
 }
 
-void IdleIn(const std::string& folder) {
-  if (::SetCurrentDirectoryA(folder.c_str())) MakeFile(kIdleReady);
-  for (;;) ::Sleep(1000);
+DWORD ProgramRunning::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  ::GetExitCodeProcess(process_.hProcess, &code);
+  return code;
+}
+
+namespace {
+
+bool staysOnClose = false;
+
+LRESULT CALLBACK IdleWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CLOSE) {
+    if (!staysOnClose) ::PostQuitMessage(static_cast<int>(kEndedByClose));
+    return 0;
+  }
+  return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+void IdleIn(const std::string& folder, OnClose onClose) {
+  if (!::SetCurrentDirectoryA(folder.c_str())) ::ExitProcess(1);
+  if (onClose == OnClose::NoWindow) {
+    MakeFile(kIdleReady);
+    for (;;) ::Sleep(1000);
+  }
+  staysOnClose = onClose == OnClose::Stays;
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = IdleWindow;
+  windowClass.hInstance = ::GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "QvnTestIdleProgram";
+  ::RegisterClassA(&windowClass);
+  ::CreateWindowExA(0, windowClass.lpszClassName, "Quorvane", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 320, 200,
+                    nullptr, nullptr, windowClass.hInstance, nullptr);
+  MakeFile(kIdleReady);
+  MSG message;
+  while (::GetMessageA(&message, nullptr, 0, 0) > 0) ::DispatchMessageA(&message);
+  ::ExitProcess(static_cast<UINT>(message.wParam));
 }
 
 void HoldOpen(const std::string& path) {

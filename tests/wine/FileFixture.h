@@ -28,28 +28,41 @@ class FileHeldByAnotherProcess {
 // The child's side: run by main() for "--hold-open PATH"; never returns.
 [[noreturn]] void HoldOpen(const std::string& path);
 
+// How the idle program meets WM_CLOSE: without a window it never does; with
+// one it ends (with kEndedByClose) or, like a program whose user does not
+// answer its "save your work?" question, stays.
+enum class OnClose { NoWindow, Ends, Stays };
+
+// The idle program's exit code when WM_CLOSE ended it, never that of a forced end.
+inline constexpr DWORD kEndedByClose = 42;
+
 // A program started from `program` (a copy of this test program, under any
 // name) that sits idle with `currentFolder` as its current folder, as a user's
-// program does, until it is ended or this object goes.
+// program does, until it is ended or this object goes. With a window, the
+// window is visible, unowned and called "Quorvane".
 class ProgramRunning {
  public:
-  ProgramRunning(const std::string& program, const std::string& currentFolder);
-  // The same with a current folder named in full, whatever the code page
-  // (the NT family only).
+  ProgramRunning(const std::string& program, const std::string& currentFolder, OnClose onClose = OnClose::NoWindow);
+  // Without a window, with a current folder named in full, whatever the code
+  // page (the NT family only).
   ProgramRunning(const std::string& program, const std::wstring& currentFolder);
   ~ProgramRunning();
   ProgramRunning(const ProgramRunning&) = delete;
   ProgramRunning& operator=(const ProgramRunning&) = delete;
   void End();
+  // Whether it ended by itself within `ms`, and with which exit code.
+  bool Ended(DWORD ms) const { return ::WaitForSingleObject(process_.hProcess, ms) == WAIT_OBJECT_0; }
+  DWORD ExitCode() const;
 
  private:
   PROCESS_INFORMATION process_{};
 };
 
-// Written by the idle program once its current folder is set.
+// Written by the idle program once its current folder is set and its window shows.
 inline const char kIdleReady[] = "C:\\idle.ready";
 
-// The idle program's side: run by main() for "--idle-in FOLDER"; never returns.
-[[noreturn]] void IdleIn(const std::string& folder);
+// The idle program's side: run by main() for "--idle-in FOLDER [ends|stays]";
+// never returns.
+[[noreturn]] void IdleIn(const std::string& folder, OnClose onClose);
 
 }  // namespace fixture

@@ -18,8 +18,8 @@ using namespace fixture;
 // asked about it, with Cancel for an answer.
 std::vector<std::wstring> Remove(qvn::ToolState& state, const qvn::RemovalPlan& plan) {
   std::vector<std::wstring> asked;
-  qvn::RemoveWhenNotInUse(state, plan, [&](const std::wstring& inUse) {
-    asked.push_back(inUse);
+  qvn::RemoveWhenNotInUse(state, plan, [&](const qvn::InUse& inUse) {
+    asked.push_back(inUse.path);
     return qvn::InUseAnswer::Cancel;
   });
   return asked;
