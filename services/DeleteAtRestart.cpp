@@ -1,6 +1,7 @@
 #include "services/DeleteAtRestart.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "services/LastError.h"
 #include "services/PlatformApi.h"
@@ -12,6 +13,8 @@ namespace {
 const wchar_t kSessionManager[] = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager";
 const wchar_t* const kPendingLists[] = {L"PendingFileRenameOperations", L"PendingFileRenameOperations2"};
 const wchar_t kNtPrefix[] = L"\\??\\";
+// Reads of a list that keeps growing between its size query and its read.
+constexpr int kReadAttempts = 4;
 
 // The value's bytes, read whole; nothing unless it is a list of texts. The
 // list may grow between the size query and the read: a read told there is
@@ -20,7 +23,7 @@ std::vector<BYTE> ReadList(HKEY key, const wchar_t* name) {
   DWORD type = REG_NONE;
   DWORD size = 0;
   if (api::RegQueryValueExW(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return {};
-  for (int attempt = 0; attempt < 4 && type == REG_MULTI_SZ && size != 0; ++attempt) {
+  for (int attempt = 0; attempt < kReadAttempts && type == REG_MULTI_SZ && size != 0; ++attempt) {
     std::vector<BYTE> data(size);
     DWORD written = size;
     const LONG result = api::RegQueryValueExW(key, name, nullptr, &type, data.data(), &written);
@@ -40,19 +43,16 @@ std::vector<BYTE> ReadList(HKEY key, const wchar_t* name) {
 std::vector<std::wstring> Texts(const std::vector<BYTE>& data) {
   std::vector<std::wstring> texts;
   std::wstring text;
-  bool open = false;
   for (std::size_t at = 0; at + 1 < data.size(); at += 2) {
     const auto unit = static_cast<wchar_t>(data[at] | (data[at + 1] << 8));
-    if (unit == L'\0') {
+    if (unit != L'\0') {
+      text += unit;
+    } else {
       texts.push_back(text);
       text.clear();
-      open = false;
-    } else {
-      text += unit;
-      open = true;
     }
   }
-  if (open) texts.push_back(text);  // a list stored without its terminators
+  if (!text.empty()) texts.push_back(text);  // a list stored without its terminators
   return texts;
 }
 
@@ -62,7 +62,7 @@ void AddDeletions(const std::vector<std::wstring>& texts, std::vector<std::wstri
   for (std::size_t at = 0; at + 1 < texts.size() && !texts[at].empty(); at += 2) {
     if (!texts[at + 1].empty()) continue;  // a rename
     const std::wstring& source = texts[at];
-    deletions.push_back(source.compare(0, 4, kNtPrefix) == 0 ? source.substr(4) : source);
+    deletions.push_back(source.rfind(kNtPrefix, 0) == 0 ? source.substr(std::size(kNtPrefix) - 1) : source);
   }
 }
 

@@ -45,13 +45,15 @@ bool IsSectionHeader(const std::string& line) { return Trimmed(line).rfind('[', 
 bool IsRenameHeader(const std::string& line) {
   const std::string trimmed = Trimmed(line);
   const std::size_t close = trimmed.find(']');
-  return IsSectionHeader(line) && close != std::string::npos && Lower(Trimmed(trimmed.substr(1, close - 1))) == "rename";
+  if (!IsSectionHeader(line) || close == std::string::npos) return false;
+  return Lower(Trimmed(trimmed.substr(1, close - 1))) == "rename";
 }
 
 // Where the first [rename] section's last line ends; npos when there is no
 // such section.
 std::size_t EndOfRenameSection(const std::vector<Line>& lines) {
-  const auto header = std::find_if(lines.begin(), lines.end(), [](const Line& line) { return IsRenameHeader(line.text); });
+  const auto header =
+      std::find_if(lines.begin(), lines.end(), [](const Line& line) { return IsRenameHeader(line.text); });
   if (header == lines.end()) return std::string::npos;
   std::size_t end = header->next;
   for (auto line = header + 1; line != lines.end() && !IsSectionHeader(line->text); ++line) {

@@ -517,10 +517,12 @@ DWORD WINAPI SimGetFileSize(HANDLE file, LPDWORD sizeHigh) {
 DWORD WINAPI SimSetFilePointer(HANDLE file, LONG distance, PLONG distanceHigh, DWORD method) {
   if (FailsWithLastError("SetFilePointer")) return INVALID_SET_FILE_POINTER;
   auto [host, state] = OpenFileFor(file, 0);
-  if (state == nullptr || distanceHigh != nullptr) return INVALID_SET_FILE_POINTER;
+  if (state == nullptr) return INVALID_SET_FILE_POINTER;
+  if (distanceHigh != nullptr) throw std::logic_error("only files under 4 GiB are simulated");
   std::error_code error;
   const auto size = static_cast<std::intmax_t>(std::filesystem::file_size(host, error));
-  const std::intmax_t from = method == FILE_BEGIN ? 0 : method == FILE_END ? size : static_cast<std::intmax_t>(state->position);
+  const auto here = static_cast<std::intmax_t>(state->position);
+  const std::intmax_t from = method == FILE_BEGIN ? 0 : method == FILE_END ? size : here;
   if (from + distance < 0) {
     SimulatedPlatform::Current().lastError = 131;  // ERROR_NEGATIVE_SEEK
     return INVALID_SET_FILE_POINTER;
