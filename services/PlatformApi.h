@@ -62,6 +62,10 @@ using SetCurrentDirectoryAFn = BOOL(WINAPI*)(LPCSTR path);
 using GetModuleFileNameAFn = DWORD(WINAPI*)(HMODULE module, LPSTR buffer, DWORD room);
 using GetEnvironmentVariableAFn = DWORD(WINAPI*)(LPCSTR name, LPSTR buffer, DWORD room);
 using SetErrorModeFn = UINT(WINAPI*)(UINT mode);
+// Reading and rewriting a whole file in place (WININIT.INI).
+using ReadFileFn = BOOL(WINAPI*)(HANDLE file, LPVOID data, DWORD bytes, LPDWORD read, LPOVERLAPPED overlapped);
+using GetFileSizeFn = DWORD(WINAPI*)(HANDLE file, LPDWORD sizeHigh);
+using SetEndOfFileFn = BOOL(WINAPI*)(HANDLE file);
 // The wide forms the NT family names files with. Windows 95/98/ME lack most
 // of them, so they are bound only where the NT family runs.
 using CreateFileWFn = HANDLE(WINAPI*)(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
@@ -70,6 +74,12 @@ using FindFirstFileWFn = HANDLE(WINAPI*)(LPCWSTR pattern, LPWIN32_FIND_DATAW fou
 using FindNextFileWFn = BOOL(WINAPI*)(HANDLE search, LPWIN32_FIND_DATAW found);
 using GetFileAttributesWFn = DWORD(WINAPI*)(LPCWSTR path);
 using RemoveDirectoryWFn = BOOL(WINAPI*)(LPCWSTR path);
+// Deletion at restart on the NT family, also bound there only (95/98/ME have
+// MoveFileExW as a stub that fails).
+using CreateDirectoryWFn = BOOL(WINAPI*)(LPCWSTR path, LPSECURITY_ATTRIBUTES security);
+using MoveFileExWFn = BOOL(WINAPI*)(LPCWSTR from, LPCWSTR to, DWORD flags);
+using RegQueryValueExWFn = LONG(WINAPI*)(HKEY key, LPCWSTR valueName, LPDWORD reserved, LPDWORD type, LPBYTE data,
+                                          LPDWORD size);
 
 inline const BoundFunction<GetVersionExAFn> GetVersionExA{"kernel32.dll", "GetVersionExA"};
 inline const BoundFunction<MultiByteToWideCharFn> MultiByteToWideChar{"kernel32.dll", "MultiByteToWideChar"};
@@ -125,6 +135,12 @@ inline const BoundFunction<FindFirstFileWFn> FindFirstFileW{"kernel32.dll", "Fin
 inline const BoundFunction<FindNextFileWFn> FindNextFileW{"kernel32.dll", "FindNextFileW"};
 inline const BoundFunction<GetFileAttributesWFn> GetFileAttributesW{"kernel32.dll", "GetFileAttributesW"};
 inline const BoundFunction<RemoveDirectoryWFn> RemoveDirectoryW{"kernel32.dll", "RemoveDirectoryW"};
+inline const BoundFunction<CreateDirectoryWFn> CreateDirectoryW{"kernel32.dll", "CreateDirectoryW"};
+inline const BoundFunction<MoveFileExWFn> MoveFileExW{"kernel32.dll", "MoveFileExW"};
+inline const BoundFunction<RegQueryValueExWFn> RegQueryValueExW{"advapi32.dll", "RegQueryValueExW"};
+inline const BoundFunction<ReadFileFn> ReadFile{"kernel32.dll", "ReadFile"};
+inline const BoundFunction<GetFileSizeFn> GetFileSize{"kernel32.dll", "GetFileSize"};
+inline const BoundFunction<SetEndOfFileFn> SetEndOfFile{"kernel32.dll", "SetEndOfFile"};
 
 }  // namespace qvn::api
 

@@ -1,7 +1,7 @@
 #include "services/SystemBinder.h"
 
-#include <map>
-#include <string>
+#include <cstring>
+#include <vector>
 
 #include "services/AutomationObject.h"
 #include "services/Failure.h"
@@ -23,9 +23,7 @@ using LoadedLibrary = UniqueHandle<HMODULE, FreeModule>;
 class WindowsBinder : public Binder {
  public:
   Address Bind(const char* library, const char* name) override {
-    auto found = libraries_.find(library);
-    if (found == libraries_.end()) found = libraries_.try_emplace(library, ::LoadLibraryA(library)).first;
-    HMODULE module = found->second.Get();
+    HMODULE module = Loaded(library);
     if (module == nullptr) return nullptr;
     return reinterpret_cast<Address>(::GetProcAddress(module, name));
   }
@@ -35,7 +33,20 @@ class WindowsBinder : public Binder {
   }
 
  private:
-  std::map<std::string, LoadedLibrary> libraries_;
+  // The handful of libraries the program binds from, each loaded once.
+  HMODULE Loaded(const char* library) {
+    for (const Library& known : libraries_) {
+      if (std::strcmp(known.name, library) == 0) return known.module.Get();
+    }
+    libraries_.push_back({library, LoadedLibrary(::LoadLibraryA(library))});
+    return libraries_.back().module.Get();
+  }
+
+  struct Library {
+    const char* name;
+    LoadedLibrary module;
+  };
+  std::vector<Library> libraries_;
 };
 
 }  // namespace

@@ -98,6 +98,46 @@ void SimulatedDrive::AddFolderLink(const std::wstring& link, const std::wstring&
   fs::create_directory_symlink(HostPath(target), host);
 }
 
+namespace {
+
+// `path` is `folder` or lies below it.
+bool IsAtOrBelow(const fs::path& path, const fs::path& folder) {
+  auto [mismatch, unused] = std::mismatch(folder.begin(), folder.end(), path.begin(), path.end());
+  return mismatch == folder.end();
+}
+
+}  // namespace
+
+wchar_t SimulatedDrive::VolumeOf(const fs::path& hostPath) const {
+  std::error_code error;
+  const fs::path real = fs::weakly_canonical(hostPath, error);
+  const fs::path root = fs::weakly_canonical(root_, error);
+  const fs::path relative = real.lexically_relative(root);
+  return relative.empty() ? L'\0' : static_cast<wchar_t>(relative.begin()->string()[0]);
+}
+
+bool SimulatedDrive::HoldsInUse(const fs::path& hostPath) const {
+  for (const auto* set : {&held_, &mapped_, &current_}) {
+    for (const fs::path& path : *set) {
+      if (IsAtOrBelow(path, hostPath)) return true;
+    }
+  }
+  return false;
+}
+
+fs::path SimulatedDrive::AfterRename(const fs::path& path, const fs::path& from, const fs::path& to) {
+  if (path == from) return to;
+  return IsAtOrBelow(path, from) ? to / path.lexically_relative(from) : path;
+}
+
+void SimulatedDrive::Renamed(const fs::path& from, const fs::path& to) {
+  for (auto* set : {&locked_, &held_, &openDenied_, &mapped_, &current_, &pinned_}) {
+    std::set<fs::path> renamed;
+    for (const fs::path& path : *set) renamed.insert(AfterRename(path, from, to));
+    *set = std::move(renamed);
+  }
+}
+
 bool SimulatedDrive::Exists(const std::wstring& windowsPath) const {
   const fs::path host = HostPath(windowsPath);
   std::error_code error;

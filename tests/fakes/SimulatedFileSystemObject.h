@@ -69,6 +69,19 @@ class SimulatedDrive {
     current_.clear();
   }
 
+  // The drive letter of the volume a host path lies on, folder links on the
+  // way followed: a link to another drive puts what is below it there.
+  wchar_t VolumeOf(const std::filesystem::path& hostPath) const;
+  // Something at or below `hostPath` is held open, running or some process's
+  // current folder.
+  bool HoldsInUse(const std::filesystem::path& hostPath) const;
+  // A rename: what the drive knows of `from` and everything below it (held,
+  // running, locked...) goes with it to `to`, as Windows' handles do.
+  void Renamed(const std::filesystem::path& from, const std::filesystem::path& to);
+  // Where `path` is after `from` was renamed to `to`.
+  static std::filesystem::path AfterRename(const std::filesystem::path& path, const std::filesystem::path& from,
+                                           const std::filesystem::path& to);
+
   // A folder link (junction or symbolic link) at `link`, leading to `target`.
   void AddFolderLink(const std::wstring& link, const std::wstring& target);
   // The system will not remove the link by itself (as under Wine).

@@ -35,6 +35,15 @@ void TouchesFiles(const char* name) {
   if ((platform.errorMode & SEM_FAILCRITICALERRORS) == 0) platform.fileCallsBeforeErrorMode.push_back(name);
 }
 
+// Fails the call chosen to fail, with its error for GetLastError.
+bool FailsWithLastError(const char* name) {
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  LONG injected = 0;
+  if (!platform.Fails(name, injected)) return false;
+  platform.lastError = static_cast<DWORD>(injected);
+  return true;
+}
+
 // Each simulated entry point counts its call and fails it when asked to.
 #define SIMULATED_FAILURE(name, failed)           \
   LONG injected = 0;                              \
@@ -74,6 +83,11 @@ LONG WINAPI SimRegOpenKeyExA(HKEY root, LPCSTR path, DWORD options, REGSAM acces
 LONG WINAPI SimRegQueryValueExA(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size) {
   SIMULATED_FAILURE("RegQueryValueExA", injected)
   return SimulatedPlatform::Current().registry.Query(key, name, reserved, type, data, size);
+}
+
+LONG WINAPI SimRegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD, LPDWORD type, LPBYTE data, LPDWORD size) {
+  SIMULATED_FAILURE("RegQueryValueExW", injected)
+  return SimulatedPlatform::Current().registry.QueryWide(key, NarrowName(name), type, data, size);
 }
 
 LONG WINAPI SimRegEnumValueA(HKEY key, DWORD index, LPSTR name, LPDWORD nameChars, LPDWORD, LPDWORD type, LPBYTE data,
@@ -165,6 +179,7 @@ DWORD WINAPI SimGetShortPathNameA(LPCSTR path, LPSTR buffer, DWORD room) {
       return FillBuffer(shortForm, buffer, room);
     }
   }
+  SimulatedPlatform::Current().lastError = ERROR_FILE_NOT_FOUND;
   return 0;
 }
 
@@ -223,10 +238,11 @@ LONG OpenRefusal(const SimulatedPlatform& platform, const std::filesystem::path&
   return 0;
 }
 
-HANDLE Opened(SimulatedPlatform& platform, const std::filesystem::path& host) {
+HANDLE Opened(SimulatedPlatform& platform, const std::filesystem::path& host, DWORD access) {
   static std::uintptr_t lastHandle = 0x9000;
   HANDLE handle = reinterpret_cast<HANDLE>(lastHandle += 4);
   platform.openPaths[handle] = host;
+  platform.openFileStates[handle] = SimulatedPlatform::OpenFile{access, 0};
   ++platform.openFiles;
   return handle;
 }
@@ -269,7 +285,7 @@ HANDLE CreateFileNamed(const char* function, const std::string& path, DWORD acce
     platform.lastError = static_cast<DWORD>(refusal);
     return INVALID_HANDLE_VALUE;
   }
-  return Opened(platform, host);
+  return Opened(platform, host, access);
 }
 
 HANDLE WINAPI SimCreateFileA(LPCSTR path, DWORD access, DWORD sharing, LPSECURITY_ATTRIBUTES, DWORD disposition,
@@ -331,6 +347,109 @@ BOOL RemoveDirectoryNamed(const char* function, const std::string& path) {
 BOOL WINAPI SimRemoveDirectoryA(LPCSTR path) { return RemoveDirectoryNamed("RemoveDirectoryA", path); }
 BOOL WINAPI SimRemoveDirectoryW(LPCWSTR path) { return RemoveDirectoryNamed("RemoveDirectoryW", NarrowName(path)); }
 
+BOOL WINAPI SimCreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES) {
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  TouchesFiles("CreateDirectoryW");
+  if (FailsWithLastError("CreateDirectoryW")) return 0;
+  const std::string name = NarrowName(path);
+  const std::filesystem::path host = platform.drive.HostPath(Wide(name.c_str()));
+  std::error_code error;
+  if (host.empty() || !std::filesystem::is_directory(host.parent_path(), error)) {
+    platform.lastError = ERROR_PATH_NOT_FOUND;
+    return 0;
+  }
+  if (std::filesystem::exists(std::filesystem::symlink_status(host, error))) {
+    platform.lastError = ERROR_ALREADY_EXISTS;  // a file of that name too
+    return 0;
+  }
+  std::filesystem::create_directory(host, error);
+  platform.calls.push_back(L"CreateDirectoryW " + Wide(name.c_str()));
+  return 1;
+}
+
+// Lists `from` in PendingFileRenameOperations, as the NT family does: "\??\"
+// and the full path, then an empty text for a deletion or the new name for a
+// rename, in a list of texts ended by an empty one. Neither path is looked
+// at now. The key must allow setting values (administrator rights).
+BOOL ListForRestart(SimulatedPlatform& platform, const std::string& from, LPCWSTR to, DWORD flags) {
+  const char* const key = SimulatedPlatform::kSessionManager;
+  platform.registry.CreateKey(key);
+  HKEY opened = nullptr;
+  if (const LONG refused = platform.registry.Open(HKEY_LOCAL_MACHINE, key, 0, KEY_SET_VALUE, &opened)) {
+    platform.lastError = static_cast<DWORD>(refused);
+    return 0;
+  }
+  platform.registry.Close(opened);
+  const char kNtPrefix[] = "\\?" "?\\";
+  std::string destination;
+  if (to != nullptr) {
+    const bool replacing = (flags & 1) != 0;  // MOVEFILE_REPLACE_EXISTING
+    destination = (replacing ? "!" : "") + (kNtPrefix + ResolvePath(NarrowName(to), platform.currentFolder));
+  }
+  std::vector<BYTE> list = platform.registry.ValueData(key, "PendingFileRenameOperations");
+  if (!list.empty()) list.pop_back();  // the list's closing terminator
+  for (const std::string& text : {kNtPrefix + ResolvePath(from, platform.currentFolder), destination}) {
+    list.insert(list.end(), text.begin(), text.end());
+    list.push_back(0);
+  }
+  list.push_back(0);
+  platform.registry.SetValue(key, "PendingFileRenameOperations", REG_MULTI_SZ, list);
+  platform.calls.push_back(L"MoveFileExW " + Wide(from.c_str()) + L" at restart");
+  return 1;
+}
+
+// A rename on one volume, as the NT family makes it: the entry is opened for
+// deletion first, which a file held open without delete sharing and a
+// process's current folder refuse, and a running program's file does not; a
+// folder with anything in use inside it is refused too. Without
+// MOVEFILE_COPY_ALLOWED nothing is copied to another volume, folder links on
+// the way counted.
+BOOL Rename(SimulatedPlatform& platform, const std::string& from, const std::string& to) {
+  const std::filesystem::path source = platform.drive.HostPath(Wide(from.c_str()));
+  const std::filesystem::path target = platform.drive.HostPath(Wide(to.c_str()));
+  std::error_code error;
+  if (source.empty() || !std::filesystem::exists(std::filesystem::symlink_status(source, error))) {
+    const bool folderThere = !source.empty() && std::filesystem::is_directory(source.parent_path(), error);
+    platform.lastError = folderThere ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
+    return 0;
+  }
+  LONG refusal = OpenRefusal(platform, source, DELETE, FILE_FLAG_BACKUP_SEMANTICS);
+  const std::filesystem::path ownFolder = platform.drive.HostPath(Wide(platform.currentFolder.c_str()));
+  const bool holdsOwnFolder = SimulatedDrive::AfterRename(ownFolder, source, target) != ownFolder;
+  if (refusal == 0 && std::filesystem::is_directory(source, error) &&
+      (platform.drive.HoldsInUse(source) || holdsOwnFolder)) {
+    refusal = ERROR_ACCESS_DENIED;
+  }
+  if (refusal == 0 && (target.empty() || !std::filesystem::is_directory(target.parent_path(), error))) {
+    refusal = ERROR_PATH_NOT_FOUND;
+  }
+  if (refusal == 0 &&
+      platform.drive.VolumeOf(source.parent_path()) != platform.drive.VolumeOf(target.parent_path())) {
+    refusal = ERROR_NOT_SAME_DEVICE;
+  }
+  if (refusal == 0 && std::filesystem::exists(std::filesystem::symlink_status(target, error))) {
+    refusal = ERROR_ALREADY_EXISTS;
+  }
+  if (refusal != 0) {
+    platform.lastError = static_cast<DWORD>(refusal);
+    return 0;
+  }
+  std::filesystem::rename(source, target);
+  platform.drive.Renamed(source, target);
+  for (auto& [handle, path] : platform.openPaths) path = SimulatedDrive::AfterRename(path, source, target);
+  platform.calls.push_back(L"MoveFileExW " + Wide(from.c_str()) + L" -> " + Wide(to.c_str()));
+  return 1;
+}
+
+BOOL WINAPI SimMoveFileExW(LPCWSTR from, LPCWSTR to, DWORD flags) {
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  TouchesFiles("MoveFileExW");
+  if (FailsWithLastError("MoveFileExW")) return 0;
+  if ((flags & MOVEFILE_DELAY_UNTIL_REBOOT) != 0) return ListForRestart(platform, NarrowName(from), to, flags);
+  if (to == nullptr || flags != 0) throw std::logic_error("only plain renames and restart lists are simulated");
+  return Rename(platform, NarrowName(from), NarrowName(to));
+}
+
 // Every folder on the one simulated volume; its index is the host's, links
 // followed, so that two names of one folder report one identity.
 BOOL WINAPI SimGetFileInformationByHandle(HANDLE handle, LPBY_HANDLE_FILE_INFORMATION information) {
@@ -360,18 +479,90 @@ UINT WINAPI SimSetErrorMode(UINT mode) {
   return std::exchange(SimulatedPlatform::Current().errorMode, mode);
 }
 
-BOOL WINAPI SimWriteFile(HANDLE file, LPCVOID data, DWORD bytes, LPDWORD written, LPOVERLAPPED) {
+// The open file behind `file` when it was opened with one of the rights in
+// `access` (all of them when none is given); null with the error set when it
+// was not.
+std::pair<std::filesystem::path, SimulatedPlatform::OpenFile*> OpenFileFor(HANDLE file, DWORD access) {
   SimulatedPlatform& platform = SimulatedPlatform::Current();
-  platform.fileCalls.push_back(L"WriteFile");
-  LONG injected = 0;
-  if (platform.Fails("WriteFile", injected)) {
-    platform.lastError = static_cast<DWORD>(injected);
-    return 0;
-  }
   auto opened = platform.openPaths.find(file);
-  if (opened == platform.openPaths.end()) return 0;
-  std::ofstream(opened->second, std::ios::app | std::ios::binary).write(static_cast<const char*>(data), bytes);
+  auto state = platform.openFileStates.find(file);
+  if (opened == platform.openPaths.end() || state == platform.openFileStates.end()) {
+    platform.lastError = ERROR_INVALID_HANDLE;
+    return {{}, nullptr};
+  }
+  if (access != 0 && (state->second.access & access) == 0) {
+    platform.lastError = ERROR_ACCESS_DENIED;
+    return {{}, nullptr};
+  }
+  return {opened->second, &state->second};
+}
+
+// Writes where the file's position is, and moves it on; a file opened for
+// appending only is written at its end, wherever its position was.
+BOOL WINAPI SimWriteFile(HANDLE file, LPCVOID data, DWORD bytes, LPDWORD written, LPOVERLAPPED) {
+  SimulatedPlatform::Current().fileCalls.push_back(L"WriteFile");
+  if (FailsWithLastError("WriteFile")) return 0;
+  auto [host, state] = OpenFileFor(file, GENERIC_WRITE | FILE_APPEND_DATA);
+  if (state == nullptr) return 0;
+  std::error_code error;
+  if ((state->access & GENERIC_WRITE) == 0) state->position = std::filesystem::file_size(host, error);
+  std::fstream stream(host, std::ios::in | std::ios::out | std::ios::binary);
+  stream.seekp(static_cast<std::streamoff>(state->position));
+  stream.write(static_cast<const char*>(data), bytes);
+  state->position += bytes;
   *written = bytes;
+  return 1;
+}
+
+BOOL WINAPI SimReadFile(HANDLE file, LPVOID data, DWORD bytes, LPDWORD read, LPOVERLAPPED) {
+  if (FailsWithLastError("ReadFile")) return 0;
+  auto [host, state] = OpenFileFor(file, GENERIC_READ);
+  if (state == nullptr) return 0;
+  std::ifstream stream(host, std::ios::binary);
+  stream.seekg(static_cast<std::streamoff>(state->position));
+  stream.read(static_cast<char*>(data), bytes);
+  *read = static_cast<DWORD>(stream.gcount());
+  state->position += *read;
+  return 1;
+}
+
+DWORD WINAPI SimGetFileSize(HANDLE file, LPDWORD sizeHigh) {
+  if (FailsWithLastError("GetFileSize")) return INVALID_FILE_SIZE;
+  auto [host, state] = OpenFileFor(file, 0);
+  if (state == nullptr) return INVALID_FILE_SIZE;
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(host, error);
+  if (sizeHigh != nullptr) *sizeHigh = static_cast<DWORD>(size >> 32);
+  return static_cast<DWORD>(size);
+}
+
+DWORD WINAPI SimSetFilePointer(HANDLE file, LONG distance, PLONG distanceHigh, DWORD method) {
+  const wchar_t* const methods[] = {L" FILE_BEGIN", L" FILE_CURRENT", L" FILE_END"};
+  SimulatedPlatform::Current().fileCalls.push_back(L"SetFilePointer " + std::to_wstring(distance) +
+                                                   (method <= FILE_END ? methods[method] : L" ?"));
+  if (FailsWithLastError("SetFilePointer")) return INVALID_SET_FILE_POINTER;
+  auto [host, state] = OpenFileFor(file, 0);
+  if (state == nullptr) return INVALID_SET_FILE_POINTER;
+  if (distanceHigh != nullptr) throw std::logic_error("only files under 4 GiB are simulated");
+  std::error_code error;
+  const auto size = static_cast<std::intmax_t>(std::filesystem::file_size(host, error));
+  const auto here = static_cast<std::intmax_t>(state->position);
+  const std::intmax_t from = method == FILE_BEGIN ? 0 : method == FILE_END ? size : here;
+  if (from + distance < 0) {
+    SimulatedPlatform::Current().lastError = 131;  // ERROR_NEGATIVE_SEEK
+    return INVALID_SET_FILE_POINTER;
+  }
+  state->position = static_cast<std::uintmax_t>(from + distance);
+  return static_cast<DWORD>(state->position);
+}
+
+// The file ends where its position is: cut short, or made longer.
+BOOL WINAPI SimSetEndOfFile(HANDLE file) {
+  if (FailsWithLastError("SetEndOfFile")) return 0;
+  auto [host, state] = OpenFileFor(file, GENERIC_WRITE);
+  if (state == nullptr) return 0;
+  std::error_code error;
+  std::filesystem::resize_file(host, state->position, error);
   return 1;
 }
 
@@ -409,14 +600,6 @@ BOOL WINAPI SimSetCurrentDirectoryA(LPCSTR path) {
 DWORD WINAPI SimGetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD room) {
   if (module != nullptr) return 0;
   return FillBuffer(SimulatedPlatform::Current().programFile, buffer, room);
-}
-
-// Every write appends, wherever the pointer was moved.
-DWORD WINAPI SimSetFilePointer(HANDLE, LONG distance, PLONG, DWORD method) {
-  const wchar_t* const methods[] = {L" FILE_BEGIN", L" FILE_CURRENT", L" FILE_END"};
-  SimulatedPlatform::Current().fileCalls.push_back(L"SetFilePointer " + std::to_wstring(distance) +
-                                                   (method <= FILE_END ? methods[method] : L" ?"));
-  return 0;
 }
 
 // Locks are only recorded; the call chosen to fail fails with the error given.
@@ -646,6 +829,7 @@ BOOL WINAPI SimCloseHandle(HANDLE handle) {
   SimulatedPlatform& platform = SimulatedPlatform::Current();
   if (platform.openPaths.erase(handle) != 0 || platform.snapshots.erase(handle) != 0 ||
       platform.openProcesses.erase(handle) != 0) {
+    platform.openFileStates.erase(handle);
     --platform.openFiles;
     return 1;
   }
@@ -749,6 +933,12 @@ const Export kExports[] = {
     {"kernel32.dll", "Module32FirstW", AddressOf(&SimModule32FirstW)},
     {"kernel32.dll", "OpenProcess", AddressOf(&SimOpenProcess)},
     {"kernel32.dll", "QueryFullProcessImageNameW", AddressOf(&SimQueryFullProcessImageNameW)},
+    {"kernel32.dll", "CreateDirectoryW", AddressOf(&SimCreateDirectoryW)},
+    {"kernel32.dll", "MoveFileExW", AddressOf(&SimMoveFileExW)},
+    {"advapi32.dll", "RegQueryValueExW", AddressOf(&SimRegQueryValueExW)},
+    {"kernel32.dll", "ReadFile", AddressOf(&SimReadFile)},
+    {"kernel32.dll", "GetFileSize", AddressOf(&SimGetFileSize)},
+    {"kernel32.dll", "SetEndOfFile", AddressOf(&SimSetEndOfFile)},
 };
 
 // Counts the objects alive, so that tests can see the tool release them.

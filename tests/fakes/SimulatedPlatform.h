@@ -42,6 +42,11 @@ class SimulatedPlatform : public qvn::Binder {
   void RefuseVersionQuery() { versionQueryRefused_ = true; }
   void RefuseObjectCreation() { objectCreationRefused_ = true; }
 
+  // Where MoveFileExW lists what goes at the next restart. A limited user may
+  // only read the key: registry.AllowReadOnly(kSessionManager) makes every
+  // such request refuse with access denied, as without administrator rights.
+  static constexpr char kSessionManager[] = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+
   SimulatedRegistry registry;
   SimulatedDrive drive;
   std::vector<ShownMessageBox> messageBoxes;
@@ -78,6 +83,12 @@ class SimulatedPlatform : public qvn::Binder {
   int openTokens = 0;
   int openFiles = 0;     // files, searches, snapshots and processes opened and not yet closed
   std::map<HANDLE, std::filesystem::path> openPaths;  // what each open file handle is
+  // The access each open file was given and where its next read or write goes.
+  struct OpenFile {
+    DWORD access = 0;
+    std::uintmax_t position = 0;
+  };
+  std::map<HANDLE, OpenFile> openFileStates;
   std::set<char> networkDrives;                       // drive letters GetDriveTypeA calls remote
   std::set<char> removableDrives;                     // ... removable (a card reader, a USB drive)
   std::set<char> cdDrives;                            // ... CD

@@ -133,7 +133,26 @@ LONG SimulatedRegistry::Query(HKEY key, LPCSTR name, LPDWORD, LPDWORD type, LPBY
   if (data != nullptr && size == nullptr) return ERROR_INVALID_PARAMETER;
   auto found = from->values.find(Upper(name != nullptr ? name : ""));
   if (found == from->values.end()) return ERROR_FILE_NOT_FOUND;
-  const Value& value = found->second;
+  return Fill(found->second, type, data, size);
+}
+
+LONG SimulatedRegistry::QueryWide(HKEY key, const std::string& name, LPDWORD type, LPBYTE data, LPDWORD size) {
+  LONG error = ERROR_SUCCESS;
+  std::shared_ptr<Key> from = FromHandle(key, error);
+  if (!from) return error;
+  if (data != nullptr && size == nullptr) return ERROR_INVALID_PARAMETER;
+  auto found = from->values.find(Upper(name));
+  if (found == from->values.end()) return ERROR_FILE_NOT_FOUND;
+  Value value = found->second;
+  if (value.type == REG_SZ || value.type == REG_EXPAND_SZ || value.type == REG_MULTI_SZ) {
+    std::vector<BYTE> wide;
+    for (BYTE byte : value.data) wide.insert(wide.end(), {byte, BYTE{0}});  // ISO 8859-1 to UTF-16LE
+    value.data = std::move(wide);
+  }
+  return Fill(value, type, data, size);
+}
+
+LONG SimulatedRegistry::Fill(const Value& value, LPDWORD type, LPBYTE data, LPDWORD size) {
   const auto length = static_cast<DWORD>(value.data.size());
   if (type != nullptr) *type = value.type;
   if (data == nullptr) {
@@ -146,6 +165,14 @@ LONG SimulatedRegistry::Query(HKEY key, LPCSTR name, LPDWORD, LPDWORD type, LPBY
   std::copy(value.data.begin(), value.data.end(), data);
   std::fill(data + length, data + room, BYTE{0xCD});
   return ERROR_SUCCESS;
+}
+
+std::vector<BYTE> SimulatedRegistry::ValueData(const std::string& path, const std::string& name) const {
+  auto [root, rest] = Locate(path);
+  const std::shared_ptr<Key> key = Find(root, rest);
+  if (!key) return {};
+  auto found = key->values.find(Upper(name));
+  return found == key->values.end() ? std::vector<BYTE>() : found->second.data;
 }
 
 LONG SimulatedRegistry::EnumValue(HKEY key, DWORD index, LPSTR name, LPDWORD nameChars, LPDWORD type) {
