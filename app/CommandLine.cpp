@@ -86,6 +86,8 @@ CommandLine ParseCommandLine(const std::wstring& commandLine) {
       parsed.restart = true;
     } else if (name == L"CLOSEAPPLICATIONS") {
       parsed.closePrograms = true;
+    } else if (name == L"REMOVEATRESTART") {
+      parsed.removeAtRestart = true;
     } else if (name == L"WHATIF") {
       parsed.whatIf = true;
     } else if (name == L"?") {
@@ -98,22 +100,25 @@ CommandLine ParseCommandLine(const std::wstring& commandLine) {
   }
   if (parsed.invalid.empty() && parsed.restart && !parsed.silent) parsed.invalid = L"/RESTART";
   if (parsed.invalid.empty() && parsed.closePrograms && !parsed.silent) parsed.invalid = L"/CLOSEAPPLICATIONS";
+  if (parsed.invalid.empty() && parsed.removeAtRestart && !parsed.silent) parsed.invalid = L"/REMOVEATRESTART";
   return parsed;
 }
 
 std::wstring UsageText() {
   return L"QvnRemove removes Quorvane from this computer.\r\n\r\n"
-         L"QvnRemove [/S [/RESTART] [/CLOSEAPPLICATIONS]] [/LOG=<file>] [/WHATIF] [/?]\r\n\r\n"
+         L"QvnRemove [/S [/RESTART] [/CLOSEAPPLICATIONS] [/REMOVEATRESTART]] [/LOG=<file>] [/WHATIF] [/?]\r\n\r\n"
          L"/S\tRemove without any window or message; also /SILENT, /VERYSILENT, /QUIET, /Q, /QN.\r\n"
          L"/RESTART\tWith /S: restart the computer afterwards.\r\n"
          L"/CLOSEAPPLICATIONS\tWith /S: ask Quorvane to close when it runs, and wait up to 15 seconds for it "
          L"to end; if it does not, 1618.\r\n"
+         L"/REMOVEATRESTART\tWith /S: what stays in use is removed at the next restart, the rest now; 3010.\r\n"
          L"/LOG=<file>\tAppend a log of the removal to <file>.\r\n"
          L"/WHATIF\tList what would be removed, remove nothing.\r\n"
          L"/?\tShow this text.\r\n"
          L"/NORESTART, /SUPPRESSMSGBOXES\tAccepted; they change nothing.\r\n\r\n"
          L"Exit codes: 0 success, nothing was there; 3010 success, restart needed; "
-         L"1641 success, restart started; 1618 Quorvane is in use (and did not close), nothing removed, "
+         L"1641 success, restart started; 1618 Quorvane is in use (and did not close, or Windows would not "
+         L"remove it at restart), nothing removed, "
          L"try again later; "
          L"1603 failed; 87 invalid argument.";
 }

@@ -13,6 +13,9 @@ struct CommandLine {
   // /CLOSEAPPLICATIONS, with /S only: ask running programs inside what is
   // removed to close before giving up for something in use
   bool closePrograms = false;
+  // /REMOVEATRESTART, with /S only: leave what stays in use for the restart
+  // and remove the rest, instead of giving up for it
+  bool removeAtRestart = false;
   bool whatIf = false;   // /WHATIF: list the steps, remove nothing
   bool help = false;     // /?: list the switches and exit codes
   std::optional<std::wstring> logPath;  // /LOG=<path>: append a log there
@@ -29,7 +32,7 @@ struct CommandLine {
 std::vector<std::wstring> SplitArguments(const std::wstring& commandLine);
 
 // Reads the switches of a full command line: "/" or "-" then the name, in any
-// case and order. /RESTART or /CLOSEAPPLICATIONS without /S, an empty /LOG=,
+// case and order. /RESTART, /CLOSEAPPLICATIONS or /REMOVEATRESTART without /S, an empty /LOG=,
 // and anything else not listed are not understood.
 CommandLine ParseCommandLine(const std::wstring& commandLine);
 

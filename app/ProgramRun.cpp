@@ -9,6 +9,8 @@
 #include "app/PlanListing.h"
 #include "app/ProgramsInTargets.h"
 #include "app/RemovalLog.h"
+#include "app/RemovalTargets.h"
+#include "app/RemoveAtRestart.h"
 #include "app/UnattendedRemoval.h"
 #include "services/AutomationError.h"
 #include "services/LogFile.h"
@@ -33,9 +35,10 @@ std::wstring Joined(const std::vector<std::wstring>& lines) {
   return text;
 }
 
-// /WHATIF: the steps and what each would find, and with /CLOSEAPPLICATIONS
-// the programs it would ask to close, to the log when there is one, else to a
-// box (none under /S).
+// /WHATIF: the steps and what each would find, with /CLOSEAPPLICATIONS the
+// programs it would ask to close, and with /REMOVEATRESTART what it would
+// leave for the restart, to the log when there is one, else to a box (none
+// under /S).
 RunEnding ListSteps(const CommandLine& line, UnattendedStart& start, RemovalLog* log) {
   RunEnding ending;
   ending.unattended = line.silent;
@@ -50,9 +53,14 @@ RunEnding ListSteps(const CommandLine& line, UnattendedStart& start, RemovalLog*
     if (log != nullptr) log->Found(start.found);
     if (log != nullptr) log->Planned(start.plan);
     std::vector<std::wstring> steps = ListPlan(start.state, start.plan);
+    const bool ntFamily = start.state.VersionInfo.dwPlatformId == VER_PLATFORM_WIN32_NT;
     if (line.closePrograms) {
-      const bool ntFamily = start.state.VersionInfo.dwPlatformId == VER_PLATFORM_WIN32_NT;
       for (std::wstring& program : ListProgramsToClose(start.plan, ntFamily)) steps.push_back(std::move(program));
+    }
+    if (line.removeAtRestart) {
+      for (std::wstring& entry : ListWhatWouldGoAtRestart(RemovalTargets(start.plan), ntFamily)) {
+        steps.push_back(std::move(entry));
+      }
     }
     if (log != nullptr) {
       log->Listed(steps);
@@ -75,7 +83,7 @@ RunEnding Run(const CommandLine& line, std::optional<UnattendedStart>& start, Re
     return listed;
   }
   if (line.whatIf) return ListSteps(line, *start, log);
-  if (line.silent) return RunUnattended(*start, line.restart, log, line.closePrograms);
+  if (line.silent) return RunUnattended(*start, line, log);
   RunEnding ending;
   ending.kind = showWindows(log) ? RunEnding::Kind::Finished : RunEnding::Kind::Failed;
   return ending;

@@ -10,7 +10,9 @@ const wchar_t kVersion[] = L"QvnRemove 1.01";
 std::wstring OutcomeText(const StepReport& report) {
   switch (report.outcome) {
     case StepReport::Outcome::Removed:
-      return L"removed";
+      return report.detail.empty() ? L"removed" : L"removed (" + report.detail + L")";
+    case StepReport::Outcome::AtRestart:
+      return L"left for the restart (" + report.detail + L")";
     case StepReport::Outcome::NotPresent:
       return report.detail.empty() ? L"not present" : L"not present (" + report.detail + L")";
     case StepReport::Outcome::Refused:
@@ -43,7 +45,11 @@ void RemovalLog::Planned(const RemovalPlan& plan) {
 }
 
 void RemovalLog::FileInUse(const std::wstring& path) {
-  sink_.Write(L"In use: " + path + L"; nothing was removed");
+  sink_.Write(L"In use: " + path);
+}
+
+void RemovalLog::GaveUpInUse() {
+  sink_.Write(L"Nothing was removed: Quorvane is still in use");
 }
 
 void RemovalLog::StepDone(const StepReport& report) {
@@ -60,6 +66,20 @@ void RemovalLog::ProgramsAskedToClose(const std::vector<CloseOutcome>& outcomes)
         outcome.asked ? L"Asked to close: " : L"Not asked to close, no window of it on this desktop: ";
     sink_.Write(request + outcome.program + (outcome.ended ? L"; it ended" : L"; still running"));
   }
+}
+
+void RemovalLog::MovedAside(const std::wstring& from, const std::wstring& to) {
+  sink_.Write(L"In use, moved aside: " + from + L" to " + to);
+}
+
+void RemovalLog::PendingAtRestart(const std::wstring& path) { sink_.Write(L"Removed at the restart: " + path); }
+
+void RemovalLog::FolderMayRemain(const std::wstring& folder) {
+  sink_.Write(L"This Windows removes no folder at restart; it may remain, empty: " + folder);
+}
+
+void RemovalLog::RestartRefused(const std::wstring& why) {
+  sink_.Write(L"Not left for the restart: " + why);
 }
 
 void RemovalLog::Stopped(const Failure& failure) {

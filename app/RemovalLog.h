@@ -23,9 +23,15 @@ class RemovalLog : public RemovalObserver {
   // What a run decided: the install location and the guard's verdict on it.
   void Planned(const RemovalPlan& plan);
   void FileInUse(const std::wstring& path);
+  // The run ended with nothing removed for something in use.
+  void GaveUpInUse();
   void StepDone(const StepReport& report) override;
   void LinkRemoved(const std::wstring& link) override;
   void ProgramsAskedToClose(const std::vector<CloseOutcome>& outcomes) override;
+  void MovedAside(const std::wstring& from, const std::wstring& to) override;
+  void PendingAtRestart(const std::wstring& path) override;
+  void FolderMayRemain(const std::wstring& folder) override;
+  void RestartRefused(const std::wstring& why) override;
   void Stopped(const Failure& failure);
   void Listed(const std::vector<std::wstring>& lines);
   void RestartRequested(bool accepted);

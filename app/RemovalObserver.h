@@ -9,11 +9,14 @@ namespace qvn {
 
 // What became of one step of the removal.
 struct StepReport {
-  enum class Outcome { Removed, NotPresent, Refused, Failed };
+  // AtRestart: the target stays in use and goes at the next restart, with
+  // nothing else of it to remove now.
+  enum class Outcome { Removed, NotPresent, Refused, Failed, AtRestart };
   int number;          // 1 for the first step of the plan
   std::wstring target; // the file, folder or registry key
   Outcome outcome;
-  std::wstring detail; // why refused; the failure's number and description
+  std::wstring detail; // why refused; the failure's number and description;
+                       // of a removal, what it left for the restart
 };
 
 // Told of each step as it ends; the steps themselves know nothing of who
@@ -26,6 +29,14 @@ class RemovalObserver {
   virtual void LinkRemoved(const std::wstring& link) = 0;
   // Running programs inside the targets asked to close, after the wait for them.
   virtual void ProgramsAskedToClose(const std::vector<CloseOutcome>& outcomes) = 0;
+  // What stays in use, left for the restart before anything is removed: a
+  // file moved out of the way, and each path the system is to delete then.
+  virtual void MovedAside(const std::wstring& /*from*/, const std::wstring& /*to*/) {}
+  virtual void PendingAtRestart(const std::wstring& /*path*/) {}
+  // 95/98/ME delete no folder at restart: this one may remain, empty.
+  virtual void FolderMayRemain(const std::wstring& /*folder*/) {}
+  // Leaving what is in use for the restart was asked for and refused.
+  virtual void RestartRefused(const std::wstring& /*why*/) {}
 };
 
 struct RemovalOptions {
@@ -33,6 +44,10 @@ struct RemovalOptions {
   // No message box for a registry failure: an unattended run shows nothing,
   // its observer keeps the record instead.
   bool quiet = false;
+  // What stays in use until the restart (files and the folders that hold
+  // them), spelled as the walk of the targets spells it: the removal goes
+  // around it and takes everything else.
+  std::vector<std::wstring> staying;
 };
 
 }  // namespace qvn

@@ -1,6 +1,7 @@
 #include "app/RemoveWhenNotInUse.h"
 
 #include "app/ProgramsInTargets.h"
+#include "app/RemoveAtRestart.h"
 #include "app/RemovalTargets.h"
 #include "app/RunRemoval.h"
 #include "services/AutomationError.h"
@@ -62,6 +63,18 @@ void RemoveFolderLinks(const std::vector<std::wstring>& links, bool ntFamily, Re
   }
 }
 
+// The entries in use that stop the removal: those an earlier run has not
+// already left for the restart.
+std::vector<RemovalTarget> Blocking(const std::vector<RemovalTarget>& inUse, const std::vector<RemovalTarget>& pending) {
+  std::vector<RemovalTarget> blocking;
+  for (const RemovalTarget& entry : inUse) {
+    bool isPending = false;
+    for (const RemovalTarget& listed : pending) isPending = isPending || listed.path == entry.path;
+    if (!isPending) blocking.push_back(entry);
+  }
+  return blocking;
+}
+
 }  // namespace
 
 bool RemoveWhenNotInUse(ToolState& state, const RemovalPlan& plan, const AskWhenInUse& ask,
@@ -69,19 +82,38 @@ bool RemoveWhenNotInUse(ToolState& state, const RemovalPlan& plan, const AskWhen
   const std::vector<RemovalTarget> targets = RemovalTargets(plan);
   StandOutsideTheTargets(targets);
   const bool ntFamily = IsNtFamily(state);
-  TargetSurvey survey = SurveyTargets(targets, true, ntFamily);
-  StopAtAFolderThatCannotBeListed(survey);
-  while (!survey.inUse.empty()) {
-    const InUse found{survey.inUse.front().path, ProgramsInTargets(targets, ntFamily)};
+  RemovalOptions run = options;
+  std::vector<std::wstring> links;
+  std::wstring restartRefusal;
+  for (;;) {
+    const TargetSurvey survey = SurveyTargets(targets, true, ntFamily);
+    StopAtAFolderThatCannotBeListed(survey);
+    links = survey.folderLinks;
+    const std::vector<RemovalTarget> pending = AlreadyPendingAtRestart(survey.inUse, ntFamily);
+    run.staying.clear();
+    for (const RemovalTarget& entry : pending) run.staying.push_back(entry.path);
+    const std::vector<RemovalTarget> blocking = Blocking(survey.inUse, pending);
+    if (blocking.empty()) break;
+    const InUse found{blocking.front().path, ProgramsInTargets(targets, ntFamily), restartRefusal};
     const InUseAnswer answer = ask(found);
     if (answer == InUseAnswer::Cancel) return false;
-    if (answer == InUseAnswer::RemoveAtRestart) return false;  // nothing is scheduled yet: as Cancel
     if (answer == InUseAnswer::ClosePrograms) ClosePrograms(found.programs, options.observer);
-    survey = SurveyTargets(targets, true, ntFamily);
-    StopAtAFolderThatCannotBeListed(survey);
+    if (answer != InUseAnswer::RemoveAtRestart) continue;
+    // Links go first, so that nothing is left for the restart where a
+    // link that will not go by itself then stops the removal.
+    RemoveFolderLinks(links, ntFamily, options.observer);
+    links.clear();
+    const LeftForRestart left =
+        LeaveForRestart(blocking, targets, plan.installFolder.folder.value_or(L""), ntFamily, options.observer);
+    if (left.done) {
+      run.staying.insert(run.staying.end(), left.staying.begin(), left.staying.end());
+      break;
+    }
+    restartRefusal = left.refusal;
+    if (options.observer != nullptr) options.observer->RestartRefused(restartRefusal);
   }
-  RemoveFolderLinks(survey.folderLinks, ntFamily, options.observer);
-  RunRemoval(state, plan, options);
+  RemoveFolderLinks(links, ntFamily, options.observer);
+  RunRemoval(state, plan, run);
   return true;
 }
 

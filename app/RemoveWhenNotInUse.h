@@ -14,11 +14,13 @@ namespace qvn {
 struct InUse {
   std::wstring path;                     // the first file or folder in use, in full
   std::vector<RunningProgram> programs;  // running programs whose file lies in the targets
+  std::wstring restartRefusal;           // why Remove at Restart was refused, when it was
 };
 
 // Retry looks again; ClosePrograms asks the programs found to close, waits
-// for them and looks again; RemoveAtRestart and Cancel give up with nothing
-// removed.
+// for them and looks again; RemoveAtRestart leaves what is in use for the
+// restart and removes the rest (when the system refuses, nothing is removed
+// and `ask` is asked again, told why); Cancel gives up with nothing removed.
 enum class InUseAnswer { Retry, Cancel, ClosePrograms, RemoveAtRestart };
 
 using AskWhenInUse = std::function<InUseAnswer(const InUse& found)>;
@@ -31,10 +33,14 @@ using AskWhenInUse = std::function<InUseAnswer(const InUse& found)>;
 // what is in it cannot be checked. While a file or folder is in use, `ask`
 // decides, told of the running programs inside the targets: Retry looks
 // again, ClosePrograms asks them to close (the options' observer hears what
-// became of them) and looks again, Cancel gives up with nothing removed. Then
-// each folder link inside the targets is removed by itself, so that no
-// deletion follows one out of the targets; a link that cannot be removed so
-// raises Failure naming it, with nothing of the installation removed. Returns
+// became of them) and looks again, RemoveAtRestart leaves what is in use for
+// the restart (moved aside, or listed where it is, before anything is
+// removed) and the removal then goes around it, Cancel gives up with nothing
+// removed. What an earlier run already left for the restart stops nothing:
+// the removal goes around it. Each folder link inside the targets is removed
+// by itself before anything else, so that no deletion follows one out of the
+// targets; a link that cannot be removed so raises Failure naming it, with
+// nothing of the installation removed. Returns
 // whether the removal ran. Something that becomes busy after the check fails
 // the removal as before, with the same Failure.
 bool RemoveWhenNotInUse(ToolState& state, const RemovalPlan& plan, const AskWhenInUse& ask,

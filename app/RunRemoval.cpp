@@ -1,10 +1,13 @@
 #include "app/RunRemoval.h"
 
+#include <cwctype>
+
 #include "services/AutomationError.h"
 #include "services/DecimalText.h"
 #include "services/DeletePath.h"
 #include "services/DeleteRegKey.h"
 #include "services/Failure.h"
+#include "services/FileCalls.h"
 
 namespace qvn {
 namespace {
@@ -29,6 +32,77 @@ StepReport DeleteNamedPath(AutomationObject& fileSys, const std::wstring& path, 
     if (observer != nullptr) observer->StepDone(report);
     throw failure.WithItem(path);
   }
+}
+
+// What stays in use until the restart, by the paths the walk gave.
+class Staying {
+ public:
+  explicit Staying(const std::vector<std::wstring>& paths) : paths_(paths) {}
+
+  bool Is(const std::wstring& path) const {
+    for (const std::wstring& staying : paths_) {
+      if (SameText(staying, path)) return true;
+    }
+    return false;
+  }
+
+  // Something that stays lies inside `folder`.
+  bool IsInside(const std::wstring& folder) const {
+    for (const std::wstring& staying : paths_) {
+      if (staying.size() > folder.size() && staying[folder.size()] == L'\\' &&
+          SameText(staying.substr(0, folder.size()), folder)) {
+        return true;
+      }
+    }
+    return false;
+  }
+
+  bool Touches(const std::wstring& path) const { return Is(path) || IsInside(path); }
+
+ private:
+  static bool SameText(const std::wstring& a, const std::wstring& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+      if (std::towlower(a[i]) != std::towlower(b[i])) return false;
+    }
+    return true;
+  }
+
+  const std::vector<std::wstring>& paths_;
+};
+
+// Deletes what is in `folder` but the files that stay, entry by entry, going
+// into the folders that stay or hold something that does; true when anything
+// went. A Failure goes up as for any deletion.
+bool DeleteAround(AutomationObject& fileSys, const FileCalls& files, const std::wstring& folder,
+                  const Staying& staying, const StepReport& report, RemovalObserver* observer) {
+  std::vector<std::pair<std::wstring, bool>> entries;
+  files.List(folder, [&](const std::wstring& name, DWORD attributes) {
+    entries.push_back({folder + L"\\" + name, (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    return true;
+  });
+  bool removed = false;
+  for (const auto& [path, isFolder] : entries) {
+    if (isFolder && staying.Touches(path)) {
+      removed = DeleteAround(fileSys, files, path, staying, report, observer) || removed;
+    } else if (!staying.Is(path)) {
+      const StepReport deleted = DeleteNamedPath(fileSys, path, isFolder ? L"folder" : L"file", report, observer);
+      removed = deleted.outcome == Outcome::Removed || removed;
+    }
+  }
+  return removed;
+}
+
+// A step whose target is, or holds, what stays until the restart: everything
+// else of it goes now, the rest then.
+StepReport RemoveAround(const RemovalStep& step, AutomationObject& fileSys, const Staying& staying, bool ntFamily,
+                        StepReport report, RemovalObserver* observer) {
+  const bool removed = step.kind == RemovalStep::Kind::Folder &&
+                       DeleteAround(fileSys, FileCalls(ntFamily), step.target, staying, report, observer);
+  report.target = step.target;
+  report.outcome = removed ? Outcome::Removed : Outcome::AtRestart;
+  report.detail = L"what is in use goes at restart";
+  return report;
 }
 
 Outcome OutcomeOf(KeyDeletion::Result result) {
@@ -63,7 +137,7 @@ std::wstring DetailOf(const KeyDeletion& deletion) {
 }
 
 StepReport Perform(const RemovalStep& step, AutomationObject& fileSys, StepReport report,
-                   const RemovalOptions& options) {
+                   const RemovalOptions& options, bool ntFamily) {
   if (step.kind == RemovalStep::Kind::RegistryKey) {
     report.target = KeyTarget(step);
     const KeyDeletion deletion = DeleteRegKey(step.target, step.subkey, options.quiet);
@@ -77,6 +151,8 @@ StepReport Perform(const RemovalStep& step, AutomationObject& fileSys, StepRepor
     report.detail = step.skipReason;
     return report;
   }
+  const Staying staying(options.staying);
+  if (staying.Touches(step.target)) return RemoveAround(step, fileSys, staying, ntFamily, report, options.observer);
   return DeleteNamedPath(fileSys, step.target, PathKindText(step.kind), report, options.observer);
 }
 
@@ -86,7 +162,8 @@ void RunRemoval(ToolState& state, const RemovalPlan& plan, const RemovalOptions&
   if (!state.FileSys) throw StandardFailure(ErrorNumber::ObjectNotSet);
   int number = 0;
   for (const RemovalStep& step : plan.steps) {
-    const StepReport report = Perform(step, *state.FileSys, {++number, L"", Outcome::NotPresent, L""}, options);
+    const StepReport report = Perform(step, *state.FileSys, {++number, L"", Outcome::NotPresent, L""}, options,
+                                      state.VersionInfo.dwPlatformId == VER_PLATFORM_WIN32_NT);
     if (options.observer != nullptr) options.observer->StepDone(report);
   }
 }

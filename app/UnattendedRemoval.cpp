@@ -22,6 +22,20 @@ class Tally : public RemovalObserver {
   void ProgramsAskedToClose(const std::vector<CloseOutcome>& outcomes) override {
     if (log_ != nullptr) log_->ProgramsAskedToClose(outcomes);
   }
+  void MovedAside(const std::wstring& from, const std::wstring& to) override {
+    if (log_ != nullptr) log_->MovedAside(from, to);
+  }
+  // Listed for the restart by this run: the restart finishes the removal.
+  void PendingAtRestart(const std::wstring& path) override {
+    removed = true;
+    if (log_ != nullptr) log_->PendingAtRestart(path);
+  }
+  void FolderMayRemain(const std::wstring& folder) override {
+    if (log_ != nullptr) log_->FolderMayRemain(folder);
+  }
+  void RestartRefused(const std::wstring& why) override {
+    if (log_ != nullptr) log_->RestartRefused(why);
+  }
   bool removed = false;
   bool failed = false;  // a step that went on past its failure: a registry key
 
@@ -52,7 +66,7 @@ UnattendedStart StartUnattended() {
   return start;
 }
 
-RunEnding RunUnattended(UnattendedStart& start, bool restart, RemovalLog* log, bool closePrograms) {
+RunEnding RunUnattended(UnattendedStart& start, const CommandLine& line, RemovalLog* log) {
   RunEnding ending;
   ending.unattended = true;
   const auto stopped = [&](const Failure& failure) {
@@ -68,15 +82,24 @@ RunEnding RunUnattended(UnattendedStart& start, bool restart, RemovalLog* log, b
     const RemovalPlan& plan = start.plan;
     if (log != nullptr) log->Planned(plan);
     // With /CLOSEAPPLICATIONS the programs found are asked to close once;
-    // whatever is still in use after that ends the run.
+    // with /REMOVEATRESTART what is still in use is then left for the
+    // restart, once; whatever stops the removal after that ends the run.
     bool closingAsked = false;
-    const auto closeOnceThenGiveUp = [&](const InUse& found) {
+    bool restartAsked = false;
+    const auto decide = [&](const InUse& found) {
       if (log != nullptr) log->FileInUse(found.path);
-      if (!closePrograms || closingAsked || found.programs.empty()) return InUseAnswer::Cancel;
-      closingAsked = true;
-      return InUseAnswer::ClosePrograms;
+      if (line.closePrograms && !closingAsked && !found.programs.empty()) {
+        closingAsked = true;
+        return InUseAnswer::ClosePrograms;
+      }
+      if (line.removeAtRestart && !restartAsked) {
+        restartAsked = true;
+        return InUseAnswer::RemoveAtRestart;
+      }
+      return InUseAnswer::Cancel;
     };
-    if (!RemoveWhenNotInUse(state, plan, closeOnceThenGiveUp, {&tally, /*quiet=*/true})) {
+    if (!RemoveWhenNotInUse(state, plan, decide, {&tally, /*quiet=*/true, {}})) {
+      if (log != nullptr) log->GaveUpInUse();
       ending.kind = RunEnding::Kind::FileInUse;
       return ending;
     }
@@ -88,7 +111,7 @@ RunEnding RunUnattended(UnattendedStart& start, bool restart, RemovalLog* log, b
   state.FileSys.reset();
   // Only a removal that took something away and ran to its end needs the
   // restart: run at every start-up, anything else would restart for ever.
-  if (restart && ending.anythingRemoved && ending.kind == RunEnding::Kind::Finished) {
+  if (line.restart && ending.anythingRemoved && ending.kind == RunEnding::Kind::Finished) {
     ending.restartStarted = Restart(state.VersionInfo.dwPlatformId == VER_PLATFORM_WIN32_NT);
     if (log != nullptr) log->RestartRequested(ending.restartStarted);
   }

@@ -1,6 +1,7 @@
 #pragma once
 #include <optional>
 
+#include "app/CommandLine.h"
 #include "app/ExitCode.h"
 #include "app/InitToolState.h"
 #include "app/RemovalLog.h"
@@ -27,12 +28,14 @@ UnattendedStart StartUnattended();
 // The removal for /S: the same in-use check and removal as the windows run,
 // with no window and no message box, ever. Something in use ends it with
 // nothing removed; a registry failure is recorded, not shown, and the removal
-// goes on, but the run ends as failed. With `restart`, a removal that took
+// goes on, but the run ends as failed. With `restart` (/RESTART), a removal that took
 // something away and ran to its end asks for the restart exactly as the
 // completion window's button does; any other run never restarts. Every event
 // goes to `log` when there is one. With `closePrograms` (/CLOSEAPPLICATIONS),
 // running programs inside what is removed are asked to close once before the
-// run gives up for something in use.
-RunEnding RunUnattended(UnattendedStart& start, bool restart, RemovalLog* log, bool closePrograms = false);
+// run gives up for something in use; with `removeAtRestart`
+// (/REMOVEATRESTART), what is still in use then is left for the restart and
+// the rest removed.
+RunEnding RunUnattended(UnattendedStart& start, const CommandLine& line, RemovalLog* log);
 
 }  // namespace qvn

@@ -1,6 +1,7 @@
 #include "services/FileCalls.h"
 
 #include "services/KernelHandle.h"
+#include "services/LastError.h"
 #include "services/PlatformApi.h"
 #include "services/Text.h"
 #include "services/UniqueHandle.h"
@@ -18,17 +19,6 @@ using Search = UniqueHandle<HANDLE, CloseSearch>;
 HANDLE Valid(HANDLE handle) { return handle == INVALID_HANDLE_VALUE ? nullptr : handle; }
 
 bool IsDotEntry(const std::wstring& name) { return name == L"." || name == L".."; }
-
-// The error of the call just made; bound before it, so that binding cannot
-// change what it reads.
-class LastError {
- public:
-  LastError() : read_(api::GetLastError.Resolve()) {}
-  DWORD operator()() const { return read_(); }
-
- private:
-  api::GetLastErrorFn read_;
-};
 
 template <typename FindData, typename FindFirst, typename FindNext>
 DWORD ListWith(const std::wstring& folder, const FileCalls::EachEntry& each, FindFirst findFirst, FindNext findNext,

@@ -15,6 +15,7 @@ std::wstring DescribeInUse(const InUse& found) {
   std::wstring text = L"Quorvane is still in use, so nothing has been removed.\r\n\r\nIn use: " + found.path;
   for (const RunningProgram& program : found.programs) text += L"\r\nRunning: " + program.file;
   text += L"\r\n\r\n";
+  if (!found.restartRefusal.empty()) text += L"Remove at Restart: " + found.restartRefusal + L".\r\n\r\n";
   if (!found.programs.empty()) {
     text += L"Close Quorvane asks it to close, as its own close box would, waits for it to end and looks "
             L"again. It may first ask you to save your work.\r\n";

@@ -78,7 +78,7 @@ bool RemoveOnceQuorvaneIsClosed(ProgramFrame& frame, HWND owner) {
   RemovalLog* log = frame.Log();
   if (log != nullptr) log->Planned(plan);
   const auto ask = [&frame, owner](const InUse& found) { return AskWhatToDo(frame, owner, found); };
-  return RemoveWhenNotInUse(state, plan, ask, {log, /*quiet=*/false});
+  return RemoveWhenNotInUse(state, plan, ask, {log, /*quiet=*/false, {}});
 }
 
 }  // namespace

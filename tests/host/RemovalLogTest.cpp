@@ -33,7 +33,10 @@ void Install(SimulatedPlatform& platform, const char* location) {
 // An unattended run as the program makes it: its start decided once, then run.
 qvn::RunEnding RunSilently(bool restart, qvn::RemovalLog* log) {
   qvn::UnattendedStart start = qvn::StartUnattended();
-  return qvn::RunUnattended(start, restart, log);
+  qvn::CommandLine line;
+  line.silent = true;
+  line.restart = restart;
+  return qvn::RunUnattended(start, line, log);
 }
 
 // The log of one unattended run, from what it found to its last step.

@@ -1,0 +1,201 @@
+#include "app/RemoveAtRestart.h"
+
+#include <algorithm>
+#include <cwctype>
+
+#include "services/AsideFolder.h"
+#include "services/DecimalText.h"
+#include "services/DeleteAtRestart.h"
+#include "services/FileCalls.h"
+#include "services/SystemFolders.h"
+#include "services/Wininit.h"
+
+namespace qvn {
+namespace {
+
+std::wstring Lower(std::wstring text) {
+  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
+  return text;
+}
+
+bool SameText(const std::wstring& a, const std::wstring& b) { return Lower(a) == Lower(b); }
+
+// `path` lies inside `folder`; paths spelled as the walk spells them.
+bool LiesInside(const std::wstring& path, const std::wstring& folder) {
+  return path.size() > folder.size() && path[folder.size()] == L'\\' &&
+         SameText(path.substr(0, folder.size()), folder);
+}
+
+std::wstring NameOf(const std::wstring& path) { return path.substr(path.rfind(L'\\') + 1); }
+
+// Each folder from the one that holds `path` up to the target folder it lies
+// in, nearest first; nothing for a target file.
+std::vector<std::wstring> FoldersHolding(const std::wstring& path, const std::vector<RemovalTarget>& targets) {
+  for (const RemovalTarget& target : targets) {
+    if (!target.isFolder || !LiesInside(path, target.path)) continue;
+    std::vector<std::wstring> folders;
+    for (std::wstring folder = path.substr(0, path.rfind(L'\\')); folder.size() >= target.path.size();
+         folder = folder.substr(0, folder.rfind(L'\\'))) {
+      folders.push_back(folder);
+    }
+    return folders;
+  }
+  return {};
+}
+
+// The folders that stay with what stays in them, deepest first: a folder is
+// deleted at the restart only when it is empty by then.
+std::vector<std::wstring> FoldersThatStay(const std::vector<RemovalTarget>& inPlace,
+                                          const std::vector<RemovalTarget>& targets) {
+  std::vector<std::wstring> folders;
+  const auto add = [&folders](const std::wstring& folder) {
+    if (std::none_of(folders.begin(), folders.end(), [&](const std::wstring& f) { return SameText(f, folder); })) {
+      folders.push_back(folder);
+    }
+  };
+  for (const RemovalTarget& entry : inPlace) {
+    if (entry.isFolder) add(entry.path);
+    for (const std::wstring& folder : FoldersHolding(entry.path, targets)) add(folder);
+  }
+  std::stable_sort(folders.begin(), folders.end(),
+                   [](const std::wstring& a, const std::wstring& b) { return a.size() > b.size(); });
+  return folders;
+}
+
+std::wstring Refusal(DWORD error) {
+  std::wstring text = L"Windows would not remove it at restart (error " + DecimalText(static_cast<std::int32_t>(error));
+  if (error == ERROR_ACCESS_DENIED) text += L", access denied: that needs administrator rights";
+  return text + L")";
+}
+
+struct Moved {
+  std::wstring from;
+  std::wstring to;
+};
+
+class Leaving {
+ public:
+  Leaving(const std::vector<RemovalTarget>& targets, RemovalObserver* observer)
+      : targets_(targets), observer_(observer) {}
+
+  // NT family: what can be moved goes aside, the rest is listed where it is.
+  LeftForRestart OnNtFamily(const std::vector<RemovalTarget>& inUse, const std::wstring& installFolder) {
+    const bool anyFile = std::any_of(inUse.begin(), inUse.end(), [](const RemovalTarget& e) { return !e.isFolder; });
+    if (anyFile && !installFolder.empty()) {
+      const AsideFolder made = MakeFolderBeside(installFolder);
+      aside_ = made.path;
+    }
+    for (const RemovalTarget& entry : inUse) {
+      if (!entry.isFolder && !aside_.empty()) {
+        const std::wstring to = aside_ + L"\\" + DecimalText(static_cast<std::int32_t>(moved_.size() + 1)) + L" " +
+                                NameOf(entry.path);
+        if (MoveEntry(entry.path, to) == ERROR_SUCCESS) {
+          moved_.push_back({entry.path, to});
+          continue;
+        }
+      }
+      inPlace_.push_back(entry);
+    }
+    std::vector<std::wstring> listed;
+    for (const Moved& entry : moved_) listed.push_back(entry.to);
+    for (const RemovalTarget& entry : inPlace_) {
+      if (!entry.isFolder) listed.push_back(entry.path);
+    }
+    const std::vector<std::wstring> folders = FoldersThatStay(inPlace_, targets_);
+    listed.insert(listed.end(), folders.begin(), folders.end());
+    if (!aside_.empty() && !moved_.empty()) listed.push_back(aside_);
+    for (const std::wstring& path : listed) {
+      const DWORD error = ScheduleDeletionAtRestart(path);
+      if (error != ERROR_SUCCESS) return Undone(Refusal(error));
+    }
+    DropAnEmptyAsideFolder();
+    return Done(listed);
+  }
+
+  // 95/98/ME: the files are listed where they are; their folders stay.
+  LeftForRestart On9x(const std::vector<RemovalTarget>& inUse) {
+    std::vector<std::wstring> files;
+    for (const RemovalTarget& entry : inUse) {
+      inPlace_.push_back(entry);
+      if (!entry.isFolder) files.push_back(entry.path);
+    }
+    const DWORD error = ScheduleDeletionsInWininit(files);
+    if (error != ERROR_SUCCESS) return Undone(Refusal(error));
+    const std::vector<std::wstring> folders = FoldersThatStay(inPlace_, targets_);
+    if (observer_ != nullptr) {
+      for (const std::wstring& folder : folders) observer_->FolderMayRemain(folder);
+    }
+    return Done(files);
+  }
+
+ private:
+  LeftForRestart Done(const std::vector<std::wstring>& listed) {
+    if (observer_ != nullptr) {
+      for (const Moved& entry : moved_) observer_->MovedAside(entry.from, entry.to);
+      for (const std::wstring& path : listed) observer_->PendingAtRestart(path);
+    }
+    LeftForRestart left;
+    left.done = true;
+    for (const RemovalTarget& entry : inPlace_) left.staying.push_back(entry.path);
+    return left;
+  }
+
+  // Everything moved goes back where it was, so that nothing of the
+  // installation has changed; entries the system took before it refused
+  // name the aside copies, which are gone again.
+  LeftForRestart Undone(const std::wstring& refusal) {
+    for (auto entry = moved_.rbegin(); entry != moved_.rend(); ++entry) MoveEntry(entry->to, entry->from);
+    moved_.clear();
+    DropAnEmptyAsideFolder();
+    LeftForRestart left;
+    left.refusal = refusal;
+    return left;
+  }
+
+  void DropAnEmptyAsideFolder() {
+    if (!aside_.empty() && moved_.empty()) FileCalls(true).RemoveFolder(aside_);
+  }
+
+  const std::vector<RemovalTarget>& targets_;
+  RemovalObserver* observer_;
+  std::wstring aside_;
+  std::vector<Moved> moved_;
+  std::vector<RemovalTarget> inPlace_;
+};
+
+}  // namespace
+
+std::vector<RemovalTarget> AlreadyPendingAtRestart(const std::vector<RemovalTarget>& inUse, bool ntFamily) {
+  std::vector<RemovalTarget> pending;
+  if (inUse.empty()) return pending;
+  const std::vector<std::wstring> listed = ntFamily ? DeletionsPendingAtRestart() : DeletionsPendingInWininit();
+  for (const RemovalTarget& entry : inUse) {
+    // 95/98/ME list files by their short names.
+    const std::wstring shortName = ntFamily ? std::wstring() : ShortPathOf(entry.path);
+    const bool listedAlready = std::any_of(listed.begin(), listed.end(), [&](const std::wstring& path) {
+      return SameText(path, entry.path) || (!shortName.empty() && SameText(path, shortName));
+    });
+    if (listedAlready) pending.push_back(entry);
+  }
+  return pending;
+}
+
+std::vector<std::wstring> ListWhatWouldGoAtRestart(const std::vector<RemovalTarget>& targets, bool ntFamily) {
+  const std::vector<RemovalTarget> inUse = SurveyTargets(targets, true, ntFamily).inUse;
+  const std::vector<RemovalTarget> pending = AlreadyPendingAtRestart(inUse, ntFamily);
+  std::vector<std::wstring> lines;
+  for (const RemovalTarget& entry : inUse) {
+    const bool already = std::any_of(pending.begin(), pending.end(), [&](const RemovalTarget& p) { return p.path == entry.path; });
+    lines.push_back((already ? L"Already left for the restart: " : L"In use, would be left for the restart: ") + entry.path);
+  }
+  if (lines.empty()) lines.push_back(L"Nothing in use to leave for the restart");
+  return lines;
+}
+
+LeftForRestart LeaveForRestart(const std::vector<RemovalTarget>& inUse, const std::vector<RemovalTarget>& targets,
+                               const std::wstring& installFolder, bool ntFamily, RemovalObserver* observer) {
+  Leaving leaving(targets, observer);
+  return ntFamily ? leaving.OnNtFamily(inUse, installFolder) : leaving.On9x(inUse);
+}
+
+}  // namespace qvn
