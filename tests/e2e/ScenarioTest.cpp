@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "services/DeleteAtRestart.h"
 #include "tests/e2e/ProgramDriver.h"
 #include "tests/e2e/RelayLog.h"
 #include "tests/wine/FileFixture.h"
@@ -336,6 +337,37 @@ TEST_F(Scenario, CloseQuorvaneAsksTheRunningProgramToCloseAndNeverForcesIt) {
     EXPECT_FALSE(elsewhere.Ended(0)) << "a program of the same name elsewhere is not asked to close";
   }
   RemoveTree("C:\\qvn-e2e\\other");
+}
+
+// "Remove at Restart" with Quorvane running (no window, so it cannot be
+// closed): it is moved out of the way and listed for the restart, everything
+// else goes now, and the completion window, whose restart finishes the job,
+// opens as after any removal.
+TEST_F(Scenario, RemoveAtRestartRemovesTheRestAndOpensTheCompletionWindow) {
+  if (!IsNtFamily()) GTEST_SKIP() << "Wine's 95/98/ME: the unattended run shows WININIT.INI";
+  const std::string quorvane = std::string(kInstallFolder) + "\\Quorvane.exe";
+  const std::string moved = "C:\\Program Files\\QvnRemove.pending\\1 Quorvane.exe";
+  char self[MAX_PATH] = {};
+  ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+  ::SetFileAttributesA(quorvane.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ASSERT_TRUE(::CopyFileA(self, quorvane.c_str(), FALSE));
+  std::optional<ProgramRunning> running(std::in_place, quorvane, "C:\\qvn-e2e");
+  e2e::RunningProgram program;
+  HWND main = program.WaitForWindow(kMain);
+  ASSERT_NE(main, nullptr);
+  e2e::Click(main, kStart);
+  HWND prompt = program.WaitForWindow(kPrompt);
+  ASSERT_NE(prompt, nullptr);
+  EXPECT_TRUE(AllFilesPresent()) << "nothing goes before the answer";
+  e2e::Click(prompt, "Remove at Restart");
+  ASSERT_NE(program.WaitForWindow(kDone), nullptr);
+  EXPECT_FALSE(AnyFileLeft());
+  EXPECT_FALSE(AnyRegistryKeyLeft());
+  EXPECT_TRUE(PathExists(moved));
+  EXPECT_EQ(qvn::DeletionsPendingAtRestart().front(), std::wstring(moved.begin(), moved.end()));
+  e2e::Close(main);
+  running.reset();
+  ForgetWhatIsLeftForTheRestart();
 }
 
 // The runner puts a folder link (a host symbolic link) inside the install

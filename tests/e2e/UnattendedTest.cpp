@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 
+#include "services/DeleteAtRestart.h"
 #include "tests/e2e/ProgramDriver.h"
 #include "tests/e2e/RelayLog.h"
 #include "tests/wine/FileFixture.h"
@@ -233,6 +235,71 @@ TEST_F(Unattended, CloseApplicationsAsksQuorvaneToCloseBeforeGivingUp) {
   EXPECT_FALSE(AnyFileLeft());
   EXPECT_FALSE(AnyRegistryKeyLeft());
   EXPECT_TRUE(Has(LogLines(), "Asked to close: " + quorvane + "; it ended"));
+}
+
+// /REMOVEATRESTART: what stays in use is left for the restart before
+// anything is removed, the rest goes at once, and the run ends 3010. On the NT
+// family a running Quorvane.exe (no window, so nothing can close it) is moved
+// into QvnRemove.pending beside the install folder, and that copy and the
+// folder are listed for the restart; the runner then ends Wine, restarts it
+// and checks that nothing moved aside remains. On 95/98/ME two files held
+// open stay where they are, listed in WININIT.INI by their short names
+// beside what another program wrote there.
+TEST_F(Unattended, RemoveAtRestartLeavesWhatIsInUseForTheRestartAndRemovesTheRest) {
+  const std::string aside = "C:\\Program Files\\QvnRemove.pending";
+  const std::string quorvane = std::string(kInstallFolder) + "\\Quorvane.exe";
+  if (IsNtFamily()) {
+    char self[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    ::SetFileAttributesA(quorvane.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(::CopyFileA(self, quorvane.c_str(), FALSE));
+    const ProgramRunning running(quorvane, "C:\\qvn-e2e");
+    EXPECT_EQ(RunWithoutAWindow("/S"), 1618u) << "without the switch, as before";
+    EXPECT_EQ(RunWithoutAWindow(std::string("/S /REMOVEATRESTART ") + kLogArgument), 3010u);
+    EXPECT_FALSE(AnyFileLeft());
+    EXPECT_FALSE(AnyRegistryKeyLeft());
+    const std::string moved = aside + "\\1 Quorvane.exe";
+    EXPECT_TRUE(PathExists(moved));
+    const std::vector<std::wstring> pending = qvn::DeletionsPendingAtRestart();
+    EXPECT_EQ(pending, (std::vector<std::wstring>{std::wstring(moved.begin(), moved.end()),
+                                                  std::wstring(aside.begin(), aside.end())}));
+    EXPECT_TRUE(Has(LogLines(), "In use, moved aside: " + quorvane + " to " + moved));
+    EXPECT_TRUE(Has(LogLines(), "Removed at the restart: " + aside));
+    EXPECT_EQ(RunWithoutAWindow("/S /REMOVEATRESTART"), 0u) << "a second run before the restart finds nothing left";
+    EXPECT_EQ(qvn::DeletionsPendingAtRestart(), pending) << "nothing is listed twice";
+    return;
+  }
+  const char kWininit[] = "C:\\windows\\WININIT.INI";
+  const std::string others = "[rename]\r\nC:\\other.new=C:\\other.tmp\r\n";
+  MakeFile(kWininit);
+  HANDLE wininit = ::CreateFileA(kWininit, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  ::WriteFile(wininit, others.data(), static_cast<DWORD>(others.size()), &written, nullptr);
+  ::CloseHandle(wininit);
+  const std::string held[] = {quorvane, std::string(kInstallFolder) + "\\Data\\Templates\\default.qvt"};
+  std::vector<std::string> lines;
+  for (const std::string& file : held) {
+    char shortPath[MAX_PATH] = {};
+    ::GetShortPathNameA(file.c_str(), shortPath, MAX_PATH);
+    lines.push_back("NUL=" + std::string(shortPath) + "\r\n");
+  }
+  {
+    const FileHeldByAnotherProcess first(held[0]);
+    const FileHeldByAnotherProcess second(held[1]);
+    EXPECT_EQ(RunWithoutAWindow(std::string("/S /REMOVEATRESTART ") + kLogArgument), 3010u);
+    EXPECT_TRUE(PathExists(held[0]) && PathExists(held[1]));
+  }
+  std::ifstream file(kWininit, std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(text.rfind(others, 0), 0u) << "another program's line is kept:\n" << text;
+  EXPECT_EQ(text.size(), others.size() + lines[0].size() + lines[1].size()) << text;
+  for (const std::string& line : lines) EXPECT_NE(text.find(line, others.size()), std::string::npos) << line << text;
+  EXPECT_FALSE(PathExists(RunningFamilysPaths().shortcut));
+  EXPECT_FALSE(AnyRegistryKeyLeft());
+  EXPECT_TRUE(Has(LogLines(), "This Windows removes no folder at restart; it may remain, empty: " +
+                                  std::string(kInstallFolder)));
+  file.close();
+  ::DeleteFileA(kWininit);
 }
 
 TEST_F(Unattended, WhatIfListsTheStepsAndRemovesNothing) {

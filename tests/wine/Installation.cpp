@@ -56,6 +56,17 @@ void RemoveInstallation() {
   DeleteTree(kUninstallKey);
 }
 
+void ForgetWhatIsLeftForTheRestart() {
+  RemoveTree("C:\\Program Files\\QvnRemove.pending");
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager", 0, KEY_SET_VALUE,
+                      &key) == ERROR_SUCCESS) {
+    ::RegDeleteValueA(key, "PendingFileRenameOperations");
+    ::RegCloseKey(key);
+  }
+  ::DeleteFileA("C:\\windows\\WININIT.INI");
+}
+
 bool AnyFileLeft() {
   const ShellPaths paths = RunningFamilysPaths();
   return PathExists(paths.shortcut) || PathExists(paths.group) || PathExists(kInstallFolder);

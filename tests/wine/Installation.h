@@ -23,6 +23,10 @@ ShellPaths ReportedShellPaths();
 
 void LayOutInstallation();
 void RemoveInstallation();
+// Clears what a run left for the restart: the moved-aside folder, the
+// system's list of deletions at restart and WININIT.INI, so that no later
+// restart of Wine deletes anything of another test's.
+void ForgetWhatIsLeftForTheRestart();
 
 bool AnyFileLeft();          // shortcut, program group or install folder
 bool AllFilesPresent();
