@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tests/e2e/ProgramDriver.h"
+#include "tests/wine/FileFixture.h"
 #include "tests/wine/Installation.h"
 #include "tests/wine/RegistryFixture.h"
 
@@ -67,6 +68,16 @@ const Expected kCompletion[] = {
     {300, Kind::Button, "Press to restart the Computer", 1920, 3240, 3015, 495, nullptr, 825, 400, false},
 };
 
+// With a program of Quorvane's running, so that all four choices show. The
+// text names what is in use and is not compared here (null).
+const Expected kInUsePrompt[] = {
+    {400, Kind::Data, nullptr, 240, 240, 6720, 2700, nullptr, 825, 400, false},
+    {401, Kind::DefaultButton, "Retry", 4440, 3180, 1200, 375, nullptr, 825, 400, false},
+    {402, Kind::Button, "Cancel", 5760, 3180, 1200, 375, nullptr, 825, 400, false},
+    {403, Kind::Button, "Close Quorvane", 240, 3180, 1980, 375, nullptr, 825, 400, false},
+    {404, Kind::Button, "Remove at Restart", 2340, 3180, 1980, 375, nullptr, 825, 400, false},
+};
+
 // A run of the program up to one of its windows, with what that window needs
 // kept in place (a hook, a file held open) until it has been looked at.
 struct Session {
@@ -113,6 +124,25 @@ HWND OpenFailureReport(Session& session) {
   return box->handle;
 }
 
+// The in-use prompt, owned by the main window, with Quorvane.exe running from
+// the install folder (a copy of this test program, without a window).
+HWND OpenInUsePrompt(Session& session) {
+  const std::string quorvane = std::string(fixture::kInstallFolder) + "\\Quorvane.exe";
+  char self[MAX_PATH] = {};
+  ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+  ::SetFileAttributesA(quorvane.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if (!::CopyFileA(self, quorvane.c_str(), FALSE)) return nullptr;
+  session.held = std::make_shared<fixture::ProgramRunning>(quorvane, "C:\\qvn-e2e");
+  HWND main = OpenMainWindow(session);
+  if (main == nullptr) return nullptr;
+  e2e::Click(main, "Start Removal Process");
+  HWND prompt = session.program->WaitForWindow("QvnRemove");
+  if (prompt != nullptr) {
+    EXPECT_EQ(::GetWindow(prompt, GW_OWNER), main);
+  }
+  return prompt;
+}
+
 // One window the program shows. The program's own windows are laid out from
 // their tables in twips; a message box is laid out by the system and has none.
 struct WindowRow {
@@ -138,6 +168,7 @@ const WindowRow kWindows[] = {
     OwnWindow("MainWindow", OpenMainWindow, 6780, 4290, kMain),
     OwnWindow("CompletionWindow", OpenCompletionWindow, 6705, 4320, kCompletion),
     SystemBox("FailureReport", OpenFailureReport),
+    OwnWindow("InUsePrompt", OpenInUsePrompt, 7200, 3795, kInUsePrompt),
 };
 
 void ExpectControlStyle(const Control& control, const Expected& expected) {
@@ -187,10 +218,12 @@ void ExpectTable(HWND window, const WindowRow& row, const std::vector<Control>& 
   ASSERT_EQ(controls.size(), row.controlCount);
   for (std::size_t i = 0; i < row.controlCount; ++i) {
     const Expected& expected = row.controls[i];
-    SCOPED_TRACE(expected.text);
+    SCOPED_TRACE(expected.text != nullptr ? expected.text : "(data)");
     const Control& control = controls[i];  // creation order is tab order
     EXPECT_EQ(control.id, expected.id);
-    EXPECT_EQ(control.text, expected.text);
+    if (expected.text != nullptr) {
+      EXPECT_EQ(control.text, expected.text);
+    }
     ExpectWithinAPixel(control.rect.left, Px(expected.left), "left");
     ExpectWithinAPixel(control.rect.top, Px(expected.top), "top");
     ExpectWithinAPixel(control.rect.right - control.rect.left, Px(expected.width), "width");
