@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "services/FolderAbove.h"
 #include "services/SystemFolders.h"
 
 namespace qvn {
@@ -26,12 +27,6 @@ bool EqualsOrHolds(const std::wstring& outer, const std::wstring& inner) {
 void AddName(std::vector<std::wstring>& names, const std::wstring& name) {
   const std::wstring compared = Compared(name);
   if (!compared.empty() && std::find(names.begin(), names.end(), compared) == names.end()) names.push_back(compared);
-}
-
-// "c:\a\b" gives "c:\a", "c:\a" gives "c:", "c:" gives nothing.
-std::wstring Above(const std::wstring& name) {
-  const std::size_t separator = name.rfind(L'\\');
-  return separator == std::wstring::npos || separator < 2 ? std::wstring() : name.substr(0, separator);
 }
 
 bool IsDriveName(const std::wstring& name) { return name.size() == 2 && name[1] == L':'; }
@@ -76,7 +71,7 @@ Place PlaceReader::Read(const std::wstring& path) {
   }
   const std::wstring resolved = Compared(place.resolved_);
   place.itself_ = IdentityOf(resolved);
-  for (std::wstring folder = resolved; !folder.empty(); folder = Above(folder)) {
+  for (std::wstring folder = resolved; !folder.empty(); folder = FolderAbove(folder)) {
     if (const std::optional<FolderIdentity> identity = IdentityOf(folder)) place.chain_.push_back(*identity);
   }
   return place;

@@ -7,6 +7,7 @@
 #include "services/DecimalText.h"
 #include "services/DeleteAtRestart.h"
 #include "services/FileCalls.h"
+#include "services/FolderAbove.h"
 #include "services/SystemFolders.h"
 #include "services/Wininit.h"
 
@@ -34,8 +35,7 @@ std::vector<std::wstring> FoldersHolding(const std::wstring& path, const std::ve
   for (const RemovalTarget& target : targets) {
     if (!target.isFolder || !LiesInside(path, target.path)) continue;
     std::vector<std::wstring> folders;
-    for (std::wstring folder = path.substr(0, path.rfind(L'\\')); folder.size() >= target.path.size();
-         folder = folder.substr(0, folder.rfind(L'\\'))) {
+    for (std::wstring folder = FolderAbove(path); folder.size() >= target.path.size(); folder = FolderAbove(folder)) {
       folders.push_back(folder);
     }
     return folders;

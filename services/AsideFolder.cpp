@@ -1,5 +1,7 @@
 #include "services/AsideFolder.h"
 
+#include "services/FolderAbove.h"
+
 #include "services/DecimalText.h"
 #include "services/LastError.h"
 #include "services/PlatformApi.h"
@@ -13,14 +15,6 @@ constexpr unsigned kMostNamesTried = 1000;
 
 const wchar_t kAsideName[] = L"QvnRemove.pending";
 
-// The folder above `path` ("C:\A\B" gives "C:\A", "C:\A" gives "C:"); empty
-// when there is none.
-std::wstring ParentOf(std::wstring path) {
-  while (!path.empty() && path.back() == L'\\') path.pop_back();
-  const std::size_t separator = path.rfind(L'\\');
-  return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
-}
-
 std::wstring AsideName(unsigned number) {
   return number == 1 ? kAsideName : kAsideName + (L"." + DecimalText(static_cast<std::int32_t>(number)));
 }
@@ -28,7 +22,7 @@ std::wstring AsideName(unsigned number) {
 }  // namespace
 
 AsideFolder MakeFolderBeside(const std::wstring& folder) {
-  const std::wstring parent = ParentOf(folder);
+  const std::wstring parent = FolderAbove(folder);
   if (parent.empty()) return {L"", static_cast<DWORD>(ERROR_BAD_PATHNAME)};
   const LastError lastError;
   for (unsigned number = 1; number <= kMostNamesTried; ++number) {

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "services/FolderAbove.h"
 #include "services/FolderIdentity.h"
 #include "services/PlatformApi.h"
 #include "services/ReadRegValue.h"
@@ -31,13 +32,11 @@ void AddIfReported(std::vector<std::wstring>& folders, const std::wstring& folde
   if (!folder.empty()) folders.push_back(folder);
 }
 
-// The folder above `path` (C:\A\B gives C:\A); empty for a drive root or a
-// path without a folder above it.
-std::wstring ParentOf(std::wstring path) {
-  while (!path.empty() && path.back() == L'\\') path.pop_back();
-  const std::size_t separator = path.rfind(L'\\');
-  if (separator == std::wstring::npos || separator < 3) return {};
-  return path.substr(0, separator);
+// The folder that holds the profiles: the one above a profile, unless that is
+// the drive itself, which holds everything.
+std::wstring ProfilesFolder(const std::wstring& profile) {
+  const std::wstring holder = FolderAbove(profile);
+  return holder.size() > 2 ? holder : std::wstring();
 }
 
 std::wstring EnvironmentValue(const char* name) {
@@ -86,7 +85,7 @@ ReportedFolders ReportedSystemFolders() {
   for (const char* name : {"USERPROFILE", "ALLUSERSPROFILE"}) {
     const std::wstring profile = EnvironmentValue(name);
     AddIfReported(system, profile);
-    AddIfReported(system, ParentOf(profile));  // the folder that holds the profiles
+    AddIfReported(system, ProfilesFolder(profile));
   }
   for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
     for (std::wstring& folder : ReadTextValues(root, kShellFoldersKey)) AddIfReported(system, folder);
