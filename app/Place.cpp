@@ -62,7 +62,8 @@ Place PlaceReader::Read(const std::wstring& path) {
   Place place;
   const std::wstring full = FullPathOf(path);
   place.resolved_ = full.empty() ? path : full;
-  std::vector<std::wstring> spelled = {path, place.resolved_};
+  std::vector<std::wstring> spelled = {place.resolved_};
+  if (Compared(path) != Compared(place.resolved_)) spelled.push_back(path);
   const std::wstring substituted = ThroughSubstitutedDrive(place.resolved_);
   if (!substituted.empty()) spelled.push_back(substituted);
   for (const std::wstring& name : spelled) {
