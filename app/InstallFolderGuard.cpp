@@ -15,10 +15,10 @@ void Append(std::vector<std::wstring>& to, const std::vector<std::wstring>& more
   to.insert(to.end(), more.begin(), more.end());
 }
 
-// The usual names on every local drive and on the candidate's own drive: a
-// second name may lead from any drive to any other.
+// The usual names on every fixed drive and on the candidate's own drive: a
+// second Windows may be on any of them.
 ProtectedFolders UsualFoldersFor(const std::wstring& candidate) {
-  std::wstring drives = L"C" + LocalDriveLetters();
+  std::wstring drives = L"C" + FixedDriveLetters();
   const auto own = static_cast<wchar_t>(std::towupper(candidate[0]));
   if (drives.find(own) == std::wstring::npos) drives += own;
   ProtectedFolders usual;

@@ -91,8 +91,12 @@ std::optional<FolderIdentity> PlaceReader::IdentityOf(const std::wstring& name) 
 }
 
 bool PlaceReader::OpensFoldersOn(wchar_t drive) {
-  if (!localDrives_) localDrives_ = LocalDriveLetters();
-  return localDrives_->find(static_cast<wchar_t>(std::towupper(drive))) != std::wstring::npos;
+  const auto letter = static_cast<wchar_t>(std::towupper(drive));
+  if (localDrives_.find(letter) != std::wstring::npos) return true;
+  if (otherDrives_.find(letter) != std::wstring::npos) return false;
+  const bool local = IsOnLocalDrive(std::wstring(1, letter) + L":\\");
+  (local ? localDrives_ : otherDrives_) += letter;
+  return local;
 }
 
 }  // namespace qvn

@@ -54,7 +54,8 @@ class PlaceReader {
     std::optional<FolderIdentity> identity;
   };
   std::vector<Known> known_;
-  std::optional<std::wstring> localDrives_;
+  std::wstring localDrives_;  // drives found to be opened, upper case
+  std::wstring otherDrives_;  // drives found never to be
 };
 
 }  // namespace qvn

@@ -106,6 +106,22 @@ RunEnding InvalidArguments() {
   return ending;
 }
 
+// A log that cannot be opened: a path to fix (87), or, while another program
+// keeps holding the file, a run to try again later (1618), which deployment
+// tools do by themselves. Nothing was removed either way.
+int LogNotOpened(const CommandLine& line, const std::wstring& logPath, DWORD error) {
+  const bool held = error == static_cast<DWORD>(ERROR_SHARING_VIOLATION) ||
+                    error == static_cast<DWORD>(ERROR_LOCK_VIOLATION);
+  Tell(line,
+       L"QvnRemove cannot write its log to " + logPath +
+           (held ? L": another program holds it. Nothing has been removed; try again later." : L"."),
+       MB_ICONERROR);
+  RunEnding ending;
+  ending.kind = held ? RunEnding::Kind::FileInUse : RunEnding::Kind::InvalidArguments;
+  ending.unattended = line.silent;
+  return ExitCode(ending);
+}
+
 // Whether the log would lie in what the run removes. A run without windows
 // asks its own plan; the windows plan at each Start, so a plan of its own
 // answers for them. A start-up that fails decides nothing (false): the run
@@ -138,11 +154,9 @@ int RunProgram(const std::wstring& commandLine, const ShowWindows& showWindows) 
         return ExitCode(InvalidArguments());
       }
       // Where the family cannot be learned, the 95/98/ME way, which NT accepts too.
-      file = LogFile::OpenForAppending(*line.logPath, RunsOnNtFamily());
-      if (!file) {
-        Tell(line, L"QvnRemove cannot write its log to " + *line.logPath + L".", MB_ICONERROR);
-        return ExitCode(InvalidArguments());
-      }
+      DWORD openError = 0;
+      file = LogFile::OpenForAppending(*line.logPath, RunsOnNtFamily(), openError);
+      if (!file) return LogNotOpened(line, *line.logPath, openError);
       log.emplace(*file);
       log->Started(commandLine);
     }

@@ -4,10 +4,12 @@
 #include <cwctype>
 
 #include "services/AsideFolder.h"
+#include "services/AutomationError.h"
 #include "services/DecimalText.h"
 #include "services/DeleteAtRestart.h"
 #include "services/FileCalls.h"
 #include "services/FolderAbove.h"
+#include "services/FolderIdentity.h"
 #include "services/SystemFolders.h"
 #include "services/Wininit.h"
 
@@ -68,6 +70,13 @@ std::wstring Refusal(DWORD error) {
   return text + L")";
 }
 
+// The name the system will know the entry by when it carries the list out,
+// early in its next start: a drive made with subst does not exist then.
+std::wstring AsNamedAtBoot(const std::wstring& path) {
+  const std::wstring through = ThroughSubstitutedDrive(path);
+  return through.empty() ? path : through;
+}
+
 struct Moved {
   std::wstring from;
   std::wstring to;
@@ -104,7 +113,8 @@ class Leaving {
     const std::vector<std::wstring> folders = FoldersThatStay(inPlace_, targets_);
     listed.insert(listed.end(), folders.begin(), folders.end());
     if (!aside_.empty() && !moved_.empty()) listed.push_back(aside_);
-    for (const std::wstring& path : listed) {
+    for (std::wstring& path : listed) {
+      path = AsNamedAtBoot(path);
       const DWORD error = ScheduleDeletionAtRestart(path);
       if (error != ERROR_SUCCESS) return Undone(Refusal(error));
     }
@@ -142,9 +152,23 @@ class Leaving {
 
   // Everything moved goes back where it was, so that nothing of the
   // installation has changed; entries the system took before it refused
-  // name the aside copies, which are gone again.
+  // name the aside copies, which are gone again. A file that cannot go back
+  // stops the removal with a failure that says where it is.
   LeftForRestart Undone(const std::wstring& refusal) {
-    for (auto entry = moved_.rbegin(); entry != moved_.rend(); ++entry) MoveEntry(entry->to, entry->from);
+    const Moved* stranded = nullptr;
+    DWORD strandedError = ERROR_SUCCESS;
+    for (auto entry = moved_.rbegin(); entry != moved_.rend(); ++entry) {
+      const DWORD error = MoveEntry(entry->to, entry->from);
+      if (error != ERROR_SUCCESS && stranded == nullptr) {
+        stranded = &*entry;
+        strandedError = error;
+      }
+    }
+    if (stranded != nullptr) {
+      throw SystemErrorFailure(strandedError, refusal + L", and a file moved out of the way could not be moved back: "
+                                                        L"it is now " + stranded->to)
+          .WithItem(stranded->from);
+    }
     moved_.clear();
     DropAnEmptyAsideFolder();
     LeftForRestart left;
@@ -170,10 +194,11 @@ std::vector<RemovalTarget> AlreadyPendingAtRestart(const std::vector<RemovalTarg
   if (inUse.empty()) return pending;
   const std::vector<std::wstring> listed = ntFamily ? DeletionsPendingAtRestart() : DeletionsPendingInWininit();
   for (const RemovalTarget& entry : inUse) {
-    // 95/98/ME list files by their short names.
-    const std::wstring shortName = ntFamily ? std::wstring() : ShortPathOf(entry.path);
+    // 95/98/ME list files by their short names; the NT family by the names
+    // they have at boot.
+    const std::wstring other = ntFamily ? AsNamedAtBoot(entry.path) : ShortPathOf(entry.path);
     const bool listedAlready = std::any_of(listed.begin(), listed.end(), [&](const std::wstring& path) {
-      return SameText(path, entry.path) || (!shortName.empty() && SameText(path, shortName));
+      return SameText(path, entry.path) || (!other.empty() && SameText(path, other));
     });
     if (listedAlready) pending.push_back(entry);
   }

@@ -97,7 +97,9 @@ bool RemoveWhenNotInUse(ToolState& state, const RemovalPlan& plan, const AskWhen
     const InUse found{blocking.front().path, ProgramsInTargets(targets, ntFamily), restartRefusal};
     const InUseAnswer answer = ask(found);
     if (answer == InUseAnswer::Cancel) return false;
-    if (answer == InUseAnswer::ClosePrograms) ClosePrograms(found.programs, options.observer);
+    // Listed again as the answer comes: a program may have ended while the
+    // prompt showed, and its process number gone to another program.
+    if (answer == InUseAnswer::ClosePrograms) ClosePrograms(ProgramsInTargets(targets, ntFamily), options.observer);
     if (answer != InUseAnswer::RemoveAtRestart) continue;
     // Links go first, so that nothing is left for the restart where a
     // link that will not go by itself then stops the removal.

@@ -56,6 +56,19 @@ void PostClose(std::vector<Request>& requests) {
   }
 }
 
+// The wait goes in short slices, so that the program's windows are seen to
+// answer all along: the system greys out a window whose program has not
+// looked at its messages for five seconds.
+constexpr DWORD kSliceMs = 200;
+
+// Delivers what was sent to this thread's windows and repaints them; leaves
+// every other posted message, and so every click, in the queue.
+void AnswerSentMessagesAndRepaint() {
+  MSG message;
+  api::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+  while (api::PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) api::DispatchMessageA(&message);
+}
+
 // Waits until every process in `pending` has ended or `waitMs` has passed.
 void WaitForEnd(std::vector<HANDLE> pending, DWORD waitMs) {
   const DWORD start = api::GetTickCount();
@@ -63,16 +76,15 @@ void WaitForEnd(std::vector<HANDLE> pending, DWORD waitMs) {
     const DWORD spent = api::GetTickCount() - start;
     if (spent >= waitMs) return;
     const DWORD count = std::min(static_cast<DWORD>(pending.size()), kMostProcessesWaitedAtOnce);
-    const DWORD woke = api::MsgWaitForMultipleObjects(count, pending.data(), FALSE, waitMs - spent, QS_SENDMESSAGE);
+    const DWORD slice = std::min(waitMs - spent, kSliceMs);
+    const DWORD woke =
+        api::MsgWaitForMultipleObjects(count, pending.data(), FALSE, slice, QS_SENDMESSAGE | QS_PAINT);
     if (woke < WAIT_OBJECT_0 + count) {
       pending.erase(pending.begin() + (woke - WAIT_OBJECT_0));
-    } else if (woke == WAIT_OBJECT_0 + count) {
-      // Delivers what was sent to this thread's windows; leaves every posted
-      // message, and so every click, in the queue.
-      MSG message;
-      api::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+    } else if (woke == WAIT_OBJECT_0 + count || woke == WAIT_TIMEOUT) {
+      AnswerSentMessagesAndRepaint();
     } else {
-      return;  // the time is up, or the wait failed
+      return;  // the wait failed
     }
   }
 }

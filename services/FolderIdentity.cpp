@@ -38,12 +38,14 @@ bool IsOnServer(const std::wstring& path) {
   return networkPath || IsOnNetworkDrive(path);
 }
 
-std::wstring LocalDriveLetters() {
+std::wstring FixedDriveLetters() {
   std::wstring letters;
   const DWORD present = api::GetLogicalDrives();
   for (int drive = 0; drive < 26; ++drive) {
     const std::wstring root = {static_cast<wchar_t>(L'A' + drive), L':', L'\\'};
-    if ((present & (1u << drive)) != 0 && IsLocalDriveType(DriveTypeOf(root))) letters += root[0];
+    if ((present & (1u << drive)) == 0) continue;
+    const UINT type = DriveTypeOf(root);
+    if (type == DRIVE_FIXED || type == DRIVE_RAMDISK) letters += root[0];
   }
   return letters;
 }

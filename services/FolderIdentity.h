@@ -30,15 +30,16 @@ bool IsOnNetworkDrive(const std::wstring& path);
 // path on a network drive.
 bool IsOnServer(const std::wstring& path);
 
-// The letters of the drives present whose folders the tool opens ("CDE"):
-// fixed, removable and RAM drives. An empty removable drive answers "not
-// ready" at once, since the program turns the system's "No Disk" box off
-// first thing. Network drives are left out, since a server away would hold
-// every open up, and so are CD drives, which would spin up for each.
-std::wstring LocalDriveLetters();
+// The letters of the fixed and RAM drives present ("CD"): the drives every
+// machine's own Windows may be on. Removable drives are left out: each path
+// asked of an empty floppy drive waits for it to spin up first.
+std::wstring FixedDriveLetters();
 
-// Whether folders on the drive of the full path `path` are opened: it is one
-// of the local drives above.
+// Whether folders on the drive of the full path `path` are opened to tell
+// what they are: a fixed, removable or RAM drive. An empty removable drive
+// answers "not ready" (the program turns the system's "No Disk" box off
+// first thing). Network drives are never opened, since a server away would
+// hold every open up, and neither are CD drives, which would spin up for it.
 bool IsOnLocalDrive(const std::wstring& path);
 
 // `path` through the folder that its drive letter is a second name for, where

@@ -13,6 +13,10 @@ namespace {
 constexpr int kTries = 50;
 constexpr DWORD kPauseMs = 20;
 
+// A program that holds the whole log without sharing it (a viewer that locks
+// what it shows) may let go in a moment: the open is tried for five seconds.
+constexpr int kOpenTries = 250;
+
 // 95/98/ME lock the whole of any log a run could write, from its start, so
 // that no other run can write while one moves to the end and writes there.
 // Below 2 GiB, which servers of every age lock alike.
@@ -32,17 +36,27 @@ std::string NameOfThisComputer() {
 }
 
 // Runs `attempt` until it succeeds, fails for another reason than another
-// run's lock, or has been tried kTries times.
+// program's hold on the file, or has been tried `tries` times; the error of
+// the last try that failed goes to `error`.
 template <typename Attempt>
-bool RetriedWhileLocked(Attempt attempt) {
+bool RetriedWhileHeld(Attempt attempt, int tries, DWORD& error) {
   // Bound first, so that binding cannot change the error read after a try.
   const auto lastError = api::GetLastError.Resolve();
   const auto pause = api::Sleep.Resolve();
   for (int tried = 1;; ++tried) {
     if (attempt()) return true;
-    if (tried == kTries || lastError() != static_cast<DWORD>(ERROR_LOCK_VIOLATION)) return false;
+    error = lastError();
+    const bool held = error == static_cast<DWORD>(ERROR_LOCK_VIOLATION) ||
+                      error == static_cast<DWORD>(ERROR_SHARING_VIOLATION);
+    if (tried == tries || !held) return false;
     pause(kPauseMs);
   }
+}
+
+template <typename Attempt>
+bool RetriedWhileLocked(Attempt attempt) {
+  DWORD error = 0;
+  return RetriedWhileHeld(attempt, kTries, error);
 }
 
 bool WriteWhole(HANDLE file, const std::string& text) {
@@ -53,11 +67,16 @@ bool WriteWhole(HANDLE file, const std::string& text) {
 
 }  // namespace
 
-std::unique_ptr<LogFile> LogFile::OpenForAppending(const std::wstring& path, bool ntFamily) {
+std::unique_ptr<LogFile> LogFile::OpenForAppending(const std::wstring& path, bool ntFamily, DWORD& error) {
   const DWORD access = ntFamily ? FILE_APPEND_DATA : GENERIC_WRITE;
-  HANDLE file = api::CreateFileA(ToAnsi(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  const std::string name = ToAnsi(path);
+  HANDLE file = INVALID_HANDLE_VALUE;
+  const auto open = [&] {
+    file = api::CreateFileA(name.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+    return file != INVALID_HANDLE_VALUE;
+  };
+  if (!RetriedWhileHeld(open, kOpenTries, error)) return nullptr;
   KernelHandle owner(file);
   return std::unique_ptr<LogFile>(new LogFile(std::move(owner), ntFamily, NameOfThisComputer()));
 }

@@ -32,8 +32,10 @@ class LogFile : public LogSink {
  public:
   // Opens `path` for appending, creating it when missing, in the way of the
   // running family; null when it cannot be opened (no such folder, access
-  // denied, a folder's name).
-  static std::unique_ptr<LogFile> OpenForAppending(const std::wstring& path, bool ntFamily);
+  // denied, a folder's name), with the system's error in `error`. An open
+  // that another program's hold refuses (a sharing or lock violation) is
+  // tried again for five seconds first.
+  static std::unique_ptr<LogFile> OpenForAppending(const std::wstring& path, bool ntFamily, DWORD& error);
 
   // Never raises.
   void Write(const std::wstring& line) override;

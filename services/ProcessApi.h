@@ -18,6 +18,7 @@ constexpr BOOL FALSE = 0;
 constexpr BOOL TRUE = 1;
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
+using LRESULT = std::intptr_t;
 using WNDENUMPROC = BOOL(CALLBACK*)(HWND window, LPARAM context);
 struct POINT {
   LONG x;
@@ -75,7 +76,10 @@ constexpr DWORD PROCESS_QUERY_LIMITED_INFORMATION = 0x1000;
 constexpr UINT GW_OWNER = 4;
 constexpr UINT WM_CLOSE = 0x0010;
 constexpr DWORD QS_SENDMESSAGE = 0x0040;
+constexpr DWORD QS_PAINT = 0x0020;
 constexpr UINT PM_NOREMOVE = 0x0000;
+constexpr UINT PM_REMOVE = 0x0001;
+constexpr UINT WM_PAINT = 0x000F;
 constexpr DWORD WAIT_OBJECT_0 = 0;
 constexpr DWORD WAIT_TIMEOUT = 258;
 constexpr DWORD MAXIMUM_WAIT_OBJECTS = 64;
@@ -102,6 +106,7 @@ using PostMessageAFn = BOOL(WINAPI*)(HWND window, UINT message, WPARAM wParam, L
 using MsgWaitForMultipleObjectsFn = DWORD(WINAPI*)(DWORD count, const HANDLE* objects, BOOL all, DWORD ms,
                                                    DWORD wakeMask);
 using PeekMessageAFn = BOOL(WINAPI*)(LPMSG message, HWND window, UINT first, UINT last, UINT remove);
+using DispatchMessageAFn = LRESULT(WINAPI*)(const MSG* message);
 
 // Missing on NT 4.0.
 inline const BoundFunction<CreateToolhelp32SnapshotFn> CreateToolhelp32Snapshot{"kernel32.dll",
@@ -126,5 +131,6 @@ inline const BoundFunction<PostMessageAFn> PostMessageA{"user32.dll", "PostMessa
 inline const BoundFunction<MsgWaitForMultipleObjectsFn> MsgWaitForMultipleObjects{"user32.dll",
                                                                                    "MsgWaitForMultipleObjects"};
 inline const BoundFunction<PeekMessageAFn> PeekMessageA{"user32.dll", "PeekMessageA"};
+inline const BoundFunction<DispatchMessageAFn> DispatchMessageA{"user32.dll", "DispatchMessageA"};
 
 }  // namespace qvn::api

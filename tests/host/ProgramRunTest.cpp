@@ -19,12 +19,15 @@ TEST(ProgramRun, TurnsTheSystemsErrorBoxesOffFirstAndPlansOnce) {
     int exitCode;
     bool windows;  // the interactive program was shown
     bool removed;
+    bool logHeld = false;  // another program holds the log without sharing it
   };
   const Case cases[] = {
       {L"QvnRemove.exe /S /LOG=C:\\logs\\qvn.log", 3010, false, true},
       {L"QvnRemove.exe /WHATIF /S /LOG=C:\\logs\\qvn.log", 0, false, false},
       {L"QvnRemove.exe /S \"/LOG=\\\\localhost\\C$\\Program Files\\Quorvane\\qvn.log\"", 87, false, false},
       {L"QvnRemove.exe /LOG=C:\\logs\\qvn.log", 0, true, false},
+      // A viewer that locks the shared log: try again later, not "fix the path".
+      {L"QvnRemove.exe /S /LOG=C:\\logs\\qvn.log", 1618, false, false, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.commandLine, c.commandLine + std::wcslen(c.commandLine)));
@@ -33,6 +36,10 @@ TEST(ProgramRun, TurnsTheSystemsErrorBoxesOffFirstAndPlansOnce) {
     platform.drive.AddFile(L"C:\\Program Files\\Quorvane\\Quorvane.exe");
     platform.registry.SetString("SOFTWARE\\TindlewaySystems\\Quorvane\\StartUp", "twEXE", "C:\\Program Files\\Quorvane\\");
     platform.drive.AddFolder(L"C:\\logs");
+    if (c.logHeld) {
+      platform.drive.AddFile(L"C:\\logs\\qvn.log");
+      platform.drive.HoldOpen(L"C:\\logs\\qvn.log");
+    }
     bool shown = false;
     const int exitCode = qvn::RunProgram(c.commandLine, [&](qvn::RemovalLog*) {
       shown = true;

@@ -201,7 +201,8 @@ TEST(LogFile, AWriteThatFailsStopsTheLogAndChangesNothingElse) {
   Install(platform, "C:\\Program Files\\Quorvane\\");
   platform.drive.AddFolder(L"C:\\logs");
   platform.FailCall("WriteFile", 3, ERROR_DISK_FULL);
-  std::unique_ptr<qvn::LogFile> file = qvn::LogFile::OpenForAppending(L"C:\\logs\\qvn.log", true);
+  DWORD error = 0;
+  std::unique_ptr<qvn::LogFile> file = qvn::LogFile::OpenForAppending(L"C:\\logs\\qvn.log", true, error);
   ASSERT_NE(file, nullptr);
   qvn::RemovalLog log(*file);
   log.Started(L"QvnRemove.exe /S");
@@ -254,7 +255,8 @@ TEST(LogFile, OpensAndWritesSoThatOtherRunsCanAppendToo) {
     SimulatedPlatform platform;
     platform.drive.AddFolder(L"C:\\logs");
     if (*c.failsFirst != '\0') platform.FailCall(c.failsFirst, 1, c.error);
-    std::unique_ptr<qvn::LogFile> file = qvn::LogFile::OpenForAppending(L"C:\\logs\\qvn.log", c.ntFamily);
+    DWORD error = 0;
+    std::unique_ptr<qvn::LogFile> file = qvn::LogFile::OpenForAppending(L"C:\\logs\\qvn.log", c.ntFamily, error);
     ASSERT_NE(file, nullptr);
     file->Write(L"first");
     file->Write(L"second");

@@ -612,6 +612,29 @@ TEST(RemoveWhenNotInUse, WhatStaysInUseIsLeftForTheRestartAndTheRestRemovedNow) 
   }
 }
 
+// The system takes the move aside, then refuses the restart's list, and the
+// file cannot go back (its name was taken meanwhile): never a silent half
+// removal, the failure says where the file is.
+TEST(RemoveWhenNotInUse, AFileThatCannotBeMovedBackStopsTheRemovalSayingWhereItIs) {
+  SimulatedPlatform platform;
+  LayOutInstallation(platform);
+  platform.drive.MapImage(kPrefs);
+  platform.FailCall("MoveFileExW", 2, ERROR_ACCESS_DENIED);   // listing the moved file
+  platform.FailCall("MoveFileExW", 3, ERROR_ALREADY_EXISTS);  // moving it back
+  qvn::ToolState state;
+  qvn::InitToolState(state);
+  try {
+    qvn::RemoveWhenNotInUse(state, qvn::PlanRemoval(state), [](const qvn::InUse&) {
+      return qvn::InUseAnswer::RemoveAtRestart;
+    });
+    FAIL() << "expected a Failure";
+  } catch (const qvn::Failure& failure) {
+    EXPECT_EQ(failure.Item(), kPrefs);
+    EXPECT_NE(failure.Description().find(L"it is now " + kAside + L"\\1 prefs.dat"), std::wstring::npos);
+  }
+  EXPECT_FALSE(AnythingRemoved(platform.calls));
+}
+
 // A second run before the restart finds what the first left for it still in
 // use: it stops nothing and is never listed twice.
 TEST(RemoveWhenNotInUse, ASecondRunBeforeTheRestartGoesAroundWhatIsLeftForIt) {
