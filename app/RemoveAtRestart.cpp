@@ -44,21 +44,22 @@ std::vector<std::wstring> FoldersHolding(const std::wstring& path, const std::ve
 }
 
 // The folders that stay with what stays in them, deepest first: a folder is
-// deleted at the restart only when it is empty by then.
+// deleted at the restart only when it is empty by then. Each goes in after
+// every folder at least as long, so those of one length keep the order found
+// (a handful of folders: no sorting machinery needed).
 std::vector<std::wstring> FoldersThatStay(const std::vector<RemovalTarget>& inPlace,
                                           const std::vector<RemovalTarget>& targets) {
   std::vector<std::wstring> folders;
   const auto add = [&folders](const std::wstring& folder) {
-    if (std::none_of(folders.begin(), folders.end(), [&](const std::wstring& f) { return SameText(f, folder); })) {
-      folders.push_back(folder);
-    }
+    if (std::any_of(folders.begin(), folders.end(), [&](const std::wstring& f) { return SameText(f, folder); })) return;
+    const auto shallower = std::find_if(folders.begin(), folders.end(),
+                                        [&](const std::wstring& f) { return f.size() < folder.size(); });
+    folders.insert(shallower, folder);
   };
   for (const RemovalTarget& entry : inPlace) {
     if (entry.isFolder) add(entry.path);
     for (const std::wstring& folder : FoldersHolding(entry.path, targets)) add(folder);
   }
-  std::stable_sort(folders.begin(), folders.end(),
-                   [](const std::wstring& a, const std::wstring& b) { return a.size() > b.size(); });
   return folders;
 }
 
