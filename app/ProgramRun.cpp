@@ -74,7 +74,7 @@ RunEnding ListSteps(const CommandLine& line, UnattendedStart& start, RemovalLog*
   return ending;
 }
 
-RunEnding Run(const CommandLine& line, std::optional<UnattendedStart>& start, RemovalLog* log,
+RunEnding Run(const CommandLine& line, UnattendedStart* start, RemovalLog* log,
               const ShowWindows& showWindows) {
   if (line.help) {
     Tell(line, UsageText(), MB_ICONINFORMATION);
@@ -110,8 +110,8 @@ RunEnding InvalidArguments() {
 // asks its own plan; the windows plan at each Start, so a plan of its own
 // answers for them. A start-up that fails decides nothing (false): the run
 // meets that failure itself and reports it.
-bool LogLiesInWhatIsRemoved(const std::wstring& logPath, const std::optional<UnattendedStart>& start) {
-  if (start) return !start->failure && LogLiesInRemovalTargets(logPath, start->plan);
+bool LogLiesInWhatIsRemoved(const std::wstring& logPath, const UnattendedStart* start) {
+  if (start != nullptr) return !start->failure && LogLiesInRemovalTargets(logPath, start->plan);
   const UnattendedStart own = StartUnattended();
   return !own.failure && LogLiesInRemovalTargets(logPath, own.plan);
 }
@@ -126,14 +126,15 @@ int RunProgram(const std::wstring& commandLine, const ShowWindows& showWindows) 
          MB_ICONERROR);
     return ExitCode(InvalidArguments());
   }
-  std::optional<UnattendedStart> start;
+  // Made in place, never moved: the start holds the whole tool state.
+  std::unique_ptr<UnattendedStart> start;
   std::unique_ptr<LogFile> file;
   std::optional<RemovalLog> log;
   RunEnding ending;
   try {
-    if (!line.help && (line.silent || line.whatIf)) start = StartUnattended();
+    if (!line.help && (line.silent || line.whatIf)) start.reset(new UnattendedStart(StartUnattended()));
     if (line.logPath) {
-      if (LogLiesInWhatIsRemoved(*line.logPath, start)) {
+      if (LogLiesInWhatIsRemoved(*line.logPath, start.get())) {
         Tell(line, L"QvnRemove cannot keep its log in what it removes: " + *line.logPath + L".", MB_ICONERROR);
         return ExitCode(InvalidArguments());
       }
@@ -146,7 +147,7 @@ int RunProgram(const std::wstring& commandLine, const ShowWindows& showWindows) 
       log.emplace(*file);
       log->Started(commandLine);
     }
-    ending = Run(line, start, log ? &*log : nullptr, showWindows);
+    ending = Run(line, start.get(), log ? &*log : nullptr, showWindows);
   } catch (...) {
     // Only a failure outside every window and handler reaches here (memory,
     // a function of the platform that cannot be bound): the run failed.
