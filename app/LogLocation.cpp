@@ -4,6 +4,7 @@
 
 #include "app/RemovalTargets.h"
 #include "services/ComputerName.h"
+#include "services/Concat.h"
 
 namespace qvn {
 namespace {
@@ -32,7 +33,7 @@ bool NamesThisComputer(const std::wstring& host) {
 // "\\?\C:\..." and "\\.\C:\..." name the same file as "C:\...", and
 // "\\?\UNC\server\share\..." the same as "\\server\share\...".
 std::wstring WithoutDevicePrefix(const std::wstring& path) {
-  if (StartsWith(path, L"\\\\?\\UNC\\")) return L"\\\\" + path.substr(8);
+  if (StartsWith(path, L"\\\\?\\UNC\\")) return Concat({L"\\\\", std::wstring_view(path).substr(8)});
   const bool prefixed = path.size() > 4 && IsSeparator(path[0]) && IsSeparator(path[1]) &&
                         (path[2] == L'?' || path[2] == L'.') && IsSeparator(path[3]);
   return prefixed ? path.substr(4) : path;
@@ -51,7 +52,8 @@ std::wstring ThroughThisComputersShares(const std::wstring& path) {
   const std::wstring share = plain.substr(hostEnd + 1, shareEnd - hostEnd - 1);
   const bool driveShare = share.size() == 2 && share[0] < 0x80 && std::iswalpha(share[0]) && share[1] == L'$';
   if (!driveShare || !NamesThisComputer(plain.substr(2, hostEnd - 2))) return plain;
-  return std::wstring(1, share[0]) + L":\\" + (shareEnd < plain.size() ? plain.substr(shareEnd + 1) : L"");
+  const std::wstring_view rest = shareEnd < plain.size() ? std::wstring_view(plain).substr(shareEnd + 1) : L"";
+  return Concat({std::wstring_view(&share[0], 1), L":\\", rest});
 }
 
 bool LogLiesInRemovalTargets(const std::wstring& logPath, const RemovalPlan& plan) {

@@ -13,6 +13,7 @@
 #include "app/RemoveAtRestart.h"
 #include "app/UnattendedRemoval.h"
 #include "services/AutomationError.h"
+#include "services/Concat.h"
 #include "services/LogFile.h"
 #include "services/MessageBox.h"
 #include "services/SystemErrorBoxes.h"
@@ -65,7 +66,8 @@ RunEnding ListSteps(const CommandLine& line, UnattendedStart& start, RemovalLog*
     if (log != nullptr) {
       log->Listed(steps);
     } else {
-      Tell(line, L"QvnRemove would do this, and has removed nothing:\r\n\r\n" + Joined(steps), MB_ICONINFORMATION);
+      Tell(line, Concat({L"QvnRemove would do this, and has removed nothing:\r\n\r\n", Joined(steps)}),
+           MB_ICONINFORMATION);
     }
     ending.kind = RunEnding::Kind::Listed;
   } catch (const Failure& failure) {
@@ -122,7 +124,7 @@ int RunProgram(const std::wstring& commandLine, const ShowWindows& showWindows) 
   TurnOffSystemErrorBoxes();
   const CommandLine line = ParseCommandLine(commandLine);
   if (!line.invalid.empty()) {
-    Tell(line, L"QvnRemove did not understand the argument " + line.invalid + L".\r\n\r\n" + UsageText(),
+    Tell(line, Concat({L"QvnRemove did not understand the argument ", line.invalid, L".\r\n\r\n", UsageText()}),
          MB_ICONERROR);
     return ExitCode(InvalidArguments());
   }
@@ -135,13 +137,13 @@ int RunProgram(const std::wstring& commandLine, const ShowWindows& showWindows) 
     if (!line.help && (line.silent || line.whatIf)) start.reset(new UnattendedStart(StartUnattended()));
     if (line.logPath) {
       if (LogLiesInWhatIsRemoved(*line.logPath, start.get())) {
-        Tell(line, L"QvnRemove cannot keep its log in what it removes: " + *line.logPath + L".", MB_ICONERROR);
+        Tell(line, Concat({L"QvnRemove cannot keep its log in what it removes: ", *line.logPath, L"."}), MB_ICONERROR);
         return ExitCode(InvalidArguments());
       }
       // Where the family cannot be learned, the 95/98/ME way, which NT accepts too.
       file = LogFile::OpenForAppending(*line.logPath, RunsOnNtFamily());
       if (!file) {
-        Tell(line, L"QvnRemove cannot write its log to " + *line.logPath + L".", MB_ICONERROR);
+        Tell(line, Concat({L"QvnRemove cannot write its log to ", *line.logPath, L"."}), MB_ICONERROR);
         return ExitCode(InvalidArguments());
       }
       log.emplace(*file);

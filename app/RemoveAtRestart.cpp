@@ -4,6 +4,7 @@
 #include <cwctype>
 
 #include "services/AsideFolder.h"
+#include "services/Concat.h"
 #include "services/DecimalText.h"
 #include "services/DeleteAtRestart.h"
 #include "services/FileCalls.h"
@@ -64,9 +65,10 @@ std::vector<std::wstring> FoldersThatStay(const std::vector<RemovalTarget>& inPl
 }
 
 std::wstring Refusal(DWORD error) {
-  std::wstring text = L"Windows would not remove it at restart (error " + DecimalText(static_cast<std::int32_t>(error));
-  if (error == ERROR_ACCESS_DENIED) text += L", access denied: that needs administrator rights";
-  return text + L")";
+  const TextPiece why =
+      error == ERROR_ACCESS_DENIED ? TextPiece(L", access denied: that needs administrator rights") : TextPiece(L"");
+  return Concat({L"Windows would not remove it at restart (error ", DecimalText(static_cast<std::int32_t>(error)),
+                 why, L")"});
 }
 
 struct Moved {
@@ -88,8 +90,8 @@ class Leaving {
     }
     for (const RemovalTarget& entry : inUse) {
       if (!entry.isFolder && !aside_.empty()) {
-        const std::wstring to = aside_ + L"\\" + DecimalText(static_cast<std::int32_t>(moved_.size() + 1)) + L" " +
-                                NameOf(entry.path);
+        const std::wstring to =
+            Concat({aside_, L"\\", DecimalText(static_cast<std::int32_t>(moved_.size() + 1)), L" ", NameOf(entry.path)});
         if (MoveEntry(entry.path, to) == ERROR_SUCCESS) {
           moved_.push_back({entry.path, to});
           continue;

@@ -3,6 +3,7 @@
 #include <cwctype>
 
 #include "services/AutomationError.h"
+#include "services/Concat.h"
 #include "services/DecimalText.h"
 #include "services/DeletePath.h"
 #include "services/DeleteRegKey.h"
@@ -15,7 +16,7 @@ namespace {
 using Outcome = StepReport::Outcome;
 
 std::wstring Describe(const Failure& failure) {
-  return L"error " + DecimalText(failure.Number()) + L": " + failure.Description();
+  return Concat({L"error ", DecimalText(failure.Number()), L": ", failure.Description()});
 }
 
 // Deletes a file or folder; a Failure is told to the observer and goes up
@@ -78,7 +79,7 @@ bool DeleteAround(AutomationObject& fileSys, const FileCalls& files, const std::
                   const Staying& staying, const StepReport& report, RemovalObserver* observer) {
   std::vector<std::pair<std::wstring, bool>> entries;
   files.List(folder, [&](const std::wstring& name, DWORD attributes) {
-    entries.push_back({folder + L"\\" + name, (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    entries.push_back({Concat({folder, L"\\", name}), (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
     return true;
   });
   bool removed = false;
@@ -126,7 +127,7 @@ std::wstring DetailOf(const KeyDeletion& deletion) {
     case KeyDeletion::Result::SubkeysLeft:
       return L"subkeys are left below it";
     case KeyDeletion::Result::Refused:
-      return deletion.failureDescription + L", registry error " + DecimalText(deletion.failureNumber);
+      return Concat({deletion.failureDescription, L", registry error ", DecimalText(deletion.failureNumber)});
     case KeyDeletion::Result::Failed:
       return Describe(Failure(deletion.failureNumber, deletion.failureDescription));
     case KeyDeletion::Result::Deleted:
