@@ -1,31 +1,18 @@
 #include "app/RemoveAtRestart.h"
 
 #include <algorithm>
-#include <cwctype>
 
 #include "services/AsideFolder.h"
 #include "services/Concat.h"
 #include "services/DecimalText.h"
 #include "services/DeleteAtRestart.h"
 #include "services/FileCalls.h"
+#include "services/SameText.h"
 #include "services/SystemFolders.h"
 #include "services/Wininit.h"
 
 namespace qvn {
 namespace {
-
-std::wstring Lower(std::wstring text) {
-  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
-  return text;
-}
-
-bool SameText(const std::wstring& a, const std::wstring& b) { return Lower(a) == Lower(b); }
-
-// `path` lies inside `folder`; paths spelled as the walk spells them.
-bool LiesInside(const std::wstring& path, const std::wstring& folder) {
-  return path.size() > folder.size() && path[folder.size()] == L'\\' &&
-         SameText(path.substr(0, folder.size()), folder);
-}
 
 std::wstring NameOf(const std::wstring& path) { return path.substr(path.rfind(L'\\') + 1); }
 
@@ -33,7 +20,7 @@ std::wstring NameOf(const std::wstring& path) { return path.substr(path.rfind(L'
 // in, nearest first; nothing for a target file.
 std::vector<std::wstring> FoldersHolding(const std::wstring& path, const std::vector<RemovalTarget>& targets) {
   for (const RemovalTarget& target : targets) {
-    if (!target.isFolder || !LiesInside(path, target.path)) continue;
+    if (!target.isFolder || !LiesInsideFolder(path, target.path)) continue;
     std::vector<std::wstring> folders;
     for (std::wstring folder = path.substr(0, path.rfind(L'\\')); folder.size() >= target.path.size();
          folder = folder.substr(0, folder.rfind(L'\\'))) {

@@ -1,7 +1,5 @@
 #include "app/RunRemoval.h"
 
-#include <cwctype>
-
 #include "services/AutomationError.h"
 #include "services/Concat.h"
 #include "services/DecimalText.h"
@@ -9,6 +7,7 @@
 #include "services/DeleteRegKey.h"
 #include "services/Failure.h"
 #include "services/FileCalls.h"
+#include "services/SameText.h"
 
 namespace qvn {
 namespace {
@@ -50,10 +49,7 @@ class Staying {
   // Something that stays lies inside `folder`.
   bool IsInside(const std::wstring& folder) const {
     for (const std::wstring& staying : paths_) {
-      if (staying.size() > folder.size() && staying[folder.size()] == L'\\' &&
-          SameText(staying.substr(0, folder.size()), folder)) {
-        return true;
-      }
+      if (LiesInsideFolder(staying, folder)) return true;
     }
     return false;
   }
@@ -61,14 +57,6 @@ class Staying {
   bool Touches(const std::wstring& path) const { return Is(path) || IsInside(path); }
 
  private:
-  static bool SameText(const std::wstring& a, const std::wstring& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-      if (std::towlower(a[i]) != std::towlower(b[i])) return false;
-    }
-    return true;
-  }
-
   const std::vector<std::wstring>& paths_;
 };
 
