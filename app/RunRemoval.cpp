@@ -7,6 +7,7 @@
 #include "services/DeleteRegKey.h"
 #include "services/Failure.h"
 #include "services/FileCalls.h"
+#include "services/FilesInUse.h"
 #include "services/SameText.h"
 
 namespace qvn {
@@ -65,7 +66,7 @@ class Staying {
 // went. A Failure goes up as for any deletion.
 bool DeleteAround(AutomationObject& fileSys, const FileCalls& files, const std::wstring& folder,
                   const Staying& staying, const StepReport& report, RemovalObserver* observer) {
-  std::vector<std::pair<std::wstring, bool>> entries;
+  std::vector<RemovalTarget> entries;
   files.List(folder, [&](const std::wstring& name, DWORD attributes) {
     entries.push_back({Concat({folder, L"\\", name}), (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
     return true;
