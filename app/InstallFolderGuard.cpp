@@ -3,6 +3,7 @@
 #include <cwctype>
 
 #include "app/Place.h"
+#include "services/Concat.h"
 #include "services/FolderIdentity.h"
 #include "services/SystemFolders.h"
 
@@ -18,7 +19,7 @@ void Append(std::vector<std::wstring>& to, const std::vector<std::wstring>& more
 // The usual names on every local drive and on the candidate's own drive: a
 // second name may lead from any drive to any other.
 ProtectedFolders UsualFoldersFor(const std::wstring& candidate) {
-  std::wstring drives = L"C" + LocalDriveLetters();
+  std::wstring drives = Concat({L"C", LocalDriveLetters()});
   const auto own = static_cast<wchar_t>(std::towupper(candidate[0]));
   if (drives.find(own) == std::wstring::npos) drives += own;
   ProtectedFolders usual;
@@ -95,10 +96,10 @@ ProtectedFolders UsualSystemFolders(wchar_t drive) {
       L"\\Program Files",
       L"\\Program Files (x86)",  // 64-bit Windows: where 32-bit programs live
   };
-  const std::wstring root = std::wstring(1, drive) + L":";
+  const wchar_t root[] = {drive, L':'};
   ProtectedFolders folders;
-  for (const wchar_t* name : kSealed) folders.sealed.push_back(root + name);
-  for (const wchar_t* name : kContainers) folders.containers.push_back(root + name);
+  for (const wchar_t* name : kSealed) folders.sealed.push_back(Concat({std::wstring_view(root, 2), std::wstring_view(name)}));
+  for (const wchar_t* name : kContainers) folders.containers.push_back(Concat({std::wstring_view(root, 2), std::wstring_view(name)}));
   return folders;
 }
 

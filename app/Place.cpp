@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "services/Concat.h"
 #include "services/SystemFolders.h"
 
 namespace qvn {
@@ -88,7 +89,7 @@ std::optional<FolderIdentity> PlaceReader::IdentityOf(const std::wstring& name) 
   }
   std::optional<FolderIdentity> identity;
   if (name.size() >= 2 && name[1] == L':' && OpensFoldersOn(name[0])) {
-    identity = qvn::IdentityOf(IsDriveName(name) ? name + L"\\" : name);
+    identity = qvn::IdentityOf(IsDriveName(name) ? Concat({name, L"\\"}) : name);
   }
   known_.push_back({name, identity});
   return identity;

@@ -30,12 +30,6 @@ void Tell(const CommandLine& line, const std::wstring& text, UINT icon) {
   if (!line.silent) ShowMessageBox(nullptr, text, kTitle, MB_OK | icon);
 }
 
-std::wstring Joined(const std::vector<std::wstring>& lines) {
-  std::wstring text;
-  for (const std::wstring& line : lines) text += (text.empty() ? L"" : L"\r\n") + line;
-  return text;
-}
-
 // /WHATIF: the steps and what each would find, with /CLOSEAPPLICATIONS the
 // programs it would ask to close, and with /REMOVEATRESTART what it would
 // leave for the restart, to the log when there is one, else to a box (none
@@ -66,7 +60,7 @@ RunEnding ListSteps(const CommandLine& line, UnattendedStart& start, RemovalLog*
     if (log != nullptr) {
       log->Listed(steps);
     } else {
-      Tell(line, Concat({L"QvnRemove would do this, and has removed nothing:\r\n\r\n", Joined(steps)}),
+      Tell(line, Concat({L"QvnRemove would do this, and has removed nothing:\r\n\r\n", Joined(steps, L"\r\n")}),
            MB_ICONINFORMATION);
     }
     ending.kind = RunEnding::Kind::Listed;

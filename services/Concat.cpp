@@ -13,4 +13,13 @@ std::wstring Concat(std::initializer_list<TextPiece> pieces) {
   return text;
 }
 
+std::wstring Joined(const std::vector<std::wstring>& texts, std::wstring_view separator) {
+  std::wstring text;
+  for (const std::wstring& each : texts) {
+    if (&each != &texts.front()) text.append(separator.data(), separator.size());
+    text += each;
+  }
+  return text;
+}
+
 }  // namespace qvn

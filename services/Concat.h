@@ -3,6 +3,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qvn {
 
@@ -26,5 +27,8 @@ class TextPiece {
 // messages are put together from several pieces each, and `a + b + c` makes
 // a whole string, and the code to free it on every way out, for each `+`.
 std::wstring Concat(std::initializer_list<TextPiece> pieces);
+
+// The texts one after another with `separator` between each two of them.
+std::wstring Joined(const std::vector<std::wstring>& texts, std::wstring_view separator);
 
 }  // namespace qvn

@@ -51,7 +51,7 @@ KeyDeletion DeleteRegKey(const std::wstring& keyPath, const std::wstring& subkey
     return ResultOf(opened, deleted, keyPath, subkeyName);
   } catch (const Failure& failure) {
     if (!quiet) {
-      ShowMessageBox(nullptr, L"Error in Registry Key delete.  Key " + keyPath, L"removeQvn", MB_OK | MB_ICONERROR);
+      ShowMessageBox(nullptr, Concat({L"Error in Registry Key delete.  Key ", keyPath}), L"removeQvn", MB_OK | MB_ICONERROR);
     }
     return {KeyDeletion::Result::Failed, failure.Number(), failure.Description()};
   }
