@@ -13,7 +13,7 @@ namespace {
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
 void Append(std::vector<std::wstring>& to, const std::vector<std::wstring>& more) {
-  to.insert(to.end(), more.begin(), more.end());
+  for (const std::wstring& each : more) to.push_back(each);
 }
 
 // The usual names on every local drive and on the candidate's own drive: a

@@ -92,7 +92,7 @@ class Leaving {
       if (!entry.isFolder) listed.push_back(entry.path);
     }
     const std::vector<std::wstring> folders = FoldersThatStay(inPlace_, targets_);
-    listed.insert(listed.end(), folders.begin(), folders.end());
+    for (const std::wstring& folder : folders) listed.push_back(folder);
     if (!aside_.empty() && !moved_.empty()) listed.push_back(aside_);
     for (const std::wstring& path : listed) {
       const DWORD error = ScheduleDeletionAtRestart(path);

@@ -103,7 +103,7 @@ bool RemoveWhenNotInUse(ToolState& state, const RemovalPlan& plan, const AskWhen
     const LeftForRestart left =
         LeaveForRestart(blocking, targets, plan.installFolder.folder.value_or(L""), ntFamily, options.observer);
     if (left.done) {
-      run.staying.insert(run.staying.end(), left.staying.begin(), left.staying.end());
+      for (const std::wstring& path : left.staying) run.staying.push_back(path);
       break;
     }
     restartRefusal = left.refusal;
