@@ -88,7 +88,7 @@ std::vector<std::string> DeletionLines(const std::string& text) {
     }
     const std::size_t equals = line.text.find('=');
     if (inRename && equals != std::string_view::npos && IsName(Trimmed(line.text.substr(0, equals)), "nul")) {
-      paths.emplace_back(Trimmed(line.text.substr(equals + 1)));
+      paths.push_back(std::string(Trimmed(line.text.substr(equals + 1))));
     }
   }
   return paths;
