@@ -83,9 +83,9 @@ bool RemoveWhenNotInUse(ToolState& state, const RemovalPlan& plan, const AskWhen
   std::vector<std::wstring> links;
   std::wstring restartRefusal;
   for (;;) {
-    const TargetSurvey survey = SurveyTargets(targets, true, ntFamily);
+    TargetSurvey survey = SurveyTargets(targets, true, ntFamily);
     StopAtAFolderThatCannotBeListed(survey);
-    links = survey.folderLinks;
+    links = std::move(survey.folderLinks);
     const std::vector<RemovalTarget> pending = AlreadyPendingAtRestart(survey.inUse, ntFamily);
     run.staying.clear();
     for (const RemovalTarget& entry : pending) run.staying.push_back(entry.path);
