@@ -37,6 +37,16 @@ bool MeansSilent(const std::wstring& name) {
 // and never shows a box under /S.
 bool ChangesNothing(const std::wstring& name) { return name == L"NORESTART" || name == L"SUPPRESSMSGBOXES"; }
 
+// The first switch given that acts with /S only, when /S is not given; empty
+// otherwise.
+std::wstring WithoutSilent(const CommandLine& parsed) {
+  if (parsed.silent) return {};
+  if (parsed.restart) return L"/RESTART";
+  if (parsed.closePrograms) return L"/CLOSEAPPLICATIONS";
+  if (parsed.removeAtRestart) return L"/REMOVEATRESTART";
+  return {};
+}
+
 }  // namespace
 
 std::vector<std::wstring> SplitArguments(const std::wstring& commandLine) {
@@ -99,9 +109,7 @@ CommandLine ParseCommandLine(const std::wstring& commandLine) {
       parsed.invalid = argument;
     }
   }
-  if (parsed.invalid.empty() && parsed.restart && !parsed.silent) parsed.invalid = L"/RESTART";
-  if (parsed.invalid.empty() && parsed.closePrograms && !parsed.silent) parsed.invalid = L"/CLOSEAPPLICATIONS";
-  if (parsed.invalid.empty() && parsed.removeAtRestart && !parsed.silent) parsed.invalid = L"/REMOVEATRESTART";
+  if (parsed.invalid.empty()) parsed.invalid = WithoutSilent(parsed);
   return parsed;
 }
 

@@ -89,10 +89,8 @@ StepReport RemoveAround(const RemovalStep& step, AutomationObject& fileSys, cons
                         StepReport report, RemovalObserver* observer) {
   const bool removed = step.kind == RemovalStep::Kind::Folder &&
                        DeleteAround(fileSys, FileCalls(ntFamily), step.target, staying, report, observer);
-  report.target = step.target;
-  report.outcome = removed ? Outcome::Removed : Outcome::AtRestart;
-  report.detail = L"what is in use goes at restart";
-  return report;
+  return {report.number, step.target, removed ? Outcome::Removed : Outcome::AtRestart,
+          L"what is in use goes at restart"};
 }
 
 Outcome OutcomeOf(KeyDeletion::Result result) {
