@@ -3,6 +3,7 @@
 #include <cwctype>
 
 #include "app/Place.h"
+#include "services/Concat.h"
 #include "services/FolderIdentity.h"
 #include "services/SystemFolders.h"
 
@@ -12,13 +13,13 @@ namespace {
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
 void Append(std::vector<std::wstring>& to, const std::vector<std::wstring>& more) {
-  to.insert(to.end(), more.begin(), more.end());
+  for (const std::wstring& each : more) to.push_back(each);
 }
 
 // The usual names on every fixed drive and on the candidate's own drive: a
 // second Windows may be on any of them.
 ProtectedFolders UsualFoldersFor(const std::wstring& candidate) {
-  std::wstring drives = L"C" + FixedDriveLetters();
+  std::wstring drives = Concat({L"C", FixedDriveLetters()});
   const auto own = static_cast<wchar_t>(std::towupper(candidate[0]));
   if (drives.find(own) == std::wstring::npos) drives += own;
   ProtectedFolders usual;
@@ -95,10 +96,10 @@ ProtectedFolders UsualSystemFolders(wchar_t drive) {
       L"\\Program Files",
       L"\\Program Files (x86)",  // 64-bit Windows: where 32-bit programs live
   };
-  const std::wstring root = std::wstring(1, drive) + L":";
+  const wchar_t root[] = {drive, L':'};
   ProtectedFolders folders;
-  for (const wchar_t* name : kSealed) folders.sealed.push_back(root + name);
-  for (const wchar_t* name : kContainers) folders.containers.push_back(root + name);
+  for (const wchar_t* name : kSealed) folders.sealed.push_back(Concat({std::wstring_view(root, 2), std::wstring_view(name)}));
+  for (const wchar_t* name : kContainers) folders.containers.push_back(Concat({std::wstring_view(root, 2), std::wstring_view(name)}));
   return folders;
 }
 

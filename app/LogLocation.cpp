@@ -1,38 +1,32 @@
 #include "app/LogLocation.h"
 
 #include <cwctype>
+#include <string_view>
 
 #include "app/RemovalTargets.h"
 #include "services/ComputerName.h"
+#include "services/Concat.h"
+#include "services/SameText.h"
 
 namespace qvn {
 namespace {
 
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
-std::wstring Lower(std::wstring text) {
-  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
-  return text;
-}
-
-bool StartsWith(const std::wstring& text, const std::wstring& start) {
-  return Lower(text.substr(0, start.size())) == Lower(start);
-}
-
 // Names this computer by a name the network would give it: localhost, a
 // loopback address, or its own name (alone, or as the first label of a
 // longer one, "pc-0417.corp.example").
-bool NamesThisComputer(const std::wstring& host) {
-  const std::wstring name = Lower(host);
-  if (name == L"localhost" || name.rfind(L"127.", 0) == 0) return true;
-  const std::wstring self = Lower(ComputerName());
-  return !self.empty() && (name == self || name.rfind(self + L".", 0) == 0);
+bool NamesThisComputer(std::wstring_view host) {
+  if (SameText(host, L"localhost") || StartsWithText(host, L"127.")) return true;
+  const std::wstring self = ComputerName();
+  const bool firstLabel = host.size() > self.size() && host[self.size()] == L'.' && StartsWithText(host, self);
+  return !self.empty() && (SameText(host, self) || firstLabel);
 }
 
 // "\\?\C:\..." and "\\.\C:\..." name the same file as "C:\...", and
 // "\\?\UNC\server\share\..." the same as "\\server\share\...".
 std::wstring WithoutDevicePrefix(const std::wstring& path) {
-  if (StartsWith(path, L"\\\\?\\UNC\\")) return L"\\\\" + path.substr(8);
+  if (StartsWithText(path, L"\\\\?\\UNC\\")) return Concat({L"\\\\", std::wstring_view(path).substr(8)});
   const bool prefixed = path.size() > 4 && IsSeparator(path[0]) && IsSeparator(path[1]) &&
                         (path[2] == L'?' || path[2] == L'.') && IsSeparator(path[3]);
   return prefixed ? path.substr(4) : path;
@@ -50,8 +44,9 @@ std::wstring ThroughThisComputersShares(const std::wstring& path) {
   if (shareEnd > plain.size()) return plain;
   const std::wstring share = plain.substr(hostEnd + 1, shareEnd - hostEnd - 1);
   const bool driveShare = share.size() == 2 && share[0] < 0x80 && std::iswalpha(share[0]) && share[1] == L'$';
-  if (!driveShare || !NamesThisComputer(plain.substr(2, hostEnd - 2))) return plain;
-  return std::wstring(1, share[0]) + L":\\" + (shareEnd < plain.size() ? plain.substr(shareEnd + 1) : L"");
+  if (!driveShare || !NamesThisComputer(std::wstring_view(plain).substr(2, hostEnd - 2))) return plain;
+  const std::wstring_view rest = shareEnd < plain.size() ? std::wstring_view(plain).substr(shareEnd + 1) : L"";
+  return Concat({std::wstring_view(&share[0], 1), L":\\", rest});
 }
 
 bool LogLiesInRemovalTargets(const std::wstring& logPath, const RemovalPlan& plan) {

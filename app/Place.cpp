@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "services/Concat.h"
 #include "services/FolderAbove.h"
 #include "services/SystemFolders.h"
 
@@ -24,9 +25,17 @@ bool EqualsOrHolds(const std::wstring& outer, const std::wstring& inner) {
   return inner.size() > outer.size() && inner.compare(0, outer.size(), outer) == 0 && inner[outer.size()] == L'\\';
 }
 
+template <typename T>
+bool Contains(const std::vector<T>& list, const T& value) {
+  for (const T& each : list) {
+    if (each == value) return true;
+  }
+  return false;
+}
+
 void AddName(std::vector<std::wstring>& names, const std::wstring& name) {
   const std::wstring compared = Compared(name);
-  if (!compared.empty() && std::find(names.begin(), names.end(), compared) == names.end()) names.push_back(compared);
+  if (!compared.empty() && !Contains(names, compared)) names.push_back(compared);
 }
 
 bool IsDriveName(const std::wstring& name) { return name.size() == 2 && name[1] == L':'; }
@@ -44,12 +53,12 @@ bool Place::NamesHold(const Place& other) const {
 
 bool Place::Holds(const Place& other) const {
   if (NamesHold(other)) return true;
-  return itself_ && std::find(other.chain_.begin(), other.chain_.end(), *itself_) != other.chain_.end();
+  return itself_ && Contains(other.chain_, *itself_);
 }
 
 bool Place::IsSame(const Place& other) const {
   for (const std::wstring& name : names_) {
-    if (std::find(other.names_.begin(), other.names_.end(), name) != other.names_.end()) return true;
+    if (Contains(other.names_, name)) return true;
   }
   return itself_ && other.itself_ && *itself_ == *other.itself_;
 }
@@ -84,7 +93,7 @@ std::optional<FolderIdentity> PlaceReader::IdentityOf(const std::wstring& name) 
   }
   std::optional<FolderIdentity> identity;
   if (name.size() >= 2 && name[1] == L':' && OpensFoldersOn(name[0])) {
-    identity = qvn::IdentityOf(IsDriveName(name) ? name + L"\\" : name);
+    identity = qvn::IdentityOf(IsDriveName(name) ? Concat({name, L"\\"}) : name);
   }
   known_.push_back({name, identity});
   return identity;

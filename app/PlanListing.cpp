@@ -2,6 +2,7 @@
 
 #include "app/RemovalTargets.h"
 #include "services/AutomationError.h"
+#include "services/Concat.h"
 #include "services/DecimalText.h"
 #include "services/DeletePath.h"
 #include "services/RegistryText.h"
@@ -9,17 +10,19 @@
 namespace qvn {
 namespace {
 
-const wchar_t* Presence(bool present) { return present ? L"present" : L"not present"; }
+TextPiece Presence(bool present) { return present ? TextPiece(L"present") : TextPiece(L"not present"); }
 
 std::wstring Describe(const RemovalStep& step, AutomationObject& fileSys) {
   if (step.kind == RemovalStep::Kind::RegistryKey) {
-    const std::wstring key = step.subkey.empty() ? step.target : step.target + L"\\" + step.subkey;
-    return L"delete key " + KeyTarget(step) + L": " + Presence(LocalMachineKeyExists(key));
+    const std::wstring key = step.subkey.empty() ? step.target : Concat({step.target, L"\\", step.subkey});
+    return Concat({L"delete key ", KeyTarget(step), L": ", Presence(LocalMachineKeyExists(key))});
   }
-  const std::wstring what = step.kind == RemovalStep::Kind::File ? L"delete file " : L"delete folder ";
-  if (!step.skipped) return what + step.target + L": " + Presence(PathExists(fileSys, step.target, PathKindText(step.kind)));
-  if (!step.refusedByGuard) return what + step.target + L": not present (" + step.skipReason + L")";
-  return what + step.target + L": refused by the guard (" + step.skipReason + L")";
+  const TextPiece what = step.kind == RemovalStep::Kind::File ? TextPiece(L"delete file ") : TextPiece(L"delete folder ");
+  if (!step.skipped) {
+    return Concat({what, step.target, L": ", Presence(PathExists(fileSys, step.target, PathKindText(step.kind)))});
+  }
+  const TextPiece verdict = step.refusedByGuard ? TextPiece(L": refused by the guard (") : TextPiece(L": not present (");
+  return Concat({what, step.target, verdict, step.skipReason, L")"});
 }
 
 }  // namespace
@@ -28,11 +31,11 @@ std::vector<std::wstring> ListPlan(const ToolState& state, const RemovalPlan& pl
   if (!state.FileSys) throw StandardFailure(ErrorNumber::ObjectNotSet);
   std::vector<std::wstring> lines;
   for (const std::wstring& link : FolderLinksIn(plan, state.VersionInfo.dwPlatformId == VER_PLATFORM_WIN32_NT).folderLinks) {
-    lines.push_back(L"Before step 1: remove folder link " + link + L" by itself, not following it");
+    lines.push_back(Concat({L"Before step 1: remove folder link ", link, L" by itself, not following it"}));
   }
   int number = 0;
   for (const RemovalStep& step : plan.steps) {
-    lines.push_back(L"Step " + DecimalText(++number) + L": " + Describe(step, *state.FileSys));
+    lines.push_back(Concat({L"Step ", DecimalText(++number), L": ", Describe(step, *state.FileSys)}));
   }
   return lines;
 }

@@ -13,6 +13,7 @@
 #include "app/RemoveAtRestart.h"
 #include "app/UnattendedRemoval.h"
 #include "services/AutomationError.h"
+#include "services/Concat.h"
 #include "services/LogFile.h"
 #include "services/MessageBox.h"
 #include "services/SystemErrorBoxes.h"
@@ -27,12 +28,6 @@ const wchar_t kTitle[] = L"QvnRemove";
 // Tells an interactive user; an unattended run shows nothing, ever.
 void Tell(const CommandLine& line, const std::wstring& text, UINT icon) {
   if (!line.silent) ShowMessageBox(nullptr, text, kTitle, MB_OK | icon);
-}
-
-std::wstring Joined(const std::vector<std::wstring>& lines) {
-  std::wstring text;
-  for (const std::wstring& line : lines) text += (text.empty() ? L"" : L"\r\n") + line;
-  return text;
 }
 
 // /WHATIF: the steps and what each would find, with /CLOSEAPPLICATIONS the
@@ -65,7 +60,8 @@ RunEnding ListSteps(const CommandLine& line, UnattendedStart& start, RemovalLog*
     if (log != nullptr) {
       log->Listed(steps);
     } else {
-      Tell(line, L"QvnRemove would do this, and has removed nothing:\r\n\r\n" + Joined(steps), MB_ICONINFORMATION);
+      Tell(line, Concat({L"QvnRemove would do this, and has removed nothing:\r\n\r\n", Joined(steps, L"\r\n")}),
+           MB_ICONINFORMATION);
     }
     ending.kind = RunEnding::Kind::Listed;
   } catch (const Failure& failure) {
@@ -74,7 +70,7 @@ RunEnding ListSteps(const CommandLine& line, UnattendedStart& start, RemovalLog*
   return ending;
 }
 
-RunEnding Run(const CommandLine& line, std::optional<UnattendedStart>& start, RemovalLog* log,
+RunEnding Run(const CommandLine& line, UnattendedStart* start, RemovalLog* log,
               const ShowWindows& showWindows) {
   if (line.help) {
     Tell(line, UsageText(), MB_ICONINFORMATION);
@@ -112,10 +108,9 @@ RunEnding InvalidArguments() {
 int LogNotOpened(const CommandLine& line, const std::wstring& logPath, DWORD error) {
   const bool held = error == static_cast<DWORD>(ERROR_SHARING_VIOLATION) ||
                     error == static_cast<DWORD>(ERROR_LOCK_VIOLATION);
-  Tell(line,
-       L"QvnRemove cannot write its log to " + logPath +
-           (held ? L": another program holds it. Nothing has been removed; try again later." : L"."),
-       MB_ICONERROR);
+  const TextPiece why =
+      held ? TextPiece(L": another program holds it. Nothing has been removed; try again later.") : TextPiece(L".");
+  Tell(line, Concat({L"QvnRemove cannot write its log to ", logPath, why}), MB_ICONERROR);
   RunEnding ending;
   ending.kind = held ? RunEnding::Kind::FileInUse : RunEnding::Kind::InvalidArguments;
   ending.unattended = line.silent;
@@ -126,8 +121,8 @@ int LogNotOpened(const CommandLine& line, const std::wstring& logPath, DWORD err
 // asks its own plan; the windows plan at each Start, so a plan of its own
 // answers for them. A start-up that fails decides nothing (false): the run
 // meets that failure itself and reports it.
-bool LogLiesInWhatIsRemoved(const std::wstring& logPath, const std::optional<UnattendedStart>& start) {
-  if (start) return !start->failure && LogLiesInRemovalTargets(logPath, start->plan);
+bool LogLiesInWhatIsRemoved(const std::wstring& logPath, const UnattendedStart* start) {
+  if (start != nullptr) return !start->failure && LogLiesInRemovalTargets(logPath, start->plan);
   const UnattendedStart own = StartUnattended();
   return !own.failure && LogLiesInRemovalTargets(logPath, own.plan);
 }
@@ -138,19 +133,20 @@ int RunProgram(const std::wstring& commandLine, const ShowWindows& showWindows) 
   TurnOffSystemErrorBoxes();
   const CommandLine line = ParseCommandLine(commandLine);
   if (!line.invalid.empty()) {
-    Tell(line, L"QvnRemove did not understand the argument " + line.invalid + L".\r\n\r\n" + UsageText(),
+    Tell(line, Concat({L"QvnRemove did not understand the argument ", line.invalid, L".\r\n\r\n", UsageText()}),
          MB_ICONERROR);
     return ExitCode(InvalidArguments());
   }
-  std::optional<UnattendedStart> start;
+  // Made in place, never moved: the start holds the whole tool state.
+  std::unique_ptr<UnattendedStart> start;
   std::unique_ptr<LogFile> file;
   std::optional<RemovalLog> log;
   RunEnding ending;
   try {
-    if (!line.help && (line.silent || line.whatIf)) start = StartUnattended();
+    if (!line.help && (line.silent || line.whatIf)) start.reset(new UnattendedStart(StartUnattended()));
     if (line.logPath) {
-      if (LogLiesInWhatIsRemoved(*line.logPath, start)) {
-        Tell(line, L"QvnRemove cannot keep its log in what it removes: " + *line.logPath + L".", MB_ICONERROR);
+      if (LogLiesInWhatIsRemoved(*line.logPath, start.get())) {
+        Tell(line, Concat({L"QvnRemove cannot keep its log in what it removes: ", *line.logPath, L"."}), MB_ICONERROR);
         return ExitCode(InvalidArguments());
       }
       // Where the family cannot be learned, the 95/98/ME way, which NT accepts too.
@@ -160,7 +156,7 @@ int RunProgram(const std::wstring& commandLine, const ShowWindows& showWindows) 
       log.emplace(*file);
       log->Started(commandLine);
     }
-    ending = Run(line, start, log ? &*log : nullptr, showWindows);
+    ending = Run(line, start.get(), log ? &*log : nullptr, showWindows);
   } catch (...) {
     // Only a failure outside every window and handler reaches here (memory,
     // a function of the platform that cannot be bound): the run failed.

@@ -1,6 +1,7 @@
 #pragma once
-#include <functional>
 #include <string>
+
+#include "services/FunctionRef.h"
 
 namespace qvn {
 
@@ -8,7 +9,7 @@ class RemovalLog;
 
 // The interactive program: the main window and what follows it, with the log
 // when there is one. Answers whether it ended without a failure.
-using ShowWindows = std::function<bool(RemovalLog* log)>;
+using ShowWindows = FunctionRef<bool(RemovalLog* log)>;
 
 // Runs what the full command line `commandLine` asks: the windows (no
 // switch), the unattended removal (/S), the list of steps (/WHATIF) or the

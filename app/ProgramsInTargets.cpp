@@ -2,6 +2,7 @@
 
 #include "app/RemovalTargets.h"
 #include "services/ClosePrograms.h"
+#include "services/Concat.h"
 
 namespace qvn {
 
@@ -21,7 +22,7 @@ void ClosePrograms(const std::vector<RunningProgram>& programs, RemovalObserver*
 std::vector<std::wstring> ListProgramsToClose(const RemovalPlan& plan, bool ntFamily) {
   std::vector<std::wstring> lines;
   for (const RunningProgram& program : ProgramsInTargets(RemovalTargets(plan), ntFamily)) {
-    lines.push_back(L"Would ask to close: " + program.file);
+    lines.push_back(Concat({L"Would ask to close: ", program.file}));
   }
   if (lines.empty()) lines.push_back(L"No running program inside what would be removed to ask to close");
   return lines;

@@ -1,5 +1,6 @@
 #include "app/RemovalLog.h"
 
+#include "services/Concat.h"
 #include "services/DecimalText.h"
 
 namespace qvn {
@@ -10,42 +11,38 @@ const wchar_t kVersion[] = L"QvnRemove 1.01";
 std::wstring OutcomeText(const StepReport& report) {
   switch (report.outcome) {
     case StepReport::Outcome::Removed:
-      return report.detail.empty() ? L"removed" : L"removed (" + report.detail + L")";
+      return report.detail.empty() ? L"removed" : Concat({L"removed (", report.detail, L")"});
     case StepReport::Outcome::AtRestart:
-      return L"left for the restart (" + report.detail + L")";
+      return Concat({L"left for the restart (", report.detail, L")"});
     case StepReport::Outcome::NotPresent:
-      return report.detail.empty() ? L"not present" : L"not present (" + report.detail + L")";
+      return report.detail.empty() ? L"not present" : Concat({L"not present (", report.detail, L")"});
     case StepReport::Outcome::Refused:
-      return L"refused (" + report.detail + L")";
+      return Concat({L"refused (", report.detail, L")"});
     case StepReport::Outcome::Failed:
       break;
   }
-  return L"failed (" + report.detail + L")";
+  return Concat({L"failed (", report.detail, L")"});
 }
 
 }  // namespace
 
 void RemovalLog::Started(const std::wstring& commandLine) {
-  sink_.Write(std::wstring(kVersion) + L" started: " + commandLine);
+  sink_.Write(Concat({kVersion, L" started: ", commandLine}));
 }
 
-void RemovalLog::Found(const StartupTexts& found) { sink_.Write(L"Operating system: " + found.osLabel); }
+void RemovalLog::Found(const StartupTexts& found) { sink_.Write(Concat({L"Operating system: ", found.osLabel})); }
 
 void RemovalLog::Planned(const RemovalPlan& plan) {
   const InstallFolderDecision& decision = plan.installFolder;
-  std::wstring verdict;
-  if (decision.folder) {
-    verdict = L"will be deleted as " + *decision.folder;
-  } else if (decision.refusedByGuard) {
-    verdict = L"refused: " + decision.refusal;
-  } else {
-    verdict = L"absent: " + decision.refusal;
-  }
-  sink_.Write(L"Install location: " + plan.installLocation + L" (" + verdict + L")");
+  const TextPiece verdict = decision.folder ? TextPiece(L"will be deleted as ")
+                           : decision.refusedByGuard ? TextPiece(L"refused: ")
+                                                     : TextPiece(L"absent: ");
+  const std::wstring& what = decision.folder ? *decision.folder : decision.refusal;
+  sink_.Write(Concat({L"Install location: ", plan.installLocation, L" (", verdict, what, L")"}));
 }
 
 void RemovalLog::FileInUse(const std::wstring& path) {
-  sink_.Write(L"In use: " + path);
+  sink_.Write(Concat({L"In use: ", path}));
 }
 
 void RemovalLog::GaveUpInUse() {
@@ -53,39 +50,39 @@ void RemovalLog::GaveUpInUse() {
 }
 
 void RemovalLog::StepDone(const StepReport& report) {
-  sink_.Write(L"Step " + DecimalText(report.number) + L": " + report.target + L": " + OutcomeText(report));
+  sink_.Write(Concat({L"Step ", DecimalText(report.number), L": ", report.target, L": ", OutcomeText(report)}));
 }
 
 void RemovalLog::LinkRemoved(const std::wstring& link) {
-  sink_.Write(L"Folder link removed by itself, not followed: " + link);
+  sink_.Write(Concat({L"Folder link removed by itself, not followed: ", link}));
 }
 
 void RemovalLog::ProgramsAskedToClose(const std::vector<CloseOutcome>& outcomes) {
   for (const CloseOutcome& outcome : outcomes) {
-    const wchar_t* request =
-        outcome.asked ? L"Asked to close: " : L"Not asked to close, no window of it on this desktop: ";
-    sink_.Write(request + outcome.program + (outcome.ended ? L"; it ended" : L"; still running"));
+    const TextPiece request =
+        outcome.asked ? TextPiece(L"Asked to close: ") : TextPiece(L"Not asked to close, no window of it on this desktop: ");
+    sink_.Write(Concat({request, outcome.program, outcome.ended ? TextPiece(L"; it ended") : TextPiece(L"; still running")}));
   }
 }
 
 void RemovalLog::MovedAside(const std::wstring& from, const std::wstring& to) {
-  sink_.Write(L"In use, moved aside: " + from + L" to " + to);
+  sink_.Write(Concat({L"In use, moved aside: ", from, L" to ", to}));
 }
 
-void RemovalLog::PendingAtRestart(const std::wstring& path) { sink_.Write(L"Removed at the restart: " + path); }
+void RemovalLog::PendingAtRestart(const std::wstring& path) { sink_.Write(Concat({L"Removed at the restart: ", path})); }
 
 void RemovalLog::FolderMayRemain(const std::wstring& folder) {
-  sink_.Write(L"This Windows removes no folder at restart; it may remain, empty: " + folder);
+  sink_.Write(Concat({L"This Windows removes no folder at restart; it may remain, empty: ", folder}));
 }
 
 void RemovalLog::RestartRefused(const std::wstring& why) {
-  sink_.Write(L"Not left for the restart: " + why);
+  sink_.Write(Concat({L"Not left for the restart: ", why}));
 }
 
 void RemovalLog::Stopped(const Failure& failure) {
-  std::wstring line = L"Failed: error " + DecimalText(failure.Number()) + L": " + failure.Description();
-  if (!failure.Item().empty()) line += L" (" + failure.Item() + L")";
-  sink_.Write(line);
+  const bool named = !failure.Item().empty();
+  sink_.Write(Concat({L"Failed: error ", DecimalText(failure.Number()), L": ", failure.Description(),
+                      named ? TextPiece(L" (") : TextPiece(L""), failure.Item(), named ? TextPiece(L")") : TextPiece(L"")}));
 }
 
 void RemovalLog::Listed(const std::vector<std::wstring>& lines) {
@@ -93,9 +90,9 @@ void RemovalLog::Listed(const std::vector<std::wstring>& lines) {
 }
 
 void RemovalLog::RestartRequested(bool accepted) {
-  sink_.Write(std::wstring(L"Restart requested: ") + (accepted ? L"accepted" : L"refused"));
+  sink_.Write(Concat({L"Restart requested: ", accepted ? TextPiece(L"accepted") : TextPiece(L"refused")}));
 }
 
-void RemovalLog::Ended(int exitCode) { sink_.Write(L"Exit code: " + DecimalText(exitCode)); }
+void RemovalLog::Ended(int exitCode) { sink_.Write(Concat({L"Exit code: ", DecimalText(exitCode)})); }
 
 }  // namespace qvn

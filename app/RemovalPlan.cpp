@@ -1,6 +1,7 @@
 #include "app/RemovalPlan.h"
 
 #include "app/Place.h"
+#include "services/Concat.h"
 #include "services/ShellFolders.h"
 
 namespace qvn {
@@ -66,7 +67,8 @@ RemovalPlan PlanRemoval(ToolState& state) {
 }
 
 std::wstring KeyTarget(const RemovalStep& step) {
-  return L"HKEY_LOCAL_MACHINE\\" + step.target + (step.subkey.empty() ? L"" : L"\\" + step.subkey);
+  const TextPiece separator = step.subkey.empty() ? TextPiece(L"") : TextPiece(L"\\");
+  return Concat({L"HKEY_LOCAL_MACHINE\\", step.target, separator, step.subkey});
 }
 
 const wchar_t* PathKindText(RemovalStep::Kind kind) { return kind == RemovalStep::Kind::File ? L"file" : L"folder"; }

@@ -1,33 +1,21 @@
 #include "app/RemoveAtRestart.h"
 
 #include <algorithm>
-#include <cwctype>
 
 #include "services/AsideFolder.h"
 #include "services/AutomationError.h"
+#include "services/Concat.h"
 #include "services/DecimalText.h"
 #include "services/DeleteAtRestart.h"
 #include "services/FileCalls.h"
 #include "services/FolderAbove.h"
 #include "services/FolderIdentity.h"
+#include "services/SameText.h"
 #include "services/SystemFolders.h"
 #include "services/Wininit.h"
 
 namespace qvn {
 namespace {
-
-std::wstring Lower(std::wstring text) {
-  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
-  return text;
-}
-
-bool SameText(const std::wstring& a, const std::wstring& b) { return Lower(a) == Lower(b); }
-
-// `path` lies inside `folder`; paths spelled as the walk spells them.
-bool LiesInside(const std::wstring& path, const std::wstring& folder) {
-  return path.size() > folder.size() && path[folder.size()] == L'\\' &&
-         SameText(path.substr(0, folder.size()), folder);
-}
 
 std::wstring NameOf(const std::wstring& path) { return path.substr(path.rfind(L'\\') + 1); }
 
@@ -35,7 +23,7 @@ std::wstring NameOf(const std::wstring& path) { return path.substr(path.rfind(L'
 // in, nearest first; nothing for a target file.
 std::vector<std::wstring> FoldersHolding(const std::wstring& path, const std::vector<RemovalTarget>& targets) {
   for (const RemovalTarget& target : targets) {
-    if (!target.isFolder || !LiesInside(path, target.path)) continue;
+    if (!target.isFolder || !LiesInsideFolder(path, target.path)) continue;
     std::vector<std::wstring> folders;
     for (std::wstring folder = FolderAbove(path); folder.size() >= target.path.size(); folder = FolderAbove(folder)) {
       folders.push_back(folder);
@@ -46,28 +34,30 @@ std::vector<std::wstring> FoldersHolding(const std::wstring& path, const std::ve
 }
 
 // The folders that stay with what stays in them, deepest first: a folder is
-// deleted at the restart only when it is empty by then.
+// deleted at the restart only when it is empty by then. Each goes in after
+// every folder at least as long, so those of one length keep the order found
+// (a handful of folders: no sorting machinery needed).
 std::vector<std::wstring> FoldersThatStay(const std::vector<RemovalTarget>& inPlace,
                                           const std::vector<RemovalTarget>& targets) {
   std::vector<std::wstring> folders;
   const auto add = [&folders](const std::wstring& folder) {
-    if (std::none_of(folders.begin(), folders.end(), [&](const std::wstring& f) { return SameText(f, folder); })) {
-      folders.push_back(folder);
-    }
+    if (std::any_of(folders.begin(), folders.end(), [&](const std::wstring& f) { return SameText(f, folder); })) return;
+    const auto shallower = std::find_if(folders.begin(), folders.end(),
+                                        [&](const std::wstring& f) { return f.size() < folder.size(); });
+    folders.insert(shallower, folder);
   };
   for (const RemovalTarget& entry : inPlace) {
     if (entry.isFolder) add(entry.path);
     for (const std::wstring& folder : FoldersHolding(entry.path, targets)) add(folder);
   }
-  std::stable_sort(folders.begin(), folders.end(),
-                   [](const std::wstring& a, const std::wstring& b) { return a.size() > b.size(); });
   return folders;
 }
 
 std::wstring Refusal(DWORD error) {
-  std::wstring text = L"Windows would not remove it at restart (error " + DecimalText(static_cast<std::int32_t>(error));
-  if (error == ERROR_ACCESS_DENIED) text += L", access denied: that needs administrator rights";
-  return text + L")";
+  const TextPiece why =
+      error == ERROR_ACCESS_DENIED ? TextPiece(L", access denied: that needs administrator rights") : TextPiece(L"");
+  return Concat({L"Windows would not remove it at restart (error ", DecimalText(static_cast<std::int32_t>(error)),
+                 why, L")"});
 }
 
 // The name the system will know the entry by when it carries the list out,
@@ -96,8 +86,8 @@ class Leaving {
     }
     for (const RemovalTarget& entry : inUse) {
       if (!entry.isFolder && !aside_.empty()) {
-        const std::wstring to = aside_ + L"\\" + DecimalText(static_cast<std::int32_t>(moved_.size() + 1)) + L" " +
-                                NameOf(entry.path);
+        const std::wstring to =
+            Concat({aside_, L"\\", DecimalText(static_cast<std::int32_t>(moved_.size() + 1)), L" ", NameOf(entry.path)});
         if (MoveEntry(entry.path, to) == ERROR_SUCCESS) {
           moved_.push_back({entry.path, to});
           continue;
@@ -111,7 +101,7 @@ class Leaving {
       if (!entry.isFolder) listed.push_back(entry.path);
     }
     const std::vector<std::wstring> folders = FoldersThatStay(inPlace_, targets_);
-    listed.insert(listed.end(), folders.begin(), folders.end());
+    for (const std::wstring& folder : folders) listed.push_back(folder);
     if (!aside_.empty() && !moved_.empty()) listed.push_back(aside_);
     for (std::wstring& path : listed) {
       path = AsNamedAtBoot(path);
@@ -165,8 +155,9 @@ class Leaving {
       }
     }
     if (stranded != nullptr) {
-      throw SystemErrorFailure(strandedError, refusal + L", and a file moved out of the way could not be moved back: "
-                                                        L"it is now " + stranded->to)
+      throw SystemErrorFailure(strandedError, Concat({refusal, L", and a file moved out of the way could not be moved "
+                                                               L"back: it is now ",
+                                                     stranded->to}))
           .WithItem(stranded->from);
     }
     moved_.clear();

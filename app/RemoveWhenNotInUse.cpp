@@ -5,6 +5,7 @@
 #include "app/RemovalTargets.h"
 #include "app/RunRemoval.h"
 #include "services/AutomationError.h"
+#include "services/Concat.h"
 #include "services/ProgramPlace.h"
 #include "services/RemoveFolderLink.h"
 
@@ -39,12 +40,6 @@ void StopAtAFolderThatCannotBeListed(const TargetSurvey& survey) {
       .WithItem(*survey.unlisted);
 }
 
-std::wstring Listed(const std::vector<std::wstring>& paths) {
-  std::wstring text;
-  for (const std::wstring& path : paths) text += (text.empty() ? L"" : L", ") + path;
-  return text;
-}
-
 // Each link goes by itself before anything else, so that no deletion can
 // follow it. One the system will not remove so stops the removal there: the
 // links already taken away are named, since they are gone.
@@ -53,10 +48,12 @@ void RemoveFolderLinks(const std::vector<std::wstring>& links, bool ntFamily, Re
   for (const std::wstring& link : links) {
     const DWORD error = RemoveFolderLink(link, ntFamily);
     if (error != ERROR_SUCCESS) {
-      std::wstring description = L"A folder link cannot be removed without following it, so nothing of Quorvane has "
-                                 L"been removed";
-      if (!removed.empty()) description += L"; folder links removed by themselves before it: " + Listed(removed);
-      throw SystemErrorFailure(error, description).WithItem(link);
+      const TextPiece before =
+          removed.empty() ? TextPiece(L"") : TextPiece(L"; folder links removed by themselves before it: ");
+      throw SystemErrorFailure(error, Concat({L"A folder link cannot be removed without following it, so nothing "
+                                              L"of Quorvane has been removed",
+                                              before, Joined(removed, L", ")}))
+          .WithItem(link);
     }
     removed.push_back(link);
     if (observer != nullptr) observer->LinkRemoved(link);
@@ -86,9 +83,9 @@ bool RemoveWhenNotInUse(ToolState& state, const RemovalPlan& plan, const AskWhen
   std::vector<std::wstring> links;
   std::wstring restartRefusal;
   for (;;) {
-    const TargetSurvey survey = SurveyTargets(targets, true, ntFamily);
+    TargetSurvey survey = SurveyTargets(targets, true, ntFamily);
     StopAtAFolderThatCannotBeListed(survey);
-    links = survey.folderLinks;
+    links = std::move(survey.folderLinks);
     const std::vector<RemovalTarget> pending = AlreadyPendingAtRestart(survey.inUse, ntFamily);
     run.staying.clear();
     for (const RemovalTarget& entry : pending) run.staying.push_back(entry.path);
@@ -108,7 +105,7 @@ bool RemoveWhenNotInUse(ToolState& state, const RemovalPlan& plan, const AskWhen
     const LeftForRestart left =
         LeaveForRestart(blocking, targets, plan.installFolder.folder.value_or(L""), ntFamily, options.observer);
     if (left.done) {
-      run.staying.insert(run.staying.end(), left.staying.begin(), left.staying.end());
+      for (const std::wstring& path : left.staying) run.staying.push_back(path);
       break;
     }
     restartRefusal = left.refusal;

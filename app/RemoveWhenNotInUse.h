@@ -1,11 +1,11 @@
 #pragma once
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/RemovalObserver.h"
 #include "app/RemovalPlan.h"
 #include "app/ToolState.h"
+#include "services/FunctionRef.h"
 #include "services/RunningPrograms.h"
 
 namespace qvn {
@@ -23,7 +23,7 @@ struct InUse {
 // and `ask` is asked again, told why); Cancel gives up with nothing removed.
 enum class InUseAnswer { Retry, Cancel, ClosePrograms, RemoveAtRestart };
 
-using AskWhenInUse = std::function<InUseAnswer(const InUse& found)>;
+using AskWhenInUse = FunctionRef<InUseAnswer(const InUse& found)>;
 
 // Runs the plan once nothing it would delete is held by another program. The
 // program first leaves a current folder inside the targets; running from a

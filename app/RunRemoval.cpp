@@ -1,13 +1,14 @@
 #include "app/RunRemoval.h"
 
-#include <cwctype>
-
 #include "services/AutomationError.h"
+#include "services/Concat.h"
 #include "services/DecimalText.h"
 #include "services/DeletePath.h"
 #include "services/DeleteRegKey.h"
 #include "services/Failure.h"
 #include "services/FileCalls.h"
+#include "services/FilesInUse.h"
+#include "services/SameText.h"
 
 namespace qvn {
 namespace {
@@ -15,7 +16,7 @@ namespace {
 using Outcome = StepReport::Outcome;
 
 std::wstring Describe(const Failure& failure) {
-  return L"error " + DecimalText(failure.Number()) + L": " + failure.Description();
+  return Concat({L"error ", DecimalText(failure.Number()), L": ", failure.Description()});
 }
 
 // Deletes a file or folder; a Failure is told to the observer and goes up
@@ -49,10 +50,7 @@ class Staying {
   // Something that stays lies inside `folder`.
   bool IsInside(const std::wstring& folder) const {
     for (const std::wstring& staying : paths_) {
-      if (staying.size() > folder.size() && staying[folder.size()] == L'\\' &&
-          SameText(staying.substr(0, folder.size()), folder)) {
-        return true;
-      }
+      if (LiesInsideFolder(staying, folder)) return true;
     }
     return false;
   }
@@ -60,14 +58,6 @@ class Staying {
   bool Touches(const std::wstring& path) const { return Is(path) || IsInside(path); }
 
  private:
-  static bool SameText(const std::wstring& a, const std::wstring& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-      if (std::towlower(a[i]) != std::towlower(b[i])) return false;
-    }
-    return true;
-  }
-
   const std::vector<std::wstring>& paths_;
 };
 
@@ -76,9 +66,9 @@ class Staying {
 // went. A Failure goes up as for any deletion.
 bool DeleteAround(AutomationObject& fileSys, const FileCalls& files, const std::wstring& folder,
                   const Staying& staying, const StepReport& report, RemovalObserver* observer) {
-  std::vector<std::pair<std::wstring, bool>> entries;
+  std::vector<RemovalTarget> entries;
   files.List(folder, [&](const std::wstring& name, DWORD attributes) {
-    entries.push_back({folder + L"\\" + name, (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    entries.push_back({Concat({folder, L"\\", name}), (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
     return true;
   });
   bool removed = false;
@@ -99,10 +89,8 @@ StepReport RemoveAround(const RemovalStep& step, AutomationObject& fileSys, cons
                         StepReport report, RemovalObserver* observer) {
   const bool removed = step.kind == RemovalStep::Kind::Folder &&
                        DeleteAround(fileSys, FileCalls(ntFamily), step.target, staying, report, observer);
-  report.target = step.target;
-  report.outcome = removed ? Outcome::Removed : Outcome::AtRestart;
-  report.detail = L"what is in use goes at restart";
-  return report;
+  return {report.number, step.target, removed ? Outcome::Removed : Outcome::AtRestart,
+          L"what is in use goes at restart"};
 }
 
 Outcome OutcomeOf(KeyDeletion::Result result) {
@@ -126,7 +114,7 @@ std::wstring DetailOf(const KeyDeletion& deletion) {
     case KeyDeletion::Result::SubkeysLeft:
       return L"subkeys are left below it";
     case KeyDeletion::Result::Refused:
-      return deletion.failureDescription + L", registry error " + DecimalText(deletion.failureNumber);
+      return Concat({deletion.failureDescription, L", registry error ", DecimalText(deletion.failureNumber)});
     case KeyDeletion::Result::Failed:
       return Describe(Failure(deletion.failureNumber, deletion.failureDescription));
     case KeyDeletion::Result::Deleted:

@@ -1,7 +1,7 @@
 #include "services/AsideFolder.h"
 
+#include "services/Concat.h"
 #include "services/FolderAbove.h"
-
 #include "services/DecimalText.h"
 #include "services/LastError.h"
 #include "services/PlatformApi.h"
@@ -16,7 +16,7 @@ constexpr unsigned kMostNamesTried = 1000;
 const wchar_t kAsideName[] = L"QvnRemove.pending";
 
 std::wstring AsideName(unsigned number) {
-  return number == 1 ? kAsideName : kAsideName + (L"." + DecimalText(static_cast<std::int32_t>(number)));
+  return number == 1 ? kAsideName : Concat({kAsideName, L".", DecimalText(static_cast<std::int32_t>(number))});
 }
 
 }  // namespace
@@ -26,7 +26,7 @@ AsideFolder MakeFolderBeside(const std::wstring& folder) {
   if (parent.empty()) return {L"", static_cast<DWORD>(ERROR_BAD_PATHNAME)};
   const LastError lastError;
   for (unsigned number = 1; number <= kMostNamesTried; ++number) {
-    const std::wstring path = parent + L"\\" + AsideName(number);
+    const std::wstring path = Concat({parent, L"\\", AsideName(number)});
     if (api::CreateDirectoryW(path.c_str(), nullptr)) return {path, ERROR_SUCCESS};
     const DWORD error = lastError();
     if (error != static_cast<DWORD>(ERROR_ALREADY_EXISTS)) return {L"", error};

@@ -1,4 +1,5 @@
 #include "services/AutomationError.h"
+#include "services/Concat.h"
 
 #include <new>
 
@@ -75,12 +76,13 @@ const wchar_t* ConventionalText(std::int32_t number) {
 Failure StandardFailure(ErrorNumber number, const std::wstring& suffix) {
   const auto value = static_cast<std::int32_t>(number);
   const wchar_t* text = ConventionalText(value);
-  return Failure(value, std::wstring(text != nullptr ? text : L"Error") + suffix);
+  return Failure(value, Concat({std::wstring_view(text != nullptr ? text : L"Error"), suffix}));
 }
 
 Failure PlatformCallFailure(const char* call, std::uint32_t lastError) {
-  const std::string name(call);
-  return Failure(static_cast<std::int32_t>(lastError), std::wstring(name.begin(), name.end()) + L" failed");
+  const std::string_view name(call);
+  std::wstring description(name.begin(), name.end());
+  return Failure(static_cast<std::int32_t>(lastError), description.append(L" failed"));
 }
 
 Failure CaughtFailure() {

@@ -10,8 +10,11 @@ namespace {
 
 // " GetVersionExA in kernel32.dll", after the failure's own description.
 std::wstring Described(const char* library, const char* name) {
-  std::string text = std::string(" ") + name + " in " + library;
-  return std::wstring(text.begin(), text.end());
+  std::wstring text;
+  for (const char* part : {" ", name, " in ", library}) {
+    for (; *part != '\0'; ++part) text += static_cast<wchar_t>(*part);
+  }
+  return text;
 }
 
 }  // namespace

@@ -9,8 +9,9 @@ std::string ZeroPadded(std::uint32_t number, std::size_t width) {
     digits[--first] = static_cast<char>('0' + number % 10);
     number /= 10;
   } while (number != 0);
-  std::string text(digits + first, digits + sizeof digits);
-  if (text.size() < width) text.insert(0, width - text.size(), '0');
+  const std::size_t count = sizeof digits - first;
+  std::string text(width > count ? width - count : 0, '0');
+  text.append(digits + first, count);
   return text;
 }
 
@@ -19,15 +20,22 @@ std::wstring DecimalText(std::int32_t number) {
   // signed counterpart.
   const std::uint32_t magnitude =
       number < 0 ? 0u - static_cast<std::uint32_t>(number) : static_cast<std::uint32_t>(number);
-  const std::string digits = ZeroPadded(magnitude, 1);
   std::wstring text = number < 0 ? L"-" : L"";
-  text.append(digits.begin(), digits.end());
+  for (const char digit : ZeroPadded(magnitude, 1)) text += static_cast<wchar_t>(digit);
   return text;
 }
 
 std::string TimestampText(const SYSTEMTIME& time) {
-  return ZeroPadded(time.wYear, 4) + "-" + ZeroPadded(time.wMonth, 2) + "-" + ZeroPadded(time.wDay, 2) + " " +
-         ZeroPadded(time.wHour, 2) + ":" + ZeroPadded(time.wMinute, 2) + ":" + ZeroPadded(time.wSecond, 2);
+  struct Field {
+    std::uint32_t value;
+    std::size_t width;
+    const char* after;
+  };
+  const Field fields[] = {{time.wYear, 4, "-"},   {time.wMonth, 2, "-"},  {time.wDay, 2, " "},
+                          {time.wHour, 2, ":"},   {time.wMinute, 2, ":"}, {time.wSecond, 2, ""}};
+  std::string text;
+  for (const Field& field : fields) text.append(ZeroPadded(field.value, field.width)).append(field.after);
+  return text;
 }
 
 }  // namespace qvn

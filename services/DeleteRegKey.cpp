@@ -1,5 +1,6 @@
 #include "services/DeleteRegKey.h"
 
+#include "services/Concat.h"
 #include "services/Failure.h"
 #include "services/MessageBox.h"
 #include "services/PlatformApi.h"
@@ -27,7 +28,7 @@ KeyDeletion Refused(LONG answer) {
 // The NT family answers a key that still has subkeys with the same "access
 // denied" as a user without the right to delete it; only the first is by design.
 KeyDeletion Refusal(LONG answer, const std::wstring& keyPath, const std::wstring& subkeyName) {
-  const std::wstring path = subkeyName.empty() ? keyPath : keyPath + L"\\" + subkeyName;
+  const std::wstring path = subkeyName.empty() ? keyPath : Concat({keyPath, L"\\", subkeyName});
   if (HasSubkeys(path)) return {KeyDeletion::Result::SubkeysLeft, 0, L""};
   return Refused(answer);
 }
@@ -50,7 +51,7 @@ KeyDeletion DeleteRegKey(const std::wstring& keyPath, const std::wstring& subkey
     return ResultOf(opened, deleted, keyPath, subkeyName);
   } catch (const Failure& failure) {
     if (!quiet) {
-      ShowMessageBox(nullptr, L"Error in Registry Key delete.  Key " + keyPath, L"removeQvn", MB_OK | MB_ICONERROR);
+      ShowMessageBox(nullptr, Concat({L"Error in Registry Key delete.  Key ", keyPath}), L"removeQvn", MB_OK | MB_ICONERROR);
     }
     return {KeyDeletion::Result::Failed, failure.Number(), failure.Description()};
   }

@@ -1,5 +1,6 @@
 #include "services/FileCalls.h"
 
+#include "services/Concat.h"
 #include "services/KernelHandle.h"
 #include "services/LastError.h"
 #include "services/PlatformApi.h"
@@ -25,7 +26,7 @@ DWORD ListWith(const std::wstring& folder, const FileCalls::EachEntry& each, Fin
                std::wstring (*nameOf)(const FindData&)) {
   const LastError lastError;
   FindData found{};
-  const Search search(Valid(findFirst(folder + L"\\*", &found)));
+  const Search search(Valid(findFirst(Concat({folder, L"\\*"}), &found)));
   if (!search) return lastError();
   do {
     const std::wstring name = nameOf(found);

@@ -1,7 +1,7 @@
 #pragma once
-#include <functional>
 #include <string>
 
+#include "services/FunctionRef.h"
 #include "services/PlatformTypes.h"
 
 namespace qvn {
@@ -30,7 +30,7 @@ class FileCalls {
   // ".." left out) until `each` answers false. Returns ERROR_NO_MORE_FILES
   // once the folder was listed to its end or `each` stopped it, else the error
   // that kept it from being listed.
-  using EachEntry = std::function<bool(const std::wstring& name, DWORD attributes)>;
+  using EachEntry = FunctionRef<bool(const std::wstring& name, DWORD attributes)>;
   DWORD List(const std::wstring& folder, const EachEntry& each) const;
 
  private:

@@ -1,5 +1,6 @@
 #include "services/FilesInUse.h"
 
+#include "services/Concat.h"
 #include "services/FileCalls.h"
 
 namespace qvn {
@@ -38,7 +39,7 @@ class Walk {
     if (lookForUse_ && foldersCanBeHeld_ && FolderIsHeld(path)) survey_.inUse.push_back({path, true});
     bool walked = true;
     const DWORD error = files_.List(path, [&](const std::wstring& name, DWORD attributes) {
-      walked = Entry(path + L"\\" + name, attributes);
+      walked = Entry(Concat({path, L"\\", name}), attributes);
       return walked;
     });
     if (!walked) return false;

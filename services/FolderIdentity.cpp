@@ -1,5 +1,6 @@
 #include "services/FolderIdentity.h"
 
+#include "services/Concat.h"
 #include "services/Failure.h"
 #include "services/KernelHandle.h"
 #include "services/PlatformApi.h"
@@ -63,7 +64,7 @@ std::wstring ThroughSubstitutedDrive(const std::wstring& path) {
   if (folder.size() < 7 || folder.compare(0, 4, L"\\??\\") != 0 || folder[5] != L':') return {};
   std::wstring through = folder.substr(4);
   while (!through.empty() && through.back() == L'\\') through.pop_back();
-  return through + path.substr(2);
+  return Concat({through, std::wstring_view(path).substr(2)});
 }
 
 }  // namespace qvn

@@ -99,7 +99,8 @@ bool LogFile::AppendUnderLock(const std::string& text) const {
 void LogFile::Write(const std::wstring& line) {
   if (stopped_) return;
   try {
-    const std::string text = Timestamp() + "  " + computer_ + "  " + ToAnsi(line) + "\r\n";
+    std::string text = Timestamp();
+    text.append("  ").append(computer_).append("  ").append(ToAnsi(line)).append("\r\n");
     if (!(appendOnly_ ? Append(text) : AppendUnderLock(text))) stopped_ = true;
   } catch (...) {
     stopped_ = true;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "services/Concat.h"
 #include "services/PlatformApi.h"
 #include "services/RegKey.h"
 #include "services/Text.h"
@@ -54,7 +55,7 @@ RegValue QueryValue(HKEY key, const std::wstring& valueName) {
 
 RegValue ReadRegValue(const std::wstring& settingsKey, const std::wstring& subkeyName,
                       const std::wstring& valueName) {
-  RegKey key = OpenLocalMachineKey(settingsKey + L"\\" + subkeyName);
+  RegKey key = OpenLocalMachineKey(Concat({settingsKey, L"\\", subkeyName}));
   RegValue result = QueryValue(key.Get(), valueName);
   CloseKey(key);
   return result;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <string_view>
 
 namespace qvn {
 namespace {
@@ -11,42 +12,43 @@ const char kLineEnd[] = "\r\n";
 // One line of the text: its bytes without the line end, and where the next
 // line starts.
 struct Line {
-  std::string text;
+  std::string_view text;
   std::size_t next;
 };
 
-std::vector<Line> LinesOf(const std::string& text) {
+std::vector<Line> LinesOf(std::string_view text) {
   std::vector<Line> lines;
   for (std::size_t start = 0; start < text.size();) {
     const std::size_t newline = text.find('\n', start);
-    const std::size_t end = newline == std::string::npos ? text.size() : newline;
-    const std::size_t next = newline == std::string::npos ? text.size() : newline + 1;
-    std::string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::size_t end = newline == std::string_view::npos ? text.size() : newline;
+    const std::size_t next = newline == std::string_view::npos ? text.size() : newline + 1;
+    std::string_view line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     lines.push_back({line, next});
     start = next;
   }
   return lines;
 }
 
-std::string Trimmed(const std::string& text) {
+std::string_view Trimmed(std::string_view text) {
   const std::size_t first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return {};
+  if (first == std::string_view::npos) return {};
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-  return text;
+// `text` is `lowerCaseName` in any case.
+bool IsName(std::string_view text, std::string_view lowerCaseName) {
+  return std::equal(text.begin(), text.end(), lowerCaseName.begin(), lowerCaseName.end(),
+                    [](unsigned char c, char lower) { return std::tolower(c) == lower; });
 }
 
-bool IsSectionHeader(const std::string& line) { return Trimmed(line).rfind('[', 0) == 0; }
+bool IsSectionHeader(std::string_view line) { return Trimmed(line).substr(0, 1) == "["; }
 
-bool IsRenameHeader(const std::string& line) {
-  const std::string trimmed = Trimmed(line);
+bool IsRenameHeader(std::string_view line) {
+  const std::string_view trimmed = Trimmed(line);
   const std::size_t close = trimmed.find(']');
-  if (!IsSectionHeader(line) || close == std::string::npos) return false;
-  return Lower(Trimmed(trimmed.substr(1, close - 1))) == "rename";
+  if (!IsSectionHeader(line) || close == std::string_view::npos) return false;
+  return IsName(Trimmed(trimmed.substr(1, close - 1)), "rename");
 }
 
 // Where the first [rename] section's last line ends; npos when there is no
@@ -65,16 +67,15 @@ std::size_t EndOfRenameSection(const std::vector<Line>& lines) {
 }  // namespace
 
 std::string WithDeletionLines(const std::string& text, const std::vector<std::string>& paths) {
-  std::string added;
-  for (const std::string& path : paths) added += "NUL=" + path + kLineEnd;
   std::size_t at = EndOfRenameSection(LinesOf(text));
-  if (at == std::string::npos) {
-    at = text.size();
-    added = "[rename]" + (kLineEnd + added);
-  }
+  const bool newSection = at == std::string::npos;
+  if (newSection) at = text.size();
+  std::string result = text.substr(0, at);
   // A last line without its line end gets one before the new lines.
-  if (at > 0 && text[at - 1] != '\n') added = kLineEnd + added;
-  return text.substr(0, at) + added + text.substr(at);
+  if (at > 0 && text[at - 1] != '\n') result += kLineEnd;
+  if (newSection) result.append("[rename]").append(kLineEnd);
+  for (const std::string& path : paths) result.append("NUL=").append(path).append(kLineEnd);
+  return result.append(text, at, std::string::npos);
 }
 
 std::vector<std::string> DeletionLines(const std::string& text) {
@@ -86,8 +87,8 @@ std::vector<std::string> DeletionLines(const std::string& text) {
       continue;
     }
     const std::size_t equals = line.text.find('=');
-    if (inRename && equals != std::string::npos && Lower(Trimmed(line.text.substr(0, equals))) == "nul") {
-      paths.push_back(Trimmed(line.text.substr(equals + 1)));
+    if (inRename && equals != std::string_view::npos && IsName(Trimmed(line.text.substr(0, equals)), "nul")) {
+      paths.push_back(std::string(Trimmed(line.text.substr(equals + 1))));
     }
   }
   return paths;

@@ -1,5 +1,6 @@
 #include "services/AutomationError.h"
 #include "services/AutomationObject.h"
+#include "services/Concat.h"
 #include "services/Failure.h"
 #include "services/SystemBinder.h"
 
@@ -12,7 +13,7 @@ class NoPlatform : public Binder {
  public:
   Address Bind(const char*, const char*) override { return nullptr; }
   std::unique_ptr<AutomationObject> CreateObject(const std::wstring& progId) override {
-    throw StandardFailure(ErrorNumber::CannotCreateObject, L": " + progId);
+    throw StandardFailure(ErrorNumber::CannotCreateObject, Concat({L": ", progId}));
   }
 };
 

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "services/AutomationError.h"
+#include "services/Concat.h"
 #include "services/Failure.h"
 #include "services/PlatformApi.h"
 #include "services/Text.h"
@@ -14,12 +15,16 @@ namespace {
 const IID kNullIid{};
 const IID kDispatchIid = {0x00020400, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
-// COM initialised on this thread for as long as any object made here lives.
+// COM initialised on this thread for as long as any object made here lives:
+// the first object to join initialises it, the last one to leave undoes that.
 class ComApartment {
  public:
-  ComApartment() : initialised_(SUCCEEDED(api::CoInitialize(nullptr))) {}
+  ComApartment() {
+    if (members_ == 0) initialised_ = SUCCEEDED(api::CoInitialize(nullptr));
+    ++members_;  // only once joined: an ole32 that cannot be bound joins nothing
+  }
   ~ComApartment() {
-    if (!initialised_) return;
+    if (--members_ != 0 || !initialised_) return;
     try {
       api::CoUninitialize();
     } catch (...) {
@@ -29,29 +34,17 @@ class ComApartment {
   ComApartment(const ComApartment&) = delete;
   ComApartment& operator=(const ComApartment&) = delete;
 
-  static std::shared_ptr<ComApartment> Join() {
-    static std::weak_ptr<ComApartment> current;
-    std::shared_ptr<ComApartment> apartment = current.lock();
-    if (!apartment) {
-      apartment = std::make_shared<ComApartment>();
-      current = apartment;
-    }
-    return apartment;
-  }
-
  private:
-  bool initialised_;
+  static inline unsigned members_ = 0;
+  static inline bool initialised_ = false;
 };
 
 std::wstring SystemMessage(HRESULT code) {
   char text[512] = {};
-  const DWORD length = api::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                           static_cast<DWORD>(code), 0, text, static_cast<DWORD>(sizeof text), nullptr);
-  std::string message(text, length);
-  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' ')) {
-    message.pop_back();
-  }
-  return FromAnsi(message);
+  DWORD length = api::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                     static_cast<DWORD>(code), 0, text, static_cast<DWORD>(sizeof text), nullptr);
+  while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r' || text[length - 1] == ' ')) --length;
+  return FromAnsi(std::string(text, length));
 }
 
 Failure InvokeFailure(HRESULT result, const EXCEPINFO& info) {
@@ -75,7 +68,7 @@ Variant ToVariant(const AutomationValue& value) {
 
 class ComObject : public AutomationObject {
  public:
-  ComObject(std::shared_ptr<ComApartment> apartment, const std::wstring& progId) : apartment_(std::move(apartment)) {
+  explicit ComObject(const std::wstring& progId) {
     CLSID classId{};
     if (FAILED(api::CLSIDFromProgID(progId.c_str(), &classId)) ||
         FAILED(api::CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, kDispatchIid,
@@ -88,7 +81,7 @@ class ComObject : public AutomationObject {
     DISPID id = 0;
     LPOLESTR name = const_cast<LPOLESTR>(method.c_str());
     if (FAILED(dispatch_->GetIDsOfNames(kNullIid, &name, 1, LOCALE_USER_DEFAULT, &id))) {
-      throw StandardFailure(ErrorNumber::NoSuchMethod, L": " + method);
+      throw StandardFailure(ErrorNumber::NoSuchMethod, Concat({L": ", method}));
     }
     // IDispatch takes its arguments last first.
     std::vector<Variant> owned;
@@ -109,14 +102,14 @@ class ComObject : public AutomationObject {
 
  private:
   // Declared first so that it goes last, after the object is released.
-  std::shared_ptr<ComApartment> apartment_;
+  ComApartment apartment_;
   ComPtr<IDispatch> dispatch_;
 };
 
 }  // namespace
 
 std::unique_ptr<AutomationObject> CreateComObject(const std::wstring& progId) {
-  return std::make_unique<ComObject>(ComApartment::Join(), progId);
+  return std::make_unique<ComObject>(progId);
 }
 
 }  // namespace qvn
