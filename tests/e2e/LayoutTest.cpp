@@ -128,10 +128,7 @@ HWND OpenFailureReport(Session& session) {
 // the install folder (a copy of this test program, without a window).
 HWND OpenInUsePrompt(Session& session) {
   const std::string quorvane = std::string(fixture::kInstallFolder) + "\\Quorvane.exe";
-  char self[MAX_PATH] = {};
-  ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-  ::SetFileAttributesA(quorvane.c_str(), FILE_ATTRIBUTE_NORMAL);
-  if (!::CopyFileA(self, quorvane.c_str(), FALSE)) return nullptr;
+  if (!fixture::CopyThisProgramTo(quorvane)) return nullptr;
   session.held = std::make_shared<fixture::ProgramRunning>(quorvane, "C:\\qvn-e2e");
   HWND main = OpenMainWindow(session);
   if (main == nullptr) return nullptr;
