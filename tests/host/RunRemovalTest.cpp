@@ -347,72 +347,39 @@ TEST(RemoveWhenNotInUse, OnlyFilesInUseBlockAndOnlyWhatWouldBeDeletedIsLookedAt)
   }
 }
 
-TEST(RemoveWhenNotInUse, FolderLinksAreRemovedByThemselvesAndNeverFollowed) {
+// What the walk cannot get past stops the removal before anything of the
+// installation is removed, and the Failure names it: a folder link the system
+// will not remove by itself (the links it does remove go first, by
+// themselves, never followed), or a folder whose entries cannot be read,
+// which could hold a link or a file in use and is never taken for an empty
+// one. Each family walks with its own forms of the file functions: 95/98/ME
+// never bind the wide ones.
+TEST(RemoveWhenNotInUse, WhatTheWalkCannotGetPastStopsBeforeAnythingIsRemoved) {
   const std::wstring documents = L"C:\\Documents and Settings\\ann\\My Documents";
   const std::wstring letter = documents + L"\\letter.doc";
   const std::wstring first = std::wstring(kInstall) + L"\\Data\\My Documents";
   const std::wstring second = std::wstring(kInstall) + L"\\Help\\Shared";
-  struct Case {
-    const char* what;
-    const std::wstring* pinned;  // the link the system will not remove by itself
-  };
-  const Case cases[] = {
-      {"links the system removes by themselves", nullptr},
-      {"a first link it will not", &first},
-      {"a second link it will not, once the first is gone", &second},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    SimulatedPlatform platform;
-    LayOutInstallation(platform);
-    platform.drive.AddFile(letter);
-    platform.drive.AddFolderLink(first, documents);
-    platform.drive.AddFolderLink(second, documents);
-    if (c.pinned != nullptr) platform.drive.PinLink(*c.pinned);
-    qvn::ToolState state;
-    qvn::InitToolState(state);
-    const qvn::RemovalPlan plan = qvn::PlanRemoval(state);
-    const auto never = [](const qvn::InUse&) { return qvn::InUseAnswer::Cancel; };
-    if (c.pinned != nullptr) {
-      try {
-        qvn::RemoveWhenNotInUse(state, plan, never);
-        FAIL() << "expected a Failure";
-      } catch (const qvn::Failure& failure) {
-        EXPECT_EQ(failure.Item(), *c.pinned);
-        EXPECT_NE(failure.Description().find(L"nothing of Quorvane has been removed"), std::wstring::npos);
-        const bool firstRemoved = c.pinned == &second;
-        EXPECT_EQ(failure.Description().find(first) != std::wstring::npos, firstRemoved) << "names what went";
-        EXPECT_EQ(platform.drive.Exists(first), !firstRemoved);
-      }
-      EXPECT_FALSE(AnythingRemoved(platform.calls)) << "nothing of the installation is half removed";
-      EXPECT_TRUE(platform.drive.Exists(kShortcut));
-      EXPECT_TRUE(platform.registry.KeyExists(kUninstall));
-    } else {
-      EXPECT_TRUE(qvn::RemoveWhenNotInUse(state, plan, never));
-      EXPECT_FALSE(platform.drive.Exists(kInstall));
-      EXPECT_FALSE(platform.registry.KeyExists(kSettings));
-    }
-    EXPECT_TRUE(platform.drive.Exists(letter)) << "what a link leads to is never touched";
-    EXPECT_EQ(platform.openFiles, 0);
-  }
-}
-
-// A folder whose entries cannot be read could hold a link or a file in use:
-// it is never taken for an empty one. Each family walks with its own forms of
-// the file functions: 95/98/ME never bind the wide ones.
-TEST(RemoveWhenNotInUse, AFolderThatCannotBeListedStopsBeforeAnythingIsRemoved) {
+  const wchar_t kNothingRemoved[] = L"nothing of Quorvane has been removed";
   struct Case {
     const char* what;
     bool ntFamily;
-    const char* failing;  // the call that fails, and its number
+    const std::wstring* pinned;  // the link the system will not remove by itself
+    const char* failing;         // the call that fails, its number and error
     int callNumber;
     LONG error;
-    const wchar_t* unlisted;
+    const wchar_t* stop;  // what the Failure names; null: the removal runs to its end
+    const wchar_t* why;   // what its description says
   };
   const Case cases[] = {
-      {"NT: the search refused", true, "FindFirstFileW", 2, ERROR_ACCESS_DENIED, kInstall},
-      {"NT: the search ends early", true, "FindNextFile", 3, 8 /* not enough memory */, kGroup},
-      {"95/98/ME: the search refused", false, "FindFirstFileA", 1, ERROR_PATH_NOT_FOUND, kInstall},
+      {"links the system removes by themselves", true, nullptr, nullptr, 0, 0, nullptr, nullptr},
+      {"a first link it will not", true, &first, nullptr, 0, 0, first.c_str(), kNothingRemoved},
+      {"a second link it will not, once the first is gone", true, &second, nullptr, 0, 0, second.c_str(),
+       kNothingRemoved},
+      {"NT: the search refused", true, nullptr, "FindFirstFileW", 2, ERROR_ACCESS_DENIED, kInstall, L"cannot be listed"},
+      {"NT: the search ends early", true, nullptr, "FindNextFile", 3, 8 /* not enough memory */, kGroup,
+       L"cannot be listed"},
+      {"95/98/ME: the search refused", false, nullptr, "FindFirstFileA", 1, ERROR_PATH_NOT_FOUND, kInstall,
+       L"cannot be listed"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -425,17 +392,33 @@ TEST(RemoveWhenNotInUse, AFolderThatCannotBeListedStopsBeforeAnythingIsRemoved) 
       }
     }
     LayOutInstallation(platform);
-    platform.FailCall(c.failing, c.callNumber, c.error);
+    platform.drive.AddFile(letter);
+    platform.drive.AddFolderLink(first, documents);
+    platform.drive.AddFolderLink(second, documents);
+    if (c.pinned != nullptr) platform.drive.PinLink(*c.pinned);
+    if (c.failing != nullptr) platform.FailCall(c.failing, c.callNumber, c.error);
     qvn::ToolState state;
     qvn::InitToolState(state);
-    try {
-      Remove(state);
-      FAIL() << "expected a Failure";
-    } catch (const qvn::Failure& failure) {
-      EXPECT_EQ(failure.Item(), c.unlisted);
-      EXPECT_NE(failure.Description().find(L"cannot be listed"), std::wstring::npos);
+    const bool firstRemoved = c.pinned == &second;
+    if (c.stop != nullptr) {
+      try {
+        Remove(state);
+        FAIL() << "expected a Failure";
+      } catch (const qvn::Failure& failure) {
+        EXPECT_EQ(failure.Item(), c.stop);
+        EXPECT_NE(failure.Description().find(c.why), std::wstring::npos);
+        EXPECT_EQ(failure.Description().find(first) != std::wstring::npos, firstRemoved) << "names what went";
+      }
+      EXPECT_EQ(platform.drive.Exists(first), !firstRemoved);
+      EXPECT_FALSE(AnythingRemoved(platform.calls)) << "nothing of the installation is half removed";
+      EXPECT_TRUE(platform.drive.Exists(kShortcut));
+      EXPECT_TRUE(platform.registry.KeyExists(kUninstall));
+    } else {
+      EXPECT_TRUE(Remove(state));
+      EXPECT_FALSE(platform.drive.Exists(kInstall));
+      EXPECT_FALSE(platform.registry.KeyExists(kSettings));
     }
-    EXPECT_FALSE(AnythingRemoved(platform.calls));
+    EXPECT_TRUE(platform.drive.Exists(letter)) << "what a link leads to is never touched";
     EXPECT_EQ(platform.CallCount(c.ntFamily ? "FindFirstFileA" : "FindFirstFileW"), 0);
     EXPECT_EQ(platform.openFiles, 0);
   }
