@@ -58,17 +58,13 @@ class Unattended : public testing::Test {
     return lines;
   }
 
-  static std::string ComputerName() {
-    char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
-    DWORD chars = sizeof name;
-    EXPECT_TRUE(::GetComputerNameA(name, &chars));
-    return name;
-  }
-
   // The text of a line this computer wrote, after its date, time and name;
   // an empty text for any other line.
   static std::string TextOfOwnLine(const std::string& line) {
-    const std::string name = "  " + ComputerName() + "  ";
+    char computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD chars = sizeof computer;
+    EXPECT_TRUE(::GetComputerNameA(computer, &chars));
+    const std::string name = "  " + std::string(computer) + "  ";
     const std::size_t timestamp = std::string("YYYY-MM-DD hh:mm:ss").size();
     const bool own = line.size() > timestamp + name.size() && line[4] == '-' && line[13] == ':' &&
                      line.compare(timestamp, name.size(), name) == 0;
