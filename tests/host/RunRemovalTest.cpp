@@ -509,7 +509,8 @@ TEST(RemoveWhenNotInUse, OffersToCloseOnlyProgramsWhoseFileLiesInTheTargets) {
 }
 
 const std::wstring kAside = L"C:\\Program Files\\QvnRemove.pending";
-const std::wstring kPrefs = std::wstring(kInstall) + L"\\Data\\prefs.dat";
+const std::wstring kData = std::wstring(kInstall) + L"\\Data";
+const std::wstring kPrefs = kData + L"\\prefs.dat";
 const std::wstring kProgram = std::wstring(kInstall) + L"\\Quorvane.exe";
 const std::wstring kGroupFile = std::wstring(kGroup) + L"\\Quorvane.lnk";
 
@@ -535,10 +536,9 @@ TEST(RemoveWhenNotInUse, WhatStaysInUseIsLeftForTheRestartAndTheRestRemovedNow) 
        {kAside + L"\\1 prefs.dat", kAside}, {kAside + L"\\1 prefs.dat"}},
       {"a file open without delete sharing stays where it is, with its folders", true,
        [](SimulatedPlatform& p) { p.drive.HoldOpen(kPrefs); }, nullptr,
-       {kPrefs, std::wstring(kInstall) + L"\\Data", kInstall}, {kPrefs}},
+       {kPrefs, kData, kInstall}, {kPrefs}},
       {"another program's current folder stays where it is", true,
-       [](SimulatedPlatform& p) { p.drive.MakeCurrentFolder(std::wstring(kInstall) + L"\\Data"); }, nullptr,
-       {std::wstring(kInstall) + L"\\Data", kInstall}, {std::wstring(kInstall) + L"\\Data"}},
+       [](SimulatedPlatform& p) { p.drive.MakeCurrentFolder(kData); }, nullptr, {kData, kInstall}, {kData}},
       {"a second run before the restart goes around what the first left", true,
        [](SimulatedPlatform& p) { p.drive.HoldOpen(kGroupFile); }, nullptr, {kGroupFile, kGroup}, {kGroupFile}, 2},
       {"without administrator rights nothing is removed", true,
@@ -548,15 +548,11 @@ TEST(RemoveWhenNotInUse, WhatStaysInUseIsLeftForTheRestartAndTheRestRemovedNow) 
        },
        kNeedsAdministrator, {}, {kProgram, kPrefs, kShortcut}},
       {"95/98/ME: the files are listed in WININIT.INI by their short names", false,
-       [](SimulatedPlatform& p) {
-         p.drive.HoldOpen(kPrefs);
-         p.shortNames[Narrow(kPrefs)] = "C:\\PROGRA~1\\QUORVANE\\DATA\\PREFS.DAT";
-       },
-       nullptr, {L"C:\\PROGRA~1\\QUORVANE\\DATA\\PREFS.DAT"}, {kPrefs}},
+       [](SimulatedPlatform& p) { p.drive.HoldOpen(kPrefs); }, nullptr, {L"C:\\PROGRA~1\\QUORVANE\\DATA\\PREFS.DAT"},
+       {kPrefs}},
       {"95/98/ME: a read-only WININIT.INI refuses, and nothing is removed", false,
        [](SimulatedPlatform& p) {
          p.drive.HoldOpen(kPrefs);
-         p.shortNames[Narrow(kPrefs)] = "C:\\PROGRA~1\\QUORVANE\\DATA\\PREFS.DAT";
          p.drive.AddFile(L"C:\\WINDOWS\\WININIT.INI", /*readOnly=*/true);
        },
        kNeedsAdministrator, {}, {kPrefs, kProgram}},
@@ -565,6 +561,7 @@ TEST(RemoveWhenNotInUse, WhatStaysInUseIsLeftForTheRestartAndTheRestRemovedNow) 
     SCOPED_TRACE(c.what);
     SimulatedPlatform platform;
     if (!c.ntFamily) platform.RunAs(1, 4, 10);
+    platform.shortNames[Narrow(kPrefs)] = "C:\\PROGRA~1\\QUORVANE\\DATA\\PREFS.DAT";
     platform.drive.AddFolder(L"C:\\WINDOWS");
     LayOutInstallation(platform);
     c.arrange(platform);
