@@ -44,12 +44,13 @@ class Scenario : public testing::Test {
   };
 
   // Waits for the main window, presses "Start Removal Process" and waits for
-  // the completion window; either handle is null when it did not appear.
-  static Windows RemoveThroughTheMainWindow(const e2e::RunningProgram& program) {
+  // the window called `title` (the completion window unless named); either
+  // handle is null when it did not appear.
+  static Windows RemoveThroughTheMainWindow(const e2e::RunningProgram& program, const char* title = kDone) {
     HWND main = program.WaitForWindow(kMain);
     if (main == nullptr) return {nullptr, nullptr};
     e2e::Click(main, kStart);
-    return {main, program.WaitForWindow(kDone)};
+    return {main, program.WaitForWindow(title)};
   }
 
   struct Stopped {
@@ -191,10 +192,7 @@ TEST_F(Scenario, FileInUseIsFoundBeforeAnythingIsRemoved) {
   const std::string held = std::string(kInstallFolder) + "\\Data\\Templates\\default.qvt";
   std::optional<FileHeldByAnotherProcess> holder(std::in_place, held);
   e2e::RunningProgram program;
-  HWND main = program.WaitForWindow(kMain);
-  ASSERT_NE(main, nullptr);
-  e2e::Click(main, kStart);
-  HWND prompt = program.WaitForWindow(kPrompt);
+  auto [main, prompt] = RemoveThroughTheMainWindow(program, kPrompt);
   ASSERT_NE(prompt, nullptr);
   EXPECT_EQ(PromptText(prompt), kNothingRemoved + held +
                                     "\r\n\r\n"
@@ -237,36 +235,35 @@ TEST_F(Scenario, FileInUseIsFoundBeforeAnythingIsRemoved) {
 
 // The cases users meet most: Quorvane itself still running from its folder
 // (a mapped image, no open handle), and a program whose current folder lies
-// inside the install folder. Start finds it before anything is removed;
-// ending the program and pressing Retry completes the removal.
+// inside the install folder, there in a folder whose name the system's code
+// page cannot spell (Cyrillic on a Western system), where an 8-bit walk sees
+// only question marks and cannot look inside. Start finds it before anything
+// is removed; ending the program and pressing Retry completes the removal.
 TEST_F(Scenario, RunningProgramOrCurrentFolderIsFoundBeforeAnythingIsRemoved) {
-  char self[MAX_PATH] = {};
-  ::GetModuleFileNameA(nullptr, self, MAX_PATH);
   const std::string quorvane = std::string(kInstallFolder) + "\\Quorvane.exe";
   const std::string data = std::string(kInstallFolder) + "\\Data";
+  const std::wstring foreign = L"C:\\Program Files\\Quorvane\\Data\\\u0414\u0430\u043d\u043d\u044b\u0435";
   struct Case {
     const char* what;
-    std::string program;        // what runs
-    std::string currentFolder;  // its current folder
-    std::string inUse;          // what the prompt names
-    bool ntOnly;                // folders can be opened on the NT family only
+    std::string program;         // what runs
+    std::wstring currentFolder;  // its current folder
+    std::string inUse;           // what the prompt names, as the code page allows
+    bool ntOnly;                 // folders can be opened on the NT family only
   };
   const Case cases[] = {
-      {"Quorvane.exe running from its folder", quorvane, "C:\\qvn-e2e", quorvane, false},
-      {"a program whose current folder is inside", self, data, data, true},
+      {"Quorvane.exe running from its folder", quorvane, L"C:\\qvn-e2e", quorvane, false},
+      {"a program whose current folder is inside", ThisProgram(), std::wstring(data.begin(), data.end()), data, true},
+      {"the same, the folder named outside the code page", ThisProgram(), foreign, data + "\\??????", true},
   };
   for (const Case& c : cases) {
     if (c.ntOnly && !IsNtFamily()) continue;
     SCOPED_TRACE(c.what);
     LayOutInstallation();
-    ::SetFileAttributesA(quorvane.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ASSERT_TRUE(::CopyFileA(self, quorvane.c_str(), FALSE));  // a real program in Quorvane's place
+    ::CreateDirectoryW(c.currentFolder.c_str(), nullptr);
+    ASSERT_TRUE(CopyThisProgramTo(quorvane));  // a real program in Quorvane's place
     std::optional<ProgramRunning> running(std::in_place, c.program, c.currentFolder);
     e2e::RunningProgram program;
-    HWND main = program.WaitForWindow(kMain);
-    ASSERT_NE(main, nullptr);
-    e2e::Click(main, kStart);
-    HWND prompt = program.WaitForWindow(kPrompt);
+    const auto [main, prompt] = RemoveThroughTheMainWindow(program, kPrompt);
     ASSERT_NE(prompt, nullptr);
     EXPECT_EQ(PromptText(prompt).rfind(kNothingRemoved + c.inUse + "\r\n", 0), 0u) << PromptText(prompt);
     EXPECT_TRUE(AllFilesPresent());
@@ -291,27 +288,25 @@ TEST_F(Scenario, RunningProgramOrCurrentFolderIsFoundBeforeAnythingIsRemoved) {
 // its exit code, and the removal completes; one that stays (its user did not
 // answer "save your work?") is never ended by force, nothing is removed and
 // the prompt asks again. A program of the same name elsewhere is never asked.
+// "Remove at Restart" then moves the one that stays out of the way and lists
+// it for the restart, everything else goes now, and the completion window,
+// whose restart finishes the job, opens as after any removal.
 TEST_F(Scenario, CloseQuorvaneAsksTheRunningProgramToCloseAndNeverForcesIt) {
   if (!IsNtFamily()) GTEST_SKIP() << "Wine's ToolHelp names a program without its folder on 95/98/ME too";
-  char self[MAX_PATH] = {};
-  ::GetModuleFileNameA(nullptr, self, MAX_PATH);
   const std::string quorvane = std::string(kInstallFolder) + "\\Quorvane.exe";
   const std::string namesake = "C:\\qvn-e2e\\other\\Quorvane.exe";
+  const std::string moved = "C:\\Program Files\\QvnRemove.pending\\1 Quorvane.exe";
   MakeFolder("C:\\qvn-e2e\\other");
-  ASSERT_TRUE(::CopyFileA(self, namesake.c_str(), FALSE));
+  ASSERT_TRUE(CopyThisProgramTo(namesake));
   for (const OnClose onClose : {OnClose::Ends, OnClose::Stays}) {
     const bool ends = onClose == OnClose::Ends;
     SCOPED_TRACE(ends ? "a program that ends when asked" : "a program that stays");
     LayOutInstallation();
-    ::SetFileAttributesA(quorvane.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ASSERT_TRUE(::CopyFileA(self, quorvane.c_str(), FALSE));
-    const ProgramRunning running(quorvane, "C:\\qvn-e2e", onClose);
+    ASSERT_TRUE(CopyThisProgramTo(quorvane));
+    ProgramRunning running(quorvane, "C:\\qvn-e2e", onClose);
     const ProgramRunning elsewhere(namesake, "C:\\qvn-e2e", OnClose::Ends);
     e2e::RunningProgram program;
-    HWND main = program.WaitForWindow(kMain);
-    ASSERT_NE(main, nullptr);
-    e2e::Click(main, kStart);
-    HWND prompt = program.WaitForWindow(kPrompt);
+    auto [main, prompt] = RemoveThroughTheMainWindow(program, kPrompt);
     ASSERT_NE(prompt, nullptr);
     const std::string text = PromptText(prompt);
     EXPECT_NE(text.find("\r\nRunning: " + quorvane + "\r\n"), std::string::npos) << text;
@@ -319,66 +314,47 @@ TEST_F(Scenario, CloseQuorvaneAsksTheRunningProgramToCloseAndNeverForcesIt) {
     EXPECT_EQ(ButtonText(prompt, qvn::kInUseClose), "Close Quorvane");
     if (ends) e2e::SaveScreenshot(prompt, "C:\\qvn-e2e\\shots\\in-use-prompt.bmp");
     e2e::Click(prompt, "Close Quorvane");
-    if (ends) {
-      ASSERT_NE(program.WaitForWindow(kDone, 20000), nullptr);
-      ASSERT_TRUE(running.Ended(0));
-      EXPECT_EQ(running.ExitCode(), kEndedByClose) << "ended by WM_CLOSE, not by force";
-      EXPECT_FALSE(AnyFileLeft());
-      EXPECT_FALSE(AnyRegistryKeyLeft());
-    } else {
+    if (!ends) {
       ASSERT_TRUE(program.WaitUntilGone(prompt));
       prompt = program.WaitForWindow(kPrompt, 20000);
       ASSERT_NE(prompt, nullptr) << "after the wait the prompt asks again";
       EXPECT_FALSE(running.Ended(0)) << "a program that stays is never ended by force";
       EXPECT_TRUE(AllFilesPresent());
       EXPECT_TRUE(AllRegistryKeysPresent());
-      e2e::Click(prompt, "Cancel");
+      e2e::Click(prompt, "Remove at Restart");
+    }
+    ASSERT_NE(program.WaitForWindow(kDone, 20000), nullptr);
+    EXPECT_FALSE(AnyFileLeft());
+    EXPECT_FALSE(AnyRegistryKeyLeft());
+    if (ends) {
+      ASSERT_TRUE(running.Ended(0));
+      EXPECT_EQ(running.ExitCode(), kEndedByClose) << "ended by WM_CLOSE, not by force";
+    } else {
+      EXPECT_TRUE(PathExists(moved));
+      EXPECT_EQ(qvn::DeletionsPendingAtRestart().front(), std::wstring(moved.begin(), moved.end()));
     }
     EXPECT_FALSE(elsewhere.Ended(0)) << "a program of the same name elsewhere is not asked to close";
+    running.End();
+    ForgetWhatIsLeftForTheRestart();
   }
   RemoveTree("C:\\qvn-e2e\\other");
 }
 
-// "Remove at Restart" with Quorvane running (no window, so it cannot be
-// closed): it is moved out of the way and listed for the restart, everything
-// else goes now, and the completion window, whose restart finishes the job,
-// opens as after any removal.
-TEST_F(Scenario, RemoveAtRestartRemovesTheRestAndOpensTheCompletionWindow) {
-  if (!IsNtFamily()) GTEST_SKIP() << "Wine's 95/98/ME: the unattended run shows WININIT.INI";
-  const std::string quorvane = std::string(kInstallFolder) + "\\Quorvane.exe";
-  const std::string moved = "C:\\Program Files\\QvnRemove.pending\\1 Quorvane.exe";
-  char self[MAX_PATH] = {};
-  ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-  ::SetFileAttributesA(quorvane.c_str(), FILE_ATTRIBUTE_NORMAL);
-  ASSERT_TRUE(::CopyFileA(self, quorvane.c_str(), FALSE));
-  std::optional<ProgramRunning> running(std::in_place, quorvane, "C:\\qvn-e2e");
-  e2e::RunningProgram program;
-  HWND main = program.WaitForWindow(kMain);
-  ASSERT_NE(main, nullptr);
-  e2e::Click(main, kStart);
-  HWND prompt = program.WaitForWindow(kPrompt);
-  ASSERT_NE(prompt, nullptr);
-  EXPECT_TRUE(AllFilesPresent()) << "nothing goes before the answer";
-  e2e::Click(prompt, "Remove at Restart");
-  ASSERT_NE(program.WaitForWindow(kDone), nullptr);
-  EXPECT_FALSE(AnyFileLeft());
-  EXPECT_FALSE(AnyRegistryKeyLeft());
-  EXPECT_TRUE(PathExists(moved));
-  EXPECT_EQ(qvn::DeletionsPendingAtRestart().front(), std::wstring(moved.begin(), moved.end()));
-  e2e::Close(main);
-  running.reset();
-  ForgetWhatIsLeftForTheRestart();
-}
-
 // The runner puts a folder link (a host symbolic link) inside the install
 // folder, leading to a folder of the user's documents outside it, and names
-// both. Wine cannot remove such a link by itself, so the removal must stop
-// before anything is removed, and the documents must stay.
+// both: once in a folder named in the code page, once in one the code page
+// cannot spell (Cyrillic on a Western system), whose entries an 8-bit walk
+// cannot see. Wine cannot remove such a link by itself, so the removal must
+// stop before anything is removed, and the documents must stay. The box
+// names the link as well as the code page allows.
 TEST_F(Scenario, FolderLinkThatCannotBeRemovedByItselfStopsBeforeAnythingIsRemoved) {
-  const char* link = std::getenv("QVN_FOLDER_LINK");
+  wchar_t wideLink[MAX_PATH] = {};
   const char* kept = std::getenv("QVN_LINKED_FILE");
-  ASSERT_TRUE(link != nullptr && kept != nullptr) << "run by tests/e2e/run, which makes the link";
-  ASSERT_NE(::GetFileAttributesA(link) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
+  ASSERT_TRUE(::GetEnvironmentVariableW(L"QVN_FOLDER_LINK", wideLink, MAX_PATH) != 0 && kept != nullptr)
+      << "run by tests/e2e/run, which makes the link";
+  ASSERT_NE(::GetFileAttributesW(wideLink) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
+  char link[MAX_PATH] = {};
+  ::WideCharToMultiByte(CP_ACP, 0, wideLink, -1, link, MAX_PATH, nullptr, nullptr);
   ASSERT_TRUE(PathExists(kept));
   e2e::RunningProgram program;
   const std::optional<e2e::MessageBoxSeen> box = PressStartAndWaitForABox(program).box;
@@ -394,54 +370,6 @@ TEST_F(Scenario, FolderLinkThatCannotBeRemovedByItselfStopsBeforeAnythingIsRemov
   ASSERT_TRUE(program.WaitForExit());
   EXPECT_EQ(program.ExitCode(), 1u);
   EXPECT_TRUE(PathExists(kept)) << "what the link leads to is never touched";
-}
-
-// A folder whose name the system's code page cannot spell (Cyrillic on a
-// Western system): an 8-bit walk sees only question marks there and cannot
-// look inside. Whatever it holds is found before anything is removed: a
-// folder link to the user's documents (made by the runner, which sets
-// QVN_FOREIGN_LINK), or, without one, a program idling with the folder as its
-// current folder. The boxes show the name as well as the code page allows.
-const wchar_t kForeignFolder[] = L"C:\\Program Files\\Quorvane\\Data\\\u0414\u0430\u043d\u043d\u044b\u0435";
-const char kForeignFolderShown[] = "C:\\Program Files\\Quorvane\\Data\\";
-
-TEST_F(Scenario, WhatAFolderNamedOutsideTheCodePageHoldsIsFoundBeforeAnythingIsRemoved) {
-  if (!IsNtFamily()) GTEST_SKIP() << "95/98/ME keep every name in the code page";
-  const bool linked = std::getenv("QVN_FOREIGN_LINK") != nullptr;
-  ::CreateDirectoryW(kForeignFolder, nullptr);
-  ASSERT_NE(::GetFileAttributesW(kForeignFolder), INVALID_FILE_ATTRIBUTES);
-  if (linked) {
-    const char* kept = std::getenv("QVN_LINKED_FILE");
-    ASSERT_NE(kept, nullptr);
-    e2e::RunningProgram program;
-    const std::optional<e2e::MessageBoxSeen> box = PressStartAndWaitForABox(program).box;
-    ASSERT_TRUE(box.has_value());
-    EXPECT_NE(box->text.find(std::string("Could not remove: ") + kForeignFolderShown), std::string::npos) << box->text;
-    EXPECT_NE(box->text.find("nothing of Quorvane has been removed"), std::string::npos) << box->text;
-    EXPECT_TRUE(AllFilesPresent());
-    EXPECT_TRUE(AllRegistryKeysPresent());
-    EXPECT_TRUE(PathExists(kept)) << "what the link leads to is never touched";
-    program.Dismiss(*box);
-    EXPECT_TRUE(program.WaitForExit());
-    return;
-  }
-  char self[MAX_PATH] = {};
-  ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-  std::optional<ProgramRunning> running(std::in_place, self, std::wstring(kForeignFolder));
-  e2e::RunningProgram program;
-  HWND main = program.WaitForWindow(kMain);
-  ASSERT_NE(main, nullptr);
-  e2e::Click(main, kStart);
-  HWND prompt = program.WaitForWindow(kPrompt);
-  ASSERT_NE(prompt, nullptr);
-  EXPECT_EQ(PromptText(prompt).rfind(kNothingRemoved + std::string(kForeignFolderShown), 0), 0u) << PromptText(prompt);
-  EXPECT_TRUE(AllFilesPresent());
-  EXPECT_TRUE(AllRegistryKeysPresent());
-  running.reset();  // the user closes it
-  e2e::Click(prompt, "Retry");
-  ASSERT_NE(program.WaitForWindow(kDone), nullptr);
-  EXPECT_FALSE(AnyFileLeft());
-  e2e::Close(main);
 }
 
 // A file that no program holds but that cannot be deleted all the same gets

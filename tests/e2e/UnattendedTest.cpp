@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 
 #include "services/DeleteAtRestart.h"
 #include "tests/e2e/ProgramDriver.h"
@@ -59,17 +58,13 @@ class Unattended : public testing::Test {
     return lines;
   }
 
-  static std::string ComputerName() {
-    char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
-    DWORD chars = sizeof name;
-    EXPECT_TRUE(::GetComputerNameA(name, &chars));
-    return name;
-  }
-
   // The text of a line this computer wrote, after its date, time and name;
   // an empty text for any other line.
   static std::string TextOfOwnLine(const std::string& line) {
-    const std::string name = "  " + ComputerName() + "  ";
+    char computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD chars = sizeof computer;
+    EXPECT_TRUE(::GetComputerNameA(computer, &chars));
+    const std::string name = "  " + std::string(computer) + "  ";
     const std::size_t timestamp = std::string("YYYY-MM-DD hh:mm:ss").size();
     const bool own = line.size() > timestamp + name.size() && line[4] == '-' && line[13] == ':' &&
                      line.compare(timestamp, name.size(), name) == 0;
@@ -217,10 +212,7 @@ TEST_F(Unattended, FileInUseEndsWithItsCodeAndRemovesNothing) {
 TEST_F(Unattended, CloseApplicationsAsksQuorvaneToCloseBeforeGivingUp) {
   if (!IsNtFamily()) GTEST_SKIP() << "Wine's ToolHelp names a program without its folder on 95/98/ME too";
   const std::string quorvane = std::string(kInstallFolder) + "\\Quorvane.exe";
-  char self[MAX_PATH] = {};
-  ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-  ::SetFileAttributesA(quorvane.c_str(), FILE_ATTRIBUTE_NORMAL);
-  ASSERT_TRUE(::CopyFileA(self, quorvane.c_str(), FALSE));
+  ASSERT_TRUE(CopyThisProgramTo(quorvane));
   const ProgramRunning running(quorvane, "C:\\qvn-e2e", OnClose::Ends);
 
   EXPECT_EQ(RunWithoutAWindow("/S"), 1618u);
@@ -249,10 +241,7 @@ TEST_F(Unattended, RemoveAtRestartLeavesWhatIsInUseForTheRestartAndRemovesTheRes
   const std::string aside = "C:\\Program Files\\QvnRemove.pending";
   const std::string quorvane = std::string(kInstallFolder) + "\\Quorvane.exe";
   if (IsNtFamily()) {
-    char self[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-    ::SetFileAttributesA(quorvane.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ASSERT_TRUE(::CopyFileA(self, quorvane.c_str(), FALSE));
+    ASSERT_TRUE(CopyThisProgramTo(quorvane));
     const ProgramRunning running(quorvane, "C:\\qvn-e2e");
     EXPECT_EQ(RunWithoutAWindow("/S"), 1618u) << "without the switch, as before";
     EXPECT_EQ(RunWithoutAWindow(std::string("/S /REMOVEATRESTART ") + kLogArgument), 3010u);
@@ -271,26 +260,16 @@ TEST_F(Unattended, RemoveAtRestartLeavesWhatIsInUseForTheRestartAndRemovesTheRes
   }
   const char kWininit[] = "C:\\windows\\WININIT.INI";
   const std::string others = "[rename]\r\nC:\\other.new=C:\\other.tmp\r\n";
-  MakeFile(kWininit);
-  HANDLE wininit = ::CreateFileA(kWininit, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  DWORD written = 0;
-  ::WriteFile(wininit, others.data(), static_cast<DWORD>(others.size()), &written, nullptr);
-  ::CloseHandle(wininit);
+  ASSERT_TRUE(WriteText(kWininit, others));
   const std::string held[] = {quorvane, std::string(kInstallFolder) + "\\Data\\Templates\\default.qvt"};
-  std::vector<std::string> lines;
-  for (const std::string& file : held) {
-    char shortPath[MAX_PATH] = {};
-    ::GetShortPathNameA(file.c_str(), shortPath, MAX_PATH);
-    lines.push_back("NUL=" + std::string(shortPath) + "\r\n");
-  }
+  const std::string lines[] = {"NUL=" + ShortPath(held[0]) + "\r\n", "NUL=" + ShortPath(held[1]) + "\r\n"};
   {
     const FileHeldByAnotherProcess first(held[0]);
     const FileHeldByAnotherProcess second(held[1]);
     EXPECT_EQ(RunWithoutAWindow(std::string("/S /REMOVEATRESTART ") + kLogArgument), 3010u);
     EXPECT_TRUE(PathExists(held[0]) && PathExists(held[1]));
   }
-  std::ifstream file(kWininit, std::ios::binary);
-  const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const std::string text = TextOf(kWininit);
   EXPECT_EQ(text.rfind(others, 0), 0u) << "another program's line is kept:\n" << text;
   EXPECT_EQ(text.size(), others.size() + lines[0].size() + lines[1].size()) << text;
   for (const std::string& line : lines) EXPECT_NE(text.find(line, others.size()), std::string::npos) << line << text;
@@ -298,7 +277,6 @@ TEST_F(Unattended, RemoveAtRestartLeavesWhatIsInUseForTheRestartAndRemovesTheRes
   EXPECT_FALSE(AnyRegistryKeyLeft());
   EXPECT_TRUE(Has(LogLines(), "This Windows removes no folder at restart; it may remain, empty: " +
                                   std::string(kInstallFolder)));
-  file.close();
   ::DeleteFileA(kWininit);
 }
 

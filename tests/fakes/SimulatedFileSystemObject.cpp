@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cwctype>
 #include <fstream>
+#include <iterator>
 #include <system_error>
 
 #include "services/Failure.h"
@@ -142,6 +143,11 @@ bool SimulatedDrive::Exists(const std::wstring& windowsPath) const {
   const fs::path host = HostPath(windowsPath);
   std::error_code error;
   return !host.empty() && fs::exists(fs::symlink_status(host, error));
+}
+
+std::string SimulatedDrive::Contents(const std::wstring& windowsPath) const {
+  std::ifstream file(HostPath(windowsPath), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 AutomationValue SimulatedFileSystemObject::Call(const std::wstring& method, const std::vector<AutomationValue>& args) {

@@ -27,6 +27,7 @@ class SimulatedDrive {
   void AddFile(const std::wstring& windowsPath, bool readOnly = false);
   void AddFolder(const std::wstring& windowsPath);
   bool Exists(const std::wstring& windowsPath) const;
+  std::string Contents(const std::wstring& windowsPath) const;  // a file's bytes, as they are
 
   // Deleting this path (or anything below it) is refused, as for a file in use.
   void Lock(const std::wstring& windowsPath) { locked_.insert(HostPath(windowsPath)); }

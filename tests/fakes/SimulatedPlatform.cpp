@@ -87,7 +87,7 @@ LONG WINAPI SimRegQueryValueExA(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD
 
 LONG WINAPI SimRegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD, LPDWORD type, LPBYTE data, LPDWORD size) {
   SIMULATED_FAILURE("RegQueryValueExW", injected)
-  return SimulatedPlatform::Current().registry.QueryWide(key, NarrowName(name), type, data, size);
+  return SimulatedPlatform::Current().registry.Query(key, NarrowName(name).c_str(), nullptr, type, data, size, true);
 }
 
 LONG WINAPI SimRegEnumValueA(HKEY key, DWORD index, LPSTR name, LPDWORD nameChars, LPDWORD, LPDWORD type, LPBYTE data,
@@ -247,9 +247,6 @@ HANDLE Opened(SimulatedPlatform& platform, const std::filesystem::path& host, DW
   return handle;
 }
 
-// Opens only succeed for existing entries on drive C: (or a new file, for
-// OPEN_ALWAYS), are counted until closed, and fail as the platform does for
-// an entry held elsewhere or refused.
 // The names of the flags set in `flags`, from `names`, joined by '|'.
 std::wstring FlagNames(DWORD flags, std::initializer_list<std::pair<DWORD, const wchar_t*>> names) {
   std::wstring text;
@@ -258,6 +255,10 @@ std::wstring FlagNames(DWORD flags, std::initializer_list<std::pair<DWORD, const
   }
   return text.empty() ? L"0" : text;
 }
+
+// Opens only succeed for existing entries on drive C: (or a new file, for
+// OPEN_ALWAYS), are counted until closed, and fail as the platform does for
+// an entry held elsewhere or refused.
 
 HANDLE CreateFileNamed(const char* function, const std::string& path, DWORD access, DWORD sharing, DWORD disposition,
                        DWORD flags) {
@@ -268,11 +269,7 @@ HANDLE CreateFileNamed(const char* function, const std::string& path, DWORD acce
       FlagNames(access, {{GENERIC_READ, L"GENERIC_READ"}, {GENERIC_WRITE, L"GENERIC_WRITE"},
                          {FILE_APPEND_DATA, L"FILE_APPEND_DATA"}, {DELETE, L"DELETE"}}) +
       L" share " + FlagNames(sharing, {{FILE_SHARE_READ, L"READ"}, {FILE_SHARE_WRITE, L"WRITE"}, {FILE_SHARE_DELETE, L"DELETE"}}));
-  LONG injected = 0;
-  if (platform.Fails(function, injected)) {
-    platform.lastError = static_cast<DWORD>(injected);
-    return INVALID_HANDLE_VALUE;
-  }
+  if (FailsWithLastError(function)) return INVALID_HANDLE_VALUE;
   const std::filesystem::path host = platform.drive.HostPath(Wide(path.c_str()));
   std::error_code error;
   const bool parentThere = !host.empty() && std::filesystem::is_directory(host.parent_path(), error);
@@ -481,8 +478,10 @@ UINT WINAPI SimSetErrorMode(UINT mode) {
 
 // The open file behind `file` when it was opened with one of the rights in
 // `access` (all of them when none is given); null with the error set when it
-// was not.
-std::pair<std::filesystem::path, SimulatedPlatform::OpenFile*> OpenFileFor(HANDLE file, DWORD access) {
+// was not, or when `function` is the call chosen to fail.
+std::pair<std::filesystem::path, SimulatedPlatform::OpenFile*> OpenFileFor(const char* function, HANDLE file,
+                                                                           DWORD access) {
+  if (FailsWithLastError(function)) return {{}, nullptr};
   SimulatedPlatform& platform = SimulatedPlatform::Current();
   auto opened = platform.openPaths.find(file);
   auto state = platform.openFileStates.find(file);
@@ -501,8 +500,7 @@ std::pair<std::filesystem::path, SimulatedPlatform::OpenFile*> OpenFileFor(HANDL
 // appending only is written at its end, wherever its position was.
 BOOL WINAPI SimWriteFile(HANDLE file, LPCVOID data, DWORD bytes, LPDWORD written, LPOVERLAPPED) {
   SimulatedPlatform::Current().fileCalls.push_back(L"WriteFile");
-  if (FailsWithLastError("WriteFile")) return 0;
-  auto [host, state] = OpenFileFor(file, GENERIC_WRITE | FILE_APPEND_DATA);
+  auto [host, state] = OpenFileFor("WriteFile", file, GENERIC_WRITE | FILE_APPEND_DATA);
   if (state == nullptr) return 0;
   std::error_code error;
   if ((state->access & GENERIC_WRITE) == 0) state->position = std::filesystem::file_size(host, error);
@@ -515,8 +513,7 @@ BOOL WINAPI SimWriteFile(HANDLE file, LPCVOID data, DWORD bytes, LPDWORD written
 }
 
 BOOL WINAPI SimReadFile(HANDLE file, LPVOID data, DWORD bytes, LPDWORD read, LPOVERLAPPED) {
-  if (FailsWithLastError("ReadFile")) return 0;
-  auto [host, state] = OpenFileFor(file, GENERIC_READ);
+  auto [host, state] = OpenFileFor("ReadFile", file, GENERIC_READ);
   if (state == nullptr) return 0;
   std::ifstream stream(host, std::ios::binary);
   stream.seekg(static_cast<std::streamoff>(state->position));
@@ -527,8 +524,7 @@ BOOL WINAPI SimReadFile(HANDLE file, LPVOID data, DWORD bytes, LPDWORD read, LPO
 }
 
 DWORD WINAPI SimGetFileSize(HANDLE file, LPDWORD sizeHigh) {
-  if (FailsWithLastError("GetFileSize")) return INVALID_FILE_SIZE;
-  auto [host, state] = OpenFileFor(file, 0);
+  auto [host, state] = OpenFileFor("GetFileSize", file, 0);
   if (state == nullptr) return INVALID_FILE_SIZE;
   std::error_code error;
   const std::uintmax_t size = std::filesystem::file_size(host, error);
@@ -540,8 +536,7 @@ DWORD WINAPI SimSetFilePointer(HANDLE file, LONG distance, PLONG distanceHigh, D
   const wchar_t* const methods[] = {L" FILE_BEGIN", L" FILE_CURRENT", L" FILE_END"};
   SimulatedPlatform::Current().fileCalls.push_back(L"SetFilePointer " + std::to_wstring(distance) +
                                                    (method <= FILE_END ? methods[method] : L" ?"));
-  if (FailsWithLastError("SetFilePointer")) return INVALID_SET_FILE_POINTER;
-  auto [host, state] = OpenFileFor(file, 0);
+  auto [host, state] = OpenFileFor("SetFilePointer", file, 0);
   if (state == nullptr) return INVALID_SET_FILE_POINTER;
   if (distanceHigh != nullptr) throw std::logic_error("only files under 4 GiB are simulated");
   std::error_code error;
@@ -558,8 +553,7 @@ DWORD WINAPI SimSetFilePointer(HANDLE file, LONG distance, PLONG distanceHigh, D
 
 // The file ends where its position is: cut short, or made longer.
 BOOL WINAPI SimSetEndOfFile(HANDLE file) {
-  if (FailsWithLastError("SetEndOfFile")) return 0;
-  auto [host, state] = OpenFileFor(file, GENERIC_WRITE);
+  auto [host, state] = OpenFileFor("SetEndOfFile", file, GENERIC_WRITE);
   if (state == nullptr) return 0;
   std::error_code error;
   std::filesystem::resize_file(host, state->position, error);
@@ -602,24 +596,21 @@ DWORD WINAPI SimGetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD room) {
   return FillBuffer(SimulatedPlatform::Current().programFile, buffer, room);
 }
 
-// Locks are only recorded; the call chosen to fail fails with the error given.
+// Locks and unlocks are only recorded, with their range; the call chosen to
+// fail fails with the error given.
+BOOL RecordedLock(const char* function, DWORD offsetLow, DWORD offsetHigh, DWORD bytesLow, DWORD bytesHigh) {
+  const auto number = [](DWORD low, DWORD high) { return std::to_wstring(low | (std::uint64_t{high} << 32)); };
+  SimulatedPlatform::Current().fileCalls.push_back(Wide(function) + L" " + number(offsetLow, offsetHigh) + L" " +
+                                                   number(bytesLow, bytesHigh));
+  return !FailsWithLastError(function);
+}
+
 BOOL WINAPI SimLockFile(HANDLE, DWORD offsetLow, DWORD offsetHigh, DWORD bytesLow, DWORD bytesHigh) {
-  SimulatedPlatform& platform = SimulatedPlatform::Current();
-  platform.fileCalls.push_back(L"LockFile " + std::to_wstring(offsetLow | (std::uint64_t{offsetHigh} << 32)) + L" " +
-                               std::to_wstring(bytesLow | (std::uint64_t{bytesHigh} << 32)));
-  LONG injected = 0;
-  if (platform.Fails("LockFile", injected)) {
-    platform.lastError = static_cast<DWORD>(injected);
-    return 0;
-  }
-  return 1;
+  return RecordedLock("LockFile", offsetLow, offsetHigh, bytesLow, bytesHigh);
 }
 
 BOOL WINAPI SimUnlockFile(HANDLE, DWORD offsetLow, DWORD offsetHigh, DWORD bytesLow, DWORD bytesHigh) {
-  SimulatedPlatform::Current().fileCalls.push_back(
-      L"UnlockFile " + std::to_wstring(offsetLow | (std::uint64_t{offsetHigh} << 32)) + L" " +
-      std::to_wstring(bytesLow | (std::uint64_t{bytesHigh} << 32)));
-  return 1;
+  return RecordedLock("UnlockFile", offsetLow, offsetHigh, bytesLow, bytesHigh);
 }
 
 void WINAPI SimSleep(DWORD) { SimulatedPlatform::Current().fileCalls.push_back(L"Sleep"); }
@@ -659,11 +650,7 @@ WIN32_FIND_DATAW WideEntry(const WIN32_FIND_DATAA& entry) {
 HANDLE FindFirstFileNamed(const char* function, const std::string& pattern, LPWIN32_FIND_DATAA found) {
   SimulatedPlatform& platform = SimulatedPlatform::Current();
   TouchesFiles(function);
-  LONG injected = 0;
-  if (platform.Fails(function, injected)) {
-    platform.lastError = static_cast<DWORD>(injected);
-    return INVALID_HANDLE_VALUE;
-  }
+  if (FailsWithLastError(function)) return INVALID_HANDLE_VALUE;
   std::string folder(pattern);
   if (folder.size() < 2 || folder.substr(folder.size() - 2) != "\\*") throw std::logic_error("unexpected pattern");
   const std::filesystem::path host = platform.drive.HostPath(Wide(folder.substr(0, folder.size() - 2).c_str()));
@@ -701,12 +688,8 @@ HANDLE WINAPI SimFindFirstFileW(LPCWSTR pattern, LPWIN32_FIND_DATAW found) {
 }
 
 BOOL WINAPI SimFindNextFileA(HANDLE search, LPWIN32_FIND_DATAA found) {
+  if (FailsWithLastError("FindNextFile")) return 0;
   SimulatedPlatform& platform = SimulatedPlatform::Current();
-  LONG injected = 0;
-  if (platform.Fails("FindNextFile", injected)) {
-    platform.lastError = static_cast<DWORD>(injected);
-    return 0;
-  }
   auto entries = platform.searches.find(search);
   if (entries == platform.searches.end()) {
     platform.lastError = ERROR_INVALID_HANDLE;

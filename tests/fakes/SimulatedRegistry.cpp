@@ -126,33 +126,19 @@ LONG SimulatedRegistry::Open(HKEY root, LPCSTR path, DWORD, REGSAM access, PHKEY
   return ERROR_SUCCESS;
 }
 
-LONG SimulatedRegistry::Query(HKEY key, LPCSTR name, LPDWORD, LPDWORD type, LPBYTE data, LPDWORD size) {
+LONG SimulatedRegistry::Query(HKEY key, LPCSTR name, LPDWORD, LPDWORD type, LPBYTE data, LPDWORD size, bool wide) {
   LONG error = ERROR_SUCCESS;
   std::shared_ptr<Key> from = FromHandle(key, error);
   if (!from) return error;
   if (data != nullptr && size == nullptr) return ERROR_INVALID_PARAMETER;
   auto found = from->values.find(Upper(name != nullptr ? name : ""));
   if (found == from->values.end()) return ERROR_FILE_NOT_FOUND;
-  return Fill(found->second, type, data, size);
-}
-
-LONG SimulatedRegistry::QueryWide(HKEY key, const std::string& name, LPDWORD type, LPBYTE data, LPDWORD size) {
-  LONG error = ERROR_SUCCESS;
-  std::shared_ptr<Key> from = FromHandle(key, error);
-  if (!from) return error;
-  if (data != nullptr && size == nullptr) return ERROR_INVALID_PARAMETER;
-  auto found = from->values.find(Upper(name));
-  if (found == from->values.end()) return ERROR_FILE_NOT_FOUND;
   Value value = found->second;
-  if (value.type == REG_SZ || value.type == REG_EXPAND_SZ || value.type == REG_MULTI_SZ) {
-    std::vector<BYTE> wide;
-    for (BYTE byte : value.data) wide.insert(wide.end(), {byte, BYTE{0}});  // ISO 8859-1 to UTF-16LE
-    value.data = std::move(wide);
+  if (wide && (value.type == REG_SZ || value.type == REG_EXPAND_SZ || value.type == REG_MULTI_SZ)) {
+    std::vector<BYTE> text;
+    for (BYTE byte : value.data) text.insert(text.end(), {byte, BYTE{0}});  // ISO 8859-1 to UTF-16LE
+    value.data = std::move(text);
   }
-  return Fill(value, type, data, size);
-}
-
-LONG SimulatedRegistry::Fill(const Value& value, LPDWORD type, LPBYTE data, LPDWORD size) {
   const auto length = static_cast<DWORD>(value.data.size());
   if (type != nullptr) *type = value.type;
   if (data == nullptr) {

@@ -47,10 +47,9 @@ class SimulatedRegistry {
   REGSAM LastAccessAsked() const { return lastAccess_; }
 
   LONG Open(HKEY root, LPCSTR path, DWORD options, REGSAM access, PHKEY result);
-  LONG Query(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size);
-  // The same for the wide query: texts (REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ),
-  // stored here in the 8-bit code page, come back in UTF-16, as Windows keeps them.
-  LONG QueryWide(HKEY key, const std::string& name, LPDWORD type, LPBYTE data, LPDWORD size);
+  // For the wide query, texts (REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ), stored
+  // here in the 8-bit code page, come back in UTF-16, as Windows keeps them.
+  LONG Query(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size, bool wide = false);
   // The bytes of a value as stored; empty when there is no such value.
   std::vector<BYTE> ValueData(const std::string& path, const std::string& name) const;
   LONG EnumValue(HKEY key, DWORD index, LPSTR name, LPDWORD nameChars, LPDWORD type);
@@ -75,8 +74,6 @@ class SimulatedRegistry {
   };
 
   std::shared_ptr<Key> Find(const std::shared_ptr<Key>& from, const std::string& path) const;
-  // Hands `value` out by the query functions' rules.
-  static LONG Fill(const Value& value, LPDWORD type, LPBYTE data, LPDWORD size);
   std::shared_ptr<Key> Make(const std::string& path);
   // The root a test path names, and the rest of the path below it.
   std::pair<std::shared_ptr<Key>, std::string> Locate(const std::string& path) const;

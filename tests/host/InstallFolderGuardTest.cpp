@@ -178,7 +178,17 @@ TEST_F(InstallFolderGuard, ADriveMadeWithSubstIsJudgedByTheFolderItNames) {
   ExpectDecisions(cases);
 }
 
+// A removable drive is opened and compared by identity like a fixed one: an
+// NTFS USB drive may hold a junction to the Windows folder. A CD is never
+// opened (it would spin up, and it holds no links).
 TEST_F(InstallFolderGuard, AnotherNameForAProtectedFolderIsRefused) {
+  platform_.drives = "CEF";
+  platform_.removableDrives.insert('E');
+  platform_.cdDrives.insert('F');
+  platform_.drive.AddDrive(L'E');
+  platform_.drive.AddDrive(L'F');
+  platform_.drive.AddFolderLink(L"E:\\Win", L"C:\\WINDOWS");
+  platform_.drive.AddFolderLink(L"F:\\Win", L"C:\\WINDOWS");
   platform_.drive.AddFolder(L"C:\\WINDOWS\\Fonts");
   platform_.drive.AddFolder(L"C:\\Documents and Settings\\ann");
   platform_.drive.AddFolder(L"C:\\Apps\\Quorvane");
@@ -193,6 +203,8 @@ TEST_F(InstallFolderGuard, AnotherNameForAProtectedFolderIsRefused) {
       {L"C:\\Links\\Top", nullptr},          // the drive, which holds them all
       {L"C:\\Links\\Q", L"C:\\Links\\Q"},    // another name for an ordinary folder
       {L"C:\\Links", L"C:\\Links"},           // holds links only, which go by themselves
+      {L"E:\\Win\\Fonts\\", nullptr},           // through a removable drive
+      {L"F:\\Win\\Fonts", L"F:\\Win\\Fonts"},  // through a CD, never opened
   };
   ExpectDecisions(cases);
   EXPECT_EQ(platform_.openFiles, 0);
@@ -251,26 +263,6 @@ TEST_F(InstallFolderGuard, ALimitedUserReadsTheSameFolders) {
   };
   ExpectDecisions(cases);
   EXPECT_EQ(platform_.registry.OpenHandles(), 0u);
-}
-
-// A removable drive is opened and compared by identity like a fixed one: an
-// NTFS USB drive may hold a junction to the Windows folder. A CD is never
-// opened (it would spin up, and it holds no links).
-TEST_F(InstallFolderGuard, RemovableDrivesAreComparedByIdentityCdDrivesAreNot) {
-  platform_.drives = "CEF";
-  platform_.removableDrives.insert('E');
-  platform_.cdDrives.insert('F');
-  platform_.drive.AddDrive(L'E');
-  platform_.drive.AddDrive(L'F');
-  platform_.drive.AddFolder(L"C:\\WINDOWS\\Temp");
-  platform_.drive.AddFolderLink(L"E:\\Win", L"C:\\WINDOWS");
-  platform_.drive.AddFolderLink(L"F:\\Win", L"C:\\WINDOWS");
-  const Case cases[] = {
-      {L"E:\\Win\\Temp\\", nullptr},
-      {L"F:\\Win\\Temp", L"F:\\Win\\Temp"},
-  };
-  ExpectDecisions(cases);
-  EXPECT_EQ(platform_.openFiles, 0);
 }
 
 // One place holds another when one of its names, or its identity, is the

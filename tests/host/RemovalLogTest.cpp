@@ -5,9 +5,6 @@
 #include "app/PlanListing.h"
 #include "app/UnattendedRemoval.h"
 #include "services/LogFile.h"
-
-#include <fstream>
-#include <iterator>
 #include "tests/fakes/SimulatedPlatform.h"
 
 namespace {
@@ -210,9 +207,7 @@ TEST(LogFile, AWriteThatFailsStopsTheLogAndChangesNothingElse) {
   log.Ended(3010);
   EXPECT_FALSE(platform.drive.Exists(kShortcut));
   EXPECT_EQ(platform.CallCount("WriteFile"), 3) << "no write is tried after the first that failed";
-  std::ifstream written(platform.drive.HostPath(L"C:\\logs\\qvn.log"));
-  const std::string text((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
-  EXPECT_EQ(text,
+  EXPECT_EQ(platform.drive.Contents(L"C:\\logs\\qvn.log"),
             "2026-12-08 09:05:07  PC-0417  QvnRemove 1.01 started: QvnRemove.exe /S\r\n"
             "2026-12-08 09:05:07  PC-0417  Operating system: Windows 2000 or XP\r\n");
   file.reset();
@@ -261,10 +256,8 @@ TEST(LogFile, OpensAndWritesSoThatOtherRunsCanAppendToo) {
     file->Write(L"first");
     file->Write(L"second");
     EXPECT_EQ(platform.fileCalls, c.calls);
-    std::ifstream written(platform.drive.HostPath(L"C:\\logs\\qvn.log"));
-    const std::string text((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
     const std::string prefix = std::string("2026-12-08 09:05:07  ") + c.computer + "  ";
-    EXPECT_EQ(text, prefix + "first\r\n" + prefix + "second\r\n");
+    EXPECT_EQ(platform.drive.Contents(L"C:\\logs\\qvn.log"), prefix + "first\r\n" + prefix + "second\r\n");
   }
 }
 

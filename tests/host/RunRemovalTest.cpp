@@ -347,72 +347,39 @@ TEST(RemoveWhenNotInUse, OnlyFilesInUseBlockAndOnlyWhatWouldBeDeletedIsLookedAt)
   }
 }
 
-TEST(RemoveWhenNotInUse, FolderLinksAreRemovedByThemselvesAndNeverFollowed) {
+// What the walk cannot get past stops the removal before anything of the
+// installation is removed, and the Failure names it: a folder link the system
+// will not remove by itself (the links it does remove go first, by
+// themselves, never followed), or a folder whose entries cannot be read,
+// which could hold a link or a file in use and is never taken for an empty
+// one. Each family walks with its own forms of the file functions: 95/98/ME
+// never bind the wide ones.
+TEST(RemoveWhenNotInUse, WhatTheWalkCannotGetPastStopsBeforeAnythingIsRemoved) {
   const std::wstring documents = L"C:\\Documents and Settings\\ann\\My Documents";
   const std::wstring letter = documents + L"\\letter.doc";
   const std::wstring first = std::wstring(kInstall) + L"\\Data\\My Documents";
   const std::wstring second = std::wstring(kInstall) + L"\\Help\\Shared";
-  struct Case {
-    const char* what;
-    const std::wstring* pinned;  // the link the system will not remove by itself
-  };
-  const Case cases[] = {
-      {"links the system removes by themselves", nullptr},
-      {"a first link it will not", &first},
-      {"a second link it will not, once the first is gone", &second},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    SimulatedPlatform platform;
-    LayOutInstallation(platform);
-    platform.drive.AddFile(letter);
-    platform.drive.AddFolderLink(first, documents);
-    platform.drive.AddFolderLink(second, documents);
-    if (c.pinned != nullptr) platform.drive.PinLink(*c.pinned);
-    qvn::ToolState state;
-    qvn::InitToolState(state);
-    const qvn::RemovalPlan plan = qvn::PlanRemoval(state);
-    const auto never = [](const qvn::InUse&) { return qvn::InUseAnswer::Cancel; };
-    if (c.pinned != nullptr) {
-      try {
-        qvn::RemoveWhenNotInUse(state, plan, never);
-        FAIL() << "expected a Failure";
-      } catch (const qvn::Failure& failure) {
-        EXPECT_EQ(failure.Item(), *c.pinned);
-        EXPECT_NE(failure.Description().find(L"nothing of Quorvane has been removed"), std::wstring::npos);
-        const bool firstRemoved = c.pinned == &second;
-        EXPECT_EQ(failure.Description().find(first) != std::wstring::npos, firstRemoved) << "names what went";
-        EXPECT_EQ(platform.drive.Exists(first), !firstRemoved);
-      }
-      EXPECT_FALSE(AnythingRemoved(platform.calls)) << "nothing of the installation is half removed";
-      EXPECT_TRUE(platform.drive.Exists(kShortcut));
-      EXPECT_TRUE(platform.registry.KeyExists(kUninstall));
-    } else {
-      EXPECT_TRUE(qvn::RemoveWhenNotInUse(state, plan, never));
-      EXPECT_FALSE(platform.drive.Exists(kInstall));
-      EXPECT_FALSE(platform.registry.KeyExists(kSettings));
-    }
-    EXPECT_TRUE(platform.drive.Exists(letter)) << "what a link leads to is never touched";
-    EXPECT_EQ(platform.openFiles, 0);
-  }
-}
-
-// A folder whose entries cannot be read could hold a link or a file in use:
-// it is never taken for an empty one. Each family walks with its own forms of
-// the file functions: 95/98/ME never bind the wide ones.
-TEST(RemoveWhenNotInUse, AFolderThatCannotBeListedStopsBeforeAnythingIsRemoved) {
+  const wchar_t kNothingRemoved[] = L"nothing of Quorvane has been removed";
   struct Case {
     const char* what;
     bool ntFamily;
-    const char* failing;  // the call that fails, and its number
+    const std::wstring* pinned;  // the link the system will not remove by itself
+    const char* failing;         // the call that fails, its number and error
     int callNumber;
     LONG error;
-    const wchar_t* unlisted;
+    const wchar_t* stop;  // what the Failure names; null: the removal runs to its end
+    const wchar_t* why;   // what its description says
   };
   const Case cases[] = {
-      {"NT: the search refused", true, "FindFirstFileW", 2, ERROR_ACCESS_DENIED, kInstall},
-      {"NT: the search ends early", true, "FindNextFile", 3, 8 /* not enough memory */, kGroup},
-      {"95/98/ME: the search refused", false, "FindFirstFileA", 1, ERROR_PATH_NOT_FOUND, kInstall},
+      {"links the system removes by themselves", true, nullptr, nullptr, 0, 0, nullptr, nullptr},
+      {"a first link it will not", true, &first, nullptr, 0, 0, first.c_str(), kNothingRemoved},
+      {"a second link it will not, once the first is gone", true, &second, nullptr, 0, 0, second.c_str(),
+       kNothingRemoved},
+      {"NT: the search refused", true, nullptr, "FindFirstFileW", 2, ERROR_ACCESS_DENIED, kInstall, L"cannot be listed"},
+      {"NT: the search ends early", true, nullptr, "FindNextFile", 3, 8 /* not enough memory */, kGroup,
+       L"cannot be listed"},
+      {"95/98/ME: the search refused", false, nullptr, "FindFirstFileA", 1, ERROR_PATH_NOT_FOUND, kInstall,
+       L"cannot be listed"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -425,17 +392,33 @@ TEST(RemoveWhenNotInUse, AFolderThatCannotBeListedStopsBeforeAnythingIsRemoved) 
       }
     }
     LayOutInstallation(platform);
-    platform.FailCall(c.failing, c.callNumber, c.error);
+    platform.drive.AddFile(letter);
+    platform.drive.AddFolderLink(first, documents);
+    platform.drive.AddFolderLink(second, documents);
+    if (c.pinned != nullptr) platform.drive.PinLink(*c.pinned);
+    if (c.failing != nullptr) platform.FailCall(c.failing, c.callNumber, c.error);
     qvn::ToolState state;
     qvn::InitToolState(state);
-    try {
-      Remove(state);
-      FAIL() << "expected a Failure";
-    } catch (const qvn::Failure& failure) {
-      EXPECT_EQ(failure.Item(), c.unlisted);
-      EXPECT_NE(failure.Description().find(L"cannot be listed"), std::wstring::npos);
+    const bool firstRemoved = c.pinned == &second;
+    if (c.stop != nullptr) {
+      try {
+        Remove(state);
+        FAIL() << "expected a Failure";
+      } catch (const qvn::Failure& failure) {
+        EXPECT_EQ(failure.Item(), c.stop);
+        EXPECT_NE(failure.Description().find(c.why), std::wstring::npos);
+        EXPECT_EQ(failure.Description().find(first) != std::wstring::npos, firstRemoved) << "names what went";
+      }
+      EXPECT_EQ(platform.drive.Exists(first), !firstRemoved);
+      EXPECT_FALSE(AnythingRemoved(platform.calls)) << "nothing of the installation is half removed";
+      EXPECT_TRUE(platform.drive.Exists(kShortcut));
+      EXPECT_TRUE(platform.registry.KeyExists(kUninstall));
+    } else {
+      EXPECT_TRUE(Remove(state));
+      EXPECT_FALSE(platform.drive.Exists(kInstall));
+      EXPECT_FALSE(platform.registry.KeyExists(kSettings));
     }
-    EXPECT_FALSE(AnythingRemoved(platform.calls));
+    EXPECT_TRUE(platform.drive.Exists(letter)) << "what a link leads to is never touched";
     EXPECT_EQ(platform.CallCount(c.ntFamily ? "FindFirstFileA" : "FindFirstFileW"), 0);
     EXPECT_EQ(platform.openFiles, 0);
   }
@@ -484,8 +467,6 @@ TEST(RemoveWhenNotInUse, TheProgramStandsOutsideWhatItRemoves) {
   }
 }
 
-}  // namespace
-
 // Which running programs the in-use prompt offers to close: those whose file
 // lies in the targets, by its full path, never by its name alone.
 TEST(RemoveWhenNotInUse, OffersToCloseOnlyProgramsWhoseFileLiesInTheTargets) {
@@ -527,87 +508,94 @@ TEST(RemoveWhenNotInUse, OffersToCloseOnlyProgramsWhoseFileLiesInTheTargets) {
   }
 }
 
-namespace {
-
 const std::wstring kAside = L"C:\\Program Files\\QvnRemove.pending";
-const std::wstring kPrefs = std::wstring(kInstall) + L"\\Data\\prefs.dat";
+const std::wstring kData = std::wstring(kInstall) + L"\\Data";
+const std::wstring kPrefs = kData + L"\\prefs.dat";
 const std::wstring kProgram = std::wstring(kInstall) + L"\\Quorvane.exe";
-
-// What the system will delete at the restart, as the removal listed it.
-std::vector<std::wstring> Pending(bool ntFamily) {
-  return ntFamily ? qvn::DeletionsPendingAtRestart() : qvn::DeletionsPendingInWininit();
-}
+const std::wstring kGroupFile = std::wstring(kGroup) + L"\\Quorvane.lnk";
 
 // "Remove at Restart": what stays in use is moved out of the way or listed
 // where it is before anything is removed, and the rest goes now. When the
 // system refuses, nothing is removed and the user is asked again, told why.
+// A second run before the restart finds what the first left for it still in
+// use: it stops nothing and is never listed twice.
 TEST(RemoveWhenNotInUse, WhatStaysInUseIsLeftForTheRestartAndTheRestRemovedNow) {
+  const wchar_t kNeedsAdministrator[] =
+      L"Windows would not remove it at restart (error 5, access denied: that needs administrator rights)";
   struct Case {
     const char* what;
     bool ntFamily;
     void (*arrange)(SimulatedPlatform&);
-    bool ran;
+    const wchar_t* refusal;             // what the user is told the system refused; null: nothing
     std::vector<std::wstring> pending;  // in the system's order
     std::vector<std::wstring> kept;     // still there after the run
+    int runs = 1;
   };
   const Case cases[] = {
-      {"a running library is moved aside", true, [](SimulatedPlatform& p) { p.drive.MapImage(kPrefs); }, true,
+      {"a running library is moved aside", true, [](SimulatedPlatform& p) { p.drive.MapImage(kPrefs); }, nullptr,
        {kAside + L"\\1 prefs.dat", kAside}, {kAside + L"\\1 prefs.dat"}},
       {"a file open without delete sharing stays where it is, with its folders", true,
-       [](SimulatedPlatform& p) { p.drive.HoldOpen(kPrefs); }, true,
-       {kPrefs, std::wstring(kInstall) + L"\\Data", kInstall}, {kPrefs}},
+       [](SimulatedPlatform& p) { p.drive.HoldOpen(kPrefs); }, nullptr,
+       {kPrefs, kData, kInstall}, {kPrefs}},
       {"another program's current folder stays where it is", true,
-       [](SimulatedPlatform& p) { p.drive.MakeCurrentFolder(std::wstring(kInstall) + L"\\Data"); }, true,
-       {std::wstring(kInstall) + L"\\Data", kInstall}, {std::wstring(kInstall) + L"\\Data"}},
+       [](SimulatedPlatform& p) { p.drive.MakeCurrentFolder(kData); }, nullptr, {kData, kInstall}, {kData}},
+      {"a second run before the restart goes around what the first left", true,
+       [](SimulatedPlatform& p) { p.drive.HoldOpen(kGroupFile); }, nullptr, {kGroupFile, kGroup}, {kGroupFile}, 2},
       {"without administrator rights nothing is removed", true,
        [](SimulatedPlatform& p) {
          p.drive.MapImage(kPrefs);
          p.registry.AllowReadOnly(SimulatedPlatform::kSessionManager);
        },
-       false, {}, {kProgram, kPrefs, kShortcut}},
+       kNeedsAdministrator, {}, {kProgram, kPrefs, kShortcut}},
       {"95/98/ME: the files are listed in WININIT.INI by their short names", false,
-       [](SimulatedPlatform& p) {
-         p.drive.HoldOpen(kPrefs);
-         p.shortNames[Narrow(kPrefs)] = "C:\\PROGRA~1\\QUORVANE\\DATA\\PREFS.DAT";
-       },
-       true, {L"C:\\PROGRA~1\\QUORVANE\\DATA\\PREFS.DAT"}, {kPrefs}},
+       [](SimulatedPlatform& p) { p.drive.HoldOpen(kPrefs); }, nullptr, {L"C:\\PROGRA~1\\QUORVANE\\DATA\\PREFS.DAT"},
+       {kPrefs}},
       {"95/98/ME: a read-only WININIT.INI refuses, and nothing is removed", false,
        [](SimulatedPlatform& p) {
          p.drive.HoldOpen(kPrefs);
-         p.shortNames[Narrow(kPrefs)] = "C:\\PROGRA~1\\QUORVANE\\DATA\\PREFS.DAT";
          p.drive.AddFile(L"C:\\WINDOWS\\WININIT.INI", /*readOnly=*/true);
        },
-       false, {}, {kPrefs, kProgram}},
+       kNeedsAdministrator, {}, {kPrefs, kProgram}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     SimulatedPlatform platform;
     if (!c.ntFamily) platform.RunAs(1, 4, 10);
+    platform.shortNames[Narrow(kPrefs)] = "C:\\PROGRA~1\\QUORVANE\\DATA\\PREFS.DAT";
     platform.drive.AddFolder(L"C:\\WINDOWS");
     LayOutInstallation(platform);
     c.arrange(platform);
-    qvn::ToolState state;
-    qvn::InitToolState(state);
-    std::vector<std::wstring> refusals;
-    const bool ran = qvn::RemoveWhenNotInUse(state, qvn::PlanRemoval(state), [&](const qvn::InUse& found) {
-      EXPECT_FALSE(AnythingRemoved(platform.calls)) << "removed before the user answered";
-      if (!found.restartRefusal.empty()) {
+    for (int run = 1; run <= c.runs; ++run) {
+      SCOPED_TRACE(run);
+      platform.calls.clear();
+      qvn::ToolState state;
+      qvn::InitToolState(state);
+      int asked = 0;
+      std::vector<std::wstring> refusals;
+      const bool ran = qvn::RemoveWhenNotInUse(state, qvn::PlanRemoval(state), [&](const qvn::InUse& found) {
+        ++asked;
+        EXPECT_FALSE(AnythingRemoved(platform.calls)) << "removed before the user answered";
+        if (found.restartRefusal.empty()) return qvn::InUseAnswer::RemoveAtRestart;
         refusals.push_back(found.restartRefusal);
         return qvn::InUseAnswer::Cancel;
+      });
+      EXPECT_EQ(ran, c.refusal == nullptr);
+      EXPECT_EQ(refusals, c.refusal == nullptr ? std::vector<std::wstring>{} : std::vector<std::wstring>{c.refusal});
+      EXPECT_EQ(asked, run > 1 ? 0 : c.refusal == nullptr ? 1 : 2);
+      EXPECT_EQ(c.ntFamily ? qvn::DeletionsPendingAtRestart() : qvn::DeletionsPendingInWininit(), c.pending);
+      for (const std::wstring& path : c.kept) EXPECT_TRUE(platform.drive.Exists(path)) << Narrow(path);
+      if (ran) {
+        EXPECT_FALSE(platform.drive.Exists(kProgram));
+        EXPECT_FALSE(platform.registry.KeyExists(kSettings));
+        const bool groupKept = std::find(c.kept.begin(), c.kept.end(), kGroupFile) != c.kept.end();
+        EXPECT_FALSE(c.ntFamily && (platform.drive.Exists(kShortcut) || (!groupKept && platform.drive.Exists(kGroupFile))));
+      } else {
+        EXPECT_FALSE(AnythingRemoved(platform.calls));
+        EXPECT_FALSE(platform.drive.Exists(kAside)) << "what was moved aside is moved back";
       }
-      return qvn::InUseAnswer::RemoveAtRestart;
-    });
-    EXPECT_EQ(ran, c.ran);
-    EXPECT_EQ(refusals.size(), c.ran ? 0u : 1u) << "a refusal is told";
-    EXPECT_EQ(Pending(c.ntFamily), c.pending);
-    for (const std::wstring& path : c.kept) EXPECT_TRUE(platform.drive.Exists(path)) << Narrow(path);
-    if (c.ran) {
-      EXPECT_FALSE(platform.drive.Exists(kProgram));
-      EXPECT_FALSE(c.ntFamily && (platform.drive.Exists(kShortcut) || platform.drive.Exists(kGroup + std::wstring(L"\\Quorvane.lnk"))));
-      EXPECT_FALSE(platform.registry.KeyExists(kSettings));
-    } else {
-      EXPECT_FALSE(AnythingRemoved(platform.calls));
-      EXPECT_FALSE(platform.drive.Exists(kAside)) << "what was moved aside is moved back";
+      for (const std::wstring& call : platform.calls) {
+        EXPECT_TRUE(run == 1 || call.rfind(L"DeleteF", 0) != 0) << "nothing was left for a second run: " << Narrow(call);
+      }
     }
   }
 }
@@ -633,32 +621,6 @@ TEST(RemoveWhenNotInUse, AFileThatCannotBeMovedBackStopsTheRemovalSayingWhereItI
     EXPECT_NE(failure.Description().find(L"it is now " + kAside + L"\\1 prefs.dat"), std::wstring::npos);
   }
   EXPECT_FALSE(AnythingRemoved(platform.calls));
-}
-
-// A second run before the restart finds what the first left for it still in
-// use: it stops nothing and is never listed twice.
-TEST(RemoveWhenNotInUse, ASecondRunBeforeTheRestartGoesAroundWhatIsLeftForIt) {
-  const std::wstring held = std::wstring(kGroup) + L"\\Quorvane.lnk";
-  SimulatedPlatform platform;
-  LayOutInstallation(platform);
-  platform.drive.HoldOpen(held);
-  for (int run = 1; run <= 2; ++run) {
-    SCOPED_TRACE(run);
-    platform.calls.clear();
-    qvn::ToolState state;
-    qvn::InitToolState(state);
-    int asked = 0;
-    EXPECT_TRUE(qvn::RemoveWhenNotInUse(state, qvn::PlanRemoval(state), [&](const qvn::InUse&) {
-      ++asked;
-      return qvn::InUseAnswer::RemoveAtRestart;
-    }));
-    EXPECT_EQ(asked, run == 1 ? 1 : 0);
-    EXPECT_EQ(Pending(true), (std::vector<std::wstring>{held, kGroup}));
-    EXPECT_TRUE(platform.drive.Exists(held));
-    if (run == 2) {
-      for (const std::wstring& call : platform.calls) EXPECT_NE(call.rfind(L"DeleteF", 0), 0u) << "nothing was left";
-    }
-  }
 }
 
 }  // namespace

@@ -12,13 +12,34 @@ void MakeFolder(const std::string& path) {
   ::CreateDirectoryA(path.c_str(), nullptr);
 }
 
-void MakeFile(const std::string& path, bool readOnly) {
+bool WriteText(const std::string& path, const std::string& text) {
   MakeFolder(path.substr(0, path.rfind('\\')));
   HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create " + path);
+  if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
-  ::WriteFile(file, path.data(), static_cast<DWORD>(path.size()), &written, nullptr);
+  const bool wrote = ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) != 0;
   ::CloseHandle(file);
+  return wrote && written == text.size();
+}
+
+std::string TextOf(const std::string& path) {
+  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return "";
+  std::string text(65536, '\0');
+  DWORD read = 0;
+  ::ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
+  ::CloseHandle(file);
+  return text.substr(0, read);
+}
+
+std::string ShortPath(const std::string& path) {
+  char shortPath[MAX_PATH] = {};
+  ::GetShortPathNameA(path.c_str(), shortPath, MAX_PATH);
+  return shortPath;
+}
+
+void MakeFile(const std::string& path, bool readOnly) {
+  if (!WriteText(path, path)) throw std::runtime_error("cannot create " + path);
   if (readOnly) ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
 }
 
@@ -60,10 +81,19 @@ void RemoveTreeW(const std::wstring& path) {
 
 void RemoveTree(const std::string& path) { RemoveTreeW(std::wstring(path.begin(), path.end())); }
 
-FileHeldByAnotherProcess::FileHeldByAnotherProcess(const std::string& path) {
+std::string ThisProgram() {
   char self[MAX_PATH] = {};
   ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-  std::string command = std::string("\"") + self + "\" --hold-open \"" + path + "\"";
+  return self;
+}
+
+bool CopyThisProgramTo(const std::string& path) {
+  ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  return ::CopyFileA(ThisProgram().c_str(), path.c_str(), FALSE) != 0;
+}
+
+FileHeldByAnotherProcess::FileHeldByAnotherProcess(const std::string& path) {
+  std::string command = "\"" + ThisProgram() + "\" --hold-open \"" + path + "\"";
   const std::string ready = path + ".held";
   ::DeleteFileA(ready.c_str());
   STARTUPINFOA startup{};
@@ -82,21 +112,11 @@ FileHeldByAnotherProcess::~FileHeldByAnotherProcess() {
   ::CloseHandle(process_.hProcess);
 }
 
-ProgramRunning::ProgramRunning(const std::string& program, const std::string& currentFolder, OnClose onClose) {
-  const char* window = onClose == OnClose::Ends ? " ends" : onClose == OnClose::Stays ? " stays" : "";
-  std::string command = "\"" + program + "\" --idle-in \"" + currentFolder + "\"" + window;
-  ::DeleteFileA(kIdleReady);
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, "C:\\", &startup, &process_)) {
-    throw std::runtime_error("cannot start " + program);
-  }
-  for (int waited = 0; waited < 200 && !PathExists(kIdleReady); ++waited) ::Sleep(50);
-  ::DeleteFileA(kIdleReady);
-}
-
-ProgramRunning::ProgramRunning(const std::string& program, const std::wstring& currentFolder) {
-  std::wstring command = L"\"" + std::wstring(program.begin(), program.end()) + L"\" --idle-in .";
+// The program starts in its current folder, so that a folder named outside
+// the code page is its current folder too; "--idle-in ." keeps it there.
+ProgramRunning::ProgramRunning(const std::string& program, const std::wstring& currentFolder, OnClose onClose) {
+  const wchar_t* window = onClose == OnClose::Ends ? L" ends" : onClose == OnClose::Stays ? L" stays" : L"";
+  std::wstring command = L"\"" + std::wstring(program.begin(), program.end()) + L"\" --idle-in ." + window;
   ::DeleteFileA(kIdleReady);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;

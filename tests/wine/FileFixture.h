@@ -10,6 +10,9 @@ namespace fixture {
 void MakeFile(const std::string& path, bool readOnly = false);
 void MakeFolder(const std::string& path);
 bool PathExists(const std::string& path);
+bool WriteText(const std::string& path, const std::string& text);  // the file's whole content, its folder there
+std::string TextOf(const std::string& path);                       // empty when it cannot be read
+std::string ShortPath(const std::string& path);                    // as GetShortPathNameA gives it
 void RemoveTree(const std::string& path);  // ASCII path; what is below it may have any names
 
 // Opens `path` in a child process without FILE_SHARE_DELETE and keeps it open
@@ -36,16 +39,21 @@ enum class OnClose { NoWindow, Ends, Stays };
 // The idle program's exit code when WM_CLOSE ended it, never that of a forced end.
 inline constexpr DWORD kEndedByClose = 42;
 
+std::string ThisProgram();  // this test program's file
+// A copy of this test program at `path`, over a read-only file there, so that
+// a real program runs under that name; false when it cannot be copied.
+bool CopyThisProgramTo(const std::string& path);
+
 // A program started from `program` (a copy of this test program, under any
 // name) that sits idle with `currentFolder` as its current folder, as a user's
 // program does, until it is ended or this object goes. With a window, the
 // window is visible, unowned and called "Quorvane".
 class ProgramRunning {
  public:
-  ProgramRunning(const std::string& program, const std::string& currentFolder, OnClose onClose = OnClose::NoWindow);
-  // Without a window, with a current folder named in full, whatever the code
-  // page (the NT family only).
-  ProgramRunning(const std::string& program, const std::wstring& currentFolder);
+  ProgramRunning(const std::string& program, const std::string& currentFolder, OnClose onClose = OnClose::NoWindow)
+      : ProgramRunning(program, std::wstring(currentFolder.begin(), currentFolder.end()), onClose) {}
+  // The current folder named in full, whatever the code page.
+  ProgramRunning(const std::string& program, const std::wstring& currentFolder, OnClose onClose = OnClose::NoWindow);
   ~ProgramRunning();
   ProgramRunning(const ProgramRunning&) = delete;
   ProgramRunning& operator=(const ProgramRunning&) = delete;

@@ -9,6 +9,7 @@
 #include "services/FilesInUse.h"
 #include "services/Wininit.h"
 #include "tests/wine/FileFixture.h"
+#include "tests/wine/Installation.h"
 #include "tests/wine/RegistryFixture.h"
 
 namespace {
@@ -18,15 +19,6 @@ const char kInstall[] = "C:\\qvn-restart\\Quorvane";
 const char kWininit[] = "C:\\windows\\WININIT.INI";
 
 std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
-
-std::string FileText(const char* path) {
-  std::string text(4096, '\0');
-  HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  DWORD read = 0;
-  ::ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
-  ::CloseHandle(file);
-  return text.substr(0, read);
-}
 
 class RemovalAtRestartUnderWine : public testing::Test {
  protected:
@@ -43,9 +35,7 @@ TEST_F(RemovalAtRestartUnderWine, WhatIsInUseMovesAsideOnlyWhereWindowsLetsIt) {
   const std::string held = std::string(kInstall) + "\\prefs.dat";
   const std::string current = std::string(kInstall) + "\\Work";
   const std::string idle = std::string(kRoot) + "\\idle.exe";
-  char self[MAX_PATH] = {};
-  ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-  ASSERT_TRUE(::CopyFileA(self, program.c_str(), FALSE) && ::CopyFileA(self, idle.c_str(), FALSE));
+  ASSERT_TRUE(fixture::CopyThisProgramTo(program) && fixture::CopyThisProgramTo(idle));
   fixture::MakeFile(held);
   fixture::MakeFolder(current);
   fixture::MakeFile(std::string(kRoot) + "\\QvnRemove.pending");  // a file has the first name
@@ -91,33 +81,25 @@ TEST_F(RemovalAtRestartUnderWine, ScheduledDeletionsAreReadBackWhateverTheirName
   EXPECT_EQ(qvn::ScheduleDeletionAtRestart(folder), ERROR_SUCCESS);
   EXPECT_EQ(qvn::DeletionsPendingAtRestart(), (std::vector<std::wstring>{file, folder}));
   EXPECT_NE(::GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES) << "nothing goes before the restart";
-
-  HKEY key = nullptr;
-  ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager", 0, KEY_SET_VALUE, &key);
-  ::RegDeleteValueA(key, "PendingFileRenameOperations");
-  ::RegCloseKey(key);
+  fixture::ForgetWhatIsLeftForTheRestart();
 }
 
 TEST_F(RemovalAtRestartUnderWine, WininitLinesJoinAnotherProgramsLine) {
   if (fixture::IsNtFamily()) GTEST_SKIP() << "the NT family lists deletions in the registry";
   const std::string others = "[rename]\r\nC:\\other.new=C:\\other.tmp\r\n";
-  HANDLE wininit = ::CreateFileA(kWininit, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-  DWORD written = 0;
-  ASSERT_TRUE(::WriteFile(wininit, others.data(), static_cast<DWORD>(others.size()), &written, nullptr));
-  ::CloseHandle(wininit);
+  ASSERT_FALSE(fixture::PathExists(kWininit)) << "left by another test";
+  ASSERT_TRUE(fixture::WriteText(kWininit, others));
   const std::string files[] = {std::string(kInstall) + "\\Quorvane.exe", std::string(kInstall) + "\\Long Help.hlp"};
   std::vector<std::wstring> shortPaths;
   std::string lines;
   for (const std::string& file : files) {
     fixture::MakeFile(file);
-    char shortPath[MAX_PATH] = {};
-    ::GetShortPathNameA(file.c_str(), shortPath, MAX_PATH);
-    shortPaths.push_back(Wide(shortPath));
-    lines += "NUL=" + std::string(shortPath) + "\r\n";
+    shortPaths.push_back(Wide(fixture::ShortPath(file)));
+    lines += "NUL=" + fixture::ShortPath(file) + "\r\n";
   }
 
   EXPECT_EQ(qvn::ScheduleDeletionsInWininit({Wide(files[0]), Wide(files[1])}), ERROR_SUCCESS);
-  EXPECT_EQ(FileText(kWininit), others + lines);
+  EXPECT_EQ(fixture::TextOf(kWininit), others + lines);
   EXPECT_EQ(qvn::DeletionsPendingInWininit(), shortPaths);
   ::DeleteFileA(kWininit);
 }
@@ -127,11 +109,11 @@ TEST_F(RemovalAtRestartUnderWine, WininitLinesJoinAnotherProgramsLine) {
 // writing is refused as a read-only file's is on Windows.
 TEST_F(RemovalAtRestartUnderWine, WininitThatCannotBeWrittenRefusesAndStaysAsItWas) {
   if (std::getenv("QVN_WININIT_READ_ONLY") == nullptr) GTEST_SKIP() << "run by tests/wine/run, which locks the file";
-  const std::string before = FileText(kWininit);
+  const std::string before = fixture::TextOf(kWininit);
   const std::string file = std::string(kInstall) + "\\Quorvane.exe";
   fixture::MakeFile(file);
   EXPECT_EQ(qvn::ScheduleDeletionsInWininit({Wide(file)}), static_cast<DWORD>(ERROR_ACCESS_DENIED));
-  EXPECT_EQ(FileText(kWininit), before);
+  EXPECT_EQ(fixture::TextOf(kWininit), before);
   EXPECT_FALSE(before.empty());
 }
 
