@@ -1,9 +1,11 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "services/ClosePrograms.h"
+#include "services/HeldTree.h"
 
 namespace qvn {
 
@@ -19,14 +21,29 @@ struct StepReport {
                        // of a removal, what it left for the restart
 };
 
+// How far a long removal has come, for a window to show.
+struct RemovalProgress {
+  enum class Phase { Checking, Removing };
+  Phase phase;
+  std::size_t done;   // entries claimed (Checking) or removed (Removing) so far
+  std::size_t total;  // of how many; 0 while not yet known
+};
+
 // Told of each step as it ends; the steps themselves know nothing of who
 // listens (a log, a count of what was removed).
 class RemovalObserver {
  public:
   virtual ~RemovalObserver() = default;
   virtual void StepDone(const StepReport& report) = 0;
-  // A folder link inside the targets, taken away by itself before step 1.
+  // A folder link inside the targets, taken away by itself, never followed.
   virtual void LinkRemoved(const std::wstring& link) = 0;
+  // More files and folders than are held at once: the removal checks, then
+  // removes, one folder at a time.
+  virtual void RemovingInParts(std::size_t /*ceiling*/) {}
+  // A folder the removal could not take away when its turn came, left for
+  // the restart with what is in it: another program added to it meanwhile,
+  // or still held a name in it.
+  virtual void FolderLeftForRestart(const std::wstring& /*folder*/, bool /*addedTo*/) {}
   // Running programs inside the targets asked to close, after the wait for them.
   virtual void ProgramsAskedToClose(const std::vector<CloseOutcome>& outcomes) = 0;
   // What stays in use, left for the restart before anything is removed: a
@@ -37,6 +54,13 @@ class RemovalObserver {
   virtual void FolderMayRemain(const std::wstring& /*folder*/) {}
   // Leaving what is in use for the restart was asked for and refused.
   virtual void RestartRefused(const std::wstring& /*why*/) {}
+  // Called every few hundred entries while the removal claims, marks or
+  // removes, and when each phase ends: a window keeps itself alive here
+  // (paints, answers sent messages) and shows how far it has come.
+  virtual void Working(const RemovalProgress& /*progress*/) {}
+  // True from the first delete mark set until the last one is carried out
+  // or undone: ending the process meanwhile would carry out every mark.
+  virtual void MarksHeld(bool /*held*/) {}
 };
 
 struct RemovalOptions {
@@ -48,6 +72,9 @@ struct RemovalOptions {
   // them), spelled as the walk of the targets spells it: the removal goes
   // around it and takes everything else.
   std::vector<std::wstring> staying;
+  // NT family: the most files and folders held at once; above it the
+  // removal goes one folder at a time.
+  std::size_t ceiling = kHeldEntriesCeiling;
 };
 
 }  // namespace qvn

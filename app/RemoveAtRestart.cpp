@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/LeaveHeldForRestart.h"
 #include "services/AsideFolder.h"
 #include "services/AutomationError.h"
 #include "services/Concat.h"
@@ -53,20 +54,6 @@ std::vector<std::wstring> FoldersThatStay(const std::vector<RemovalTarget>& inPl
   return folders;
 }
 
-std::wstring Refusal(DWORD error) {
-  const TextPiece why =
-      error == ERROR_ACCESS_DENIED ? TextPiece(L", access denied: that needs administrator rights") : TextPiece(L"");
-  return Concat({L"Windows would not remove it at restart (error ", DecimalText(static_cast<std::int32_t>(error)),
-                 why, L")"});
-}
-
-// The name the system will know the entry by when it carries the list out,
-// early in its next start: a drive made with subst does not exist then.
-std::wstring AsNamedAtBoot(const std::wstring& path) {
-  const std::wstring through = ThroughSubstitutedDrive(path);
-  return through.empty() ? path : through;
-}
-
 struct Moved {
   std::wstring from;
   std::wstring to;
@@ -88,7 +75,7 @@ class Leaving {
       if (!entry.isFolder && !aside_.empty()) {
         const std::wstring to =
             Concat({aside_, L"\\", DecimalText(static_cast<std::int32_t>(moved_.size() + 1)), L" ", NameOf(entry.path)});
-        if (MoveEntry(entry.path, to) == ERROR_SUCCESS) {
+        if (MoveEntry(LongForm(entry.path), LongForm(to)) == ERROR_SUCCESS) {
           moved_.push_back({entry.path, to});
           continue;
         }
@@ -105,8 +92,8 @@ class Leaving {
     if (!aside_.empty() && !moved_.empty()) listed.push_back(aside_);
     for (std::wstring& path : listed) {
       path = AsNamedAtBoot(path);
-      const DWORD error = ScheduleDeletionAtRestart(path);
-      if (error != ERROR_SUCCESS) return Undone(Refusal(error));
+      const DWORD error = ScheduleDeletionAtRestart(LongForm(path));
+      if (error != ERROR_SUCCESS) return Undone(RestartRefusal(error));
     }
     DropAnEmptyAsideFolder();
     return Done(listed);
@@ -120,7 +107,7 @@ class Leaving {
       if (!entry.isFolder) files.push_back(entry.path);
     }
     const DWORD error = ScheduleDeletionsInWininit(files);
-    if (error != ERROR_SUCCESS) return Undone(Refusal(error));
+    if (error != ERROR_SUCCESS) return Undone(RestartRefusal(error));
     const std::vector<std::wstring> folders = FoldersThatStay(inPlace_, targets_);
     if (observer_ != nullptr) {
       for (const std::wstring& folder : folders) observer_->FolderMayRemain(folder);
@@ -148,7 +135,7 @@ class Leaving {
     const Moved* stranded = nullptr;
     DWORD strandedError = ERROR_SUCCESS;
     for (auto entry = moved_.rbegin(); entry != moved_.rend(); ++entry) {
-      const DWORD error = MoveEntry(entry->to, entry->from);
+      const DWORD error = MoveEntry(LongForm(entry->to), LongForm(entry->from));
       if (error != ERROR_SUCCESS && stranded == nullptr) {
         stranded = &*entry;
         strandedError = error;
@@ -179,6 +166,18 @@ class Leaving {
 };
 
 }  // namespace
+
+std::wstring RestartRefusal(DWORD error) {
+  const TextPiece why =
+      error == ERROR_ACCESS_DENIED ? TextPiece(L", access denied: that needs administrator rights") : TextPiece(L"");
+  return Concat({L"Windows would not remove it at restart (error ", DecimalText(static_cast<std::int32_t>(error)),
+                 why, L")"});
+}
+
+std::wstring AsNamedAtBoot(const std::wstring& path) {
+  const std::wstring through = ThroughSubstitutedDrive(path);
+  return through.empty() ? path : through;
+}
 
 std::vector<RemovalTarget> AlreadyPendingAtRestart(const std::vector<RemovalTarget>& inUse, bool ntFamily) {
   std::vector<RemovalTarget> pending;

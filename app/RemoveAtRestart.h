@@ -38,6 +38,13 @@ struct LeftForRestart {
 LeftForRestart LeaveForRestart(const std::vector<RemovalTarget>& inUse, const std::vector<RemovalTarget>& targets,
                                const std::wstring& installFolder, bool ntFamily, RemovalObserver* observer);
 
+// Why the system would not take an entry for the restart, for the user.
+std::wstring RestartRefusal(DWORD error);
+
+// The name the system will know the entry by when it carries the list out,
+// early in its next start: a drive made with subst does not exist then.
+std::wstring AsNamedAtBoot(const std::wstring& path);
+
 // For /WHATIF: a line for each file or folder in use that the removal would
 // leave for the restart, and for each one an earlier run already left; or one
 // line saying that nothing is in use.

@@ -2,6 +2,7 @@
 
 #include "app/ProgramsInTargets.h"
 #include "app/RemoveAtRestart.h"
+#include "app/RemoveOnNtFamily.h"
 #include "app/RemovalTargets.h"
 #include "app/RunRemoval.h"
 #include "services/AutomationError.h"
@@ -79,6 +80,7 @@ bool RemoveWhenNotInUse(ToolState& state, const RemovalPlan& plan, const AskWhen
   const std::vector<RemovalTarget> targets = RemovalTargets(plan);
   StandOutsideTheTargets(targets);
   const bool ntFamily = IsNtFamily(state);
+  if (ntFamily) return RemoveOnNtFamily(state, plan, ask, options);
   RemovalOptions run = options;
   std::vector<std::wstring> links;
   std::wstring restartRefusal;

@@ -126,18 +126,8 @@ std::wstring DetailOf(const KeyDeletion& deletion) {
 
 StepReport Perform(const RemovalStep& step, AutomationObject& fileSys, StepReport report,
                    const RemovalOptions& options, bool ntFamily) {
-  if (step.kind == RemovalStep::Kind::RegistryKey) {
-    report.target = KeyTarget(step);
-    const KeyDeletion deletion = DeleteRegKey(step.target, step.subkey, options.quiet);
-    report.outcome = OutcomeOf(deletion.result);
-    report.detail = DetailOf(deletion);
-    return report;
-  }
-  if (step.skipped) {
-    report.target = step.target;
-    report.outcome = step.refusedByGuard ? Outcome::Refused : Outcome::NotPresent;
-    report.detail = step.skipReason;
-    return report;
+  if (step.kind == RemovalStep::Kind::RegistryKey || step.skipped) {
+    return RunStepWithoutFiles(step, report.number, options.quiet);
   }
   const Staying staying(options.staying);
   if (staying.Touches(step.target)) return RemoveAround(step, fileSys, staying, ntFamily, report, options.observer);
@@ -145,6 +135,20 @@ StepReport Perform(const RemovalStep& step, AutomationObject& fileSys, StepRepor
 }
 
 }  // namespace
+
+StepReport RunStepWithoutFiles(const RemovalStep& step, int number, bool quiet) {
+  StepReport report{number, step.target, Outcome::NotPresent, L""};
+  if (step.kind == RemovalStep::Kind::RegistryKey) {
+    report.target = KeyTarget(step);
+    const KeyDeletion deletion = DeleteRegKey(step.target, step.subkey, quiet);
+    report.outcome = OutcomeOf(deletion.result);
+    report.detail = DetailOf(deletion);
+    return report;
+  }
+  report.outcome = step.refusedByGuard ? Outcome::Refused : Outcome::NotPresent;
+  report.detail = step.skipReason;
+  return report;
+}
 
 void RunRemoval(ToolState& state, const RemovalPlan& plan, const RemovalOptions& options) {
   if (!state.FileSys) throw StandardFailure(ErrorNumber::ObjectNotSet);

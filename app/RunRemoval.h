@@ -14,4 +14,9 @@ namespace qvn {
 // through RemoveWhenNotInUse, which does both and then calls this.
 void RunRemoval(ToolState& state, const RemovalPlan& plan, const RemovalOptions& options = {});
 
+// A step that touches no file: a registry key deleted as the plan says (a
+// failure is recorded in the report, and shown unless `quiet`, never
+// raised), or a file or folder step the guard skipped.
+StepReport RunStepWithoutFiles(const RemovalStep& step, int number, bool quiet);
+
 }  // namespace qvn

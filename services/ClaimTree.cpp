@@ -112,16 +112,17 @@ class Claim {
     const ClaimTarget& target = targets[at];
     result_.roots.push_back(kNoEntry);
     result_.sameAs.push_back(kNoEntry);
-    const DWORD listed = TargetAttributes(target.path);
+    const DWORD listed = TargetAttributes(target.path, target.exactName);
     if (listed == INVALID_FILE_ATTRIBUTES || ((listed & FILE_ATTRIBUTE_DIRECTORY) != 0) != target.isFolder) return;
     KernelHandle opened;
     const nt::Status status =
-        StatusOfError(OpenTarget(target.path, AccessFor(target.isFolder), tree_.ReparsePoints(), opened));
+        StatusOfError(OpenTarget(target.path, AccessFor(target.isFolder), tree_.ReparsePoints(), opened, target.exactName));
     const std::size_t same = EarlierTargetOf(opened);
     if (same != kNoEntry) {
       result_.sameAs.back() = same;
       return;
     }
+    exactName_ = target.exactName;
     const std::size_t entry = Place(status, std::move(opened), kNoEntry, target.path, listed, target.isFolder);
     result_.roots.back() = entry;
     if (entry != kNoEntry && target.itselfOnly) itselfOnly_.push_back(entry);
@@ -239,7 +240,7 @@ class Claim {
     nt::Status status = nt::kSharingViolation;
     if (isFolder) {
       status = parent == kNoEntry
-                   ? StatusOfError(OpenTarget(name, kListingAccess, tree_.ReparsePoints(), listing))
+                   ? StatusOfError(OpenTarget(name, kListingAccess, tree_.ReparsePoints(), listing, exactName_))
                    : OpenEntry(tree_.entries[parent].handle.Get(), name, true, tree_.ReparsePoints(), kListingAccess,
                                listing);
     }
@@ -281,6 +282,7 @@ class Claim {
   std::vector<std::size_t> itselfOnly_;
   std::vector<std::pair<std::size_t, Identity>> identities_;  // of each target claimed, by its place in the list
   std::vector<std::uint64_t> buffer_;
+  bool exactName_ = false;  // of the target being claimed
 };
 
 }  // namespace

@@ -12,6 +12,7 @@ struct ClaimTarget {
   std::wstring path;
   bool isFolder;
   bool itselfOnly = false;  // a folder claimed without what is in it: a removal in parts ends with it
+  bool exactName = false;   // named as a listing gave it: opened by its "\\?\" path, which no rule rewrites
 };
 
 struct ClaimResult {

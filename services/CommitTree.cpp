@@ -34,7 +34,7 @@ class FolderRemoval {
       if (entry.target != root_ || !entry.isFolder || entry.isLink || entry.state != State::Held) continue;
       if (keeps_[at]) {
         entry.handle.Reset();
-        entry.state = State::Closed;
+        entry.state = State::Kept;
         continue;
       }
       Remove(at);
@@ -54,14 +54,14 @@ class FolderRemoval {
       const nt::Status status = MarkEntry(tree_, folder);
       if (status >= 0) {
         folder.handle.Reset();
-        folder.state = State::Closed;
+        folder.state = State::Removed;
         return;
       }
       std::vector<std::wstring> added;
       if (status == nt::kDirectoryNotEmpty) added = AddedTo(at);
       if (status != nt::kDirectoryNotEmpty || !added.empty() || waited == kLingerWaits) {
         folder.handle.Reset();
-        folder.state = State::Closed;
+        folder.state = State::Kept;
         left_.push_back({at, std::move(added), status});
         KeepAbove(at);
         return;
@@ -104,7 +104,7 @@ void CloseMarked(HeldTree& tree) {
   for (HeldEntry& entry : tree.entries) {
     if (entry.state != State::Marked) continue;
     entry.handle.Reset();
-    entry.state = State::Closed;
+    entry.state = State::Removed;
     tree.removal.Step();
     closed = true;
   }

@@ -66,7 +66,8 @@ struct HeldEntry {
     Marked,   // its delete mark is set: it goes when its handle closes
     Refused,  // its mark was refused: a running program, a loaded library
     Moved,    // renamed out of the targets, into the folder aside for the restart
-    Closed,   // its handle closed: removed, or kept as it was
+    Removed,  // the commit took it away (its handle closed with the mark)
+    Kept,     // a folder the commit left as it was: it keeps something, or would not go
   };
 
   KernelHandle handle;

@@ -25,15 +25,15 @@ nt::Status SetInformation(HANDLE entry, Information& information, std::uint32_t 
   return api::NtSetInformationFile(entry, &io, &information, static_cast<std::uint32_t>(bytes), informationClass);
 }
 
-// The path as the system takes it whatever its length.
-std::wstring Named(const std::wstring& path) {
-  return path.size() > kLongestUsualPath ? Concat({L"\\\\?\\", path}) : path;
+// The path as the system takes it whatever its length, or exactly.
+std::wstring Named(const std::wstring& path, bool exact) {
+  return exact || path.size() > kLongestUsualPath ? Concat({L"\\\\?\\", path}) : path;
 }
 
 }  // namespace
 
-DWORD OpenTarget(const std::wstring& path, DWORD access, bool reparsePoints, KernelHandle& opened) {
-  const std::wstring named = Named(path);
+DWORD OpenTarget(const std::wstring& path, DWORD access, bool reparsePoints, KernelHandle& opened, bool exact) {
+  const std::wstring named = Named(path, exact);
   const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (reparsePoints ? nt::kOpenReparsePointFlag : 0);
   const LastError lastError;
   const HANDLE handle = api::CreateFileW(named.c_str(), access, kShareEverything, nullptr, OPEN_EXISTING, flags, nullptr);
@@ -93,7 +93,9 @@ nt::Status WriteAttributes(HANDLE entry, DWORD attributes) {
   return SetInformation(entry, information, nt::kFileBasicInformation);
 }
 
-DWORD TargetAttributes(const std::wstring& path) { return api::GetFileAttributesW(Named(path).c_str()); }
+DWORD TargetAttributes(const std::wstring& path, bool exact) {
+  return api::GetFileAttributesW(Named(path, exact).c_str());
+}
 
 nt::Status SetDeleteMark(HANDLE entry, bool deleteIt) {
   nt::FILE_DISPOSITION_INFORMATION information{static_cast<BYTE>(deleteIt ? 1 : 0)};

@@ -21,15 +21,17 @@ inline constexpr DWORD kDeletionAccess = DELETE | nt::kSynchronize | nt::kReadAt
 inline constexpr std::uint32_t kShareEverything = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 // Opens the target at `path` (a full path; made a "\\?\" path when too long
-// for the usual rules) with `access`, sharing everything. Links in the path
-// on the way are followed (Vista's C:\Documents and Settings), the last name
-// with `reparsePoints` opened as itself. Answers the platform's error,
-// ERROR_SUCCESS with `opened` holding the handle.
-DWORD OpenTarget(const std::wstring& path, DWORD access, bool reparsePoints, KernelHandle& opened);
+// for the usual rules, or when `exact`: a name as a listing gave it, which
+// the usual rules could read as a device or trim) with `access`, sharing
+// everything. Links in the path on the way are followed (Vista's
+// C:\Documents and Settings), the last name with `reparsePoints` opened as
+// itself. Answers the platform's error, ERROR_SUCCESS with `opened` holding
+// the handle.
+DWORD OpenTarget(const std::wstring& path, DWORD access, bool reparsePoints, KernelHandle& opened, bool exact = false);
 
 // Its attributes, as a listing of the folder above would give them;
 // INVALID_FILE_ATTRIBUTES when it is not there.
-DWORD TargetAttributes(const std::wstring& path);
+DWORD TargetAttributes(const std::wstring& path, bool exact = false);
 
 // Opens `name`, exactly as the listing of the held `folder` gave it, as the
 // kind listed: an entry swapped for the other kind meanwhile fails instead.

@@ -49,6 +49,15 @@ SimulatedDrive::SimulatedDrive() {
   fs::create_directory(root_ / "c");
 }
 
+std::wstring SimulatedDrive::WindowsPath(const fs::path& hostPath) const {
+  const std::string relative = hostPath.lexically_relative(root_).string();
+  std::wstring path(relative.begin(), relative.end());
+  std::replace(path.begin(), path.end(), L'/', L'\\');
+  if (path.empty()) return path;
+  path[0] = static_cast<wchar_t>(std::towupper(path[0]));
+  return path.size() == 1 ? path + L":\\" : path.insert(1, L":");
+}
+
 void SimulatedDrive::AddDrive(wchar_t letter) {
   letter = static_cast<wchar_t>(std::towlower(letter));
   if (letters_.find(letter) != std::wstring::npos) return;
@@ -62,6 +71,7 @@ SimulatedDrive::~SimulatedDrive() {
 }
 
 fs::path SimulatedDrive::HostPath(const std::wstring& windowsPath) const {
+  if (windowsPath.rfind(L"\\\\?\\", 0) == 0) return HostPath(windowsPath.substr(4));  // the long form names the same
   const auto letter = windowsPath.empty() ? L'\0' : static_cast<wchar_t>(std::towlower(windowsPath[0]));
   if (windowsPath.size() < 3 || letters_.find(letter) == std::wstring::npos || windowsPath.substr(1, 2) != L":\\") {
     return {};

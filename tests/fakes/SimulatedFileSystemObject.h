@@ -21,6 +21,9 @@ class SimulatedDrive {
   // for any path on no drive of the simulation.
   std::filesystem::path HostPath(const std::wstring& windowsPath) const;
 
+  // The "C:\..." path of a host path on the drive.
+  std::wstring WindowsPath(const std::filesystem::path& hostPath) const;
+
   // Another drive beside C:, empty at first.
   void AddDrive(wchar_t letter);
 

@@ -13,6 +13,7 @@
 
 #include "services/Failure.h"
 #include "services/ProcessApi.h"
+#include "tests/fakes/SimulatedNtFiles.h"
 
 namespace {
 
@@ -438,13 +439,19 @@ BOOL Rename(SimulatedPlatform& platform, const std::string& from, const std::str
   return 1;
 }
 
+// A "\\?\" path names what the same path without it names.
+std::string WithoutLongPrefix(LPCWSTR path) {
+  const std::string name = NarrowName(path);
+  return name.rfind("\\\\?\\", 0) == 0 ? name.substr(4) : name;
+}
+
 BOOL WINAPI SimMoveFileExW(LPCWSTR from, LPCWSTR to, DWORD flags) {
   SimulatedPlatform& platform = SimulatedPlatform::Current();
   TouchesFiles("MoveFileExW");
   if (FailsWithLastError("MoveFileExW")) return 0;
-  if ((flags & MOVEFILE_DELAY_UNTIL_REBOOT) != 0) return ListForRestart(platform, NarrowName(from), to, flags);
+  if ((flags & MOVEFILE_DELAY_UNTIL_REBOOT) != 0) return ListForRestart(platform, WithoutLongPrefix(from), to, flags);
   if (to == nullptr || flags != 0) throw std::logic_error("only plain renames and restart lists are simulated");
-  return Rename(platform, NarrowName(from), NarrowName(to));
+  return Rename(platform, WithoutLongPrefix(from), WithoutLongPrefix(to));
 }
 
 // Every folder on the one simulated volume; its index is the host's, links
@@ -457,6 +464,7 @@ BOOL WINAPI SimGetFileInformationByHandle(HANDLE handle, LPBY_HANDLE_FILE_INFORM
   *information = BY_HANDLE_FILE_INFORMATION{};
   information->dwFileAttributes = S_ISDIR(info.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
   information->dwVolumeSerialNumber = 0xC0DE;
+  information->nNumberOfLinks = static_cast<DWORD>(info.st_nlink);
   information->nFileIndexLow = static_cast<DWORD>(info.st_ino);
   information->nFileIndexHigh = static_cast<DWORD>(static_cast<std::uint64_t>(info.st_ino) >> 32);
   return 1;
@@ -613,7 +621,11 @@ BOOL WINAPI SimUnlockFile(HANDLE, DWORD offsetLow, DWORD offsetHigh, DWORD bytes
   return RecordedLock("UnlockFile", offsetLow, offsetHigh, bytesLow, bytesHigh);
 }
 
-void WINAPI SimSleep(DWORD) { SimulatedPlatform::Current().fileCalls.push_back(L"Sleep"); }
+void WINAPI SimSleep(DWORD) {
+  LONG unused = 0;
+  SimulatedPlatform::Current().Fails("Sleep", unused);  // what another program does meanwhile
+  SimulatedPlatform::Current().fileCalls.push_back(L"Sleep");
+}
 
 BOOL WINAPI SimGetComputerNameA(LPSTR name, LPDWORD chars) {
   SIMULATED_FAILURE("GetComputerNameA", 0)
@@ -807,13 +819,27 @@ BOOL WINAPI SimOpenProcessToken(HANDLE process, DWORD access, PHANDLE token) {
   return 1;
 }
 
+// A file closed with its delete mark goes once nobody holds it any more; with
+// POSIX semantics its name goes at once.
 BOOL WINAPI SimCloseHandle(HANDLE handle) {
   SIMULATED_FAILURE("CloseHandle", 0)
   SimulatedPlatform& platform = SimulatedPlatform::Current();
+  const auto state = platform.openFileStates.find(handle);
+  if (state != platform.openFileStates.end() && state->second.deleteMark) {
+    const std::filesystem::path path = platform.openPaths[handle];
+    std::error_code error;
+    if (state->second.posixDelete) {
+      if (std::filesystem::remove(path, error)) platform.calls.push_back(L"deleted " + platform.drive.WindowsPath(path));
+    } else {
+      platform.pendingDeletes.insert(path);
+    }
+  }
+  platform.listings.erase(handle);
   if (platform.openPaths.erase(handle) != 0 || platform.snapshots.erase(handle) != 0 ||
       platform.openProcesses.erase(handle) != 0) {
     platform.openFileStates.erase(handle);
     --platform.openFiles;
+    platform.CarryOutPendingDeletes();
     return 1;
   }
   if (handle != reinterpret_cast<HANDLE>(0x7000) || platform.openTokens == 0) return 0;
@@ -981,6 +1007,8 @@ int SimulatedPlatform::CallCount(const std::string& name) const {
 
 bool SimulatedPlatform::Fails(const std::string& name, LONG& error) {
   const int number = ++callCounts_[name];
+  const auto action = actions_.find({name, number});
+  if (action != actions_.end()) action->second();
   auto found = failures_.find({name, number});
   if (found == failures_.end()) return false;
   error = found->second;
@@ -992,7 +1020,32 @@ qvn::Binder::Address SimulatedPlatform::Bind(const char* library, const char* na
   for (const Export& entry : kExports) {
     if (Lower(library) == entry.library && std::strcmp(name, entry.name) == 0) return entry.address;
   }
+  // 95/98/ME have no ntdll.
+  if (Lower(library) == "ntdll.dll" && registry.family == SimulatedRegistry::Family::Nt) return BindNtCall(name);
   return nullptr;
+}
+
+LONG SimulatedPlatform::OpenRefusal(const std::filesystem::path& host, DWORD access, DWORD flags) const {
+  return ::OpenRefusal(*this, host, access, flags);
+}
+
+HANDLE SimulatedPlatform::OpenHandle(const std::filesystem::path& host, DWORD access) {
+  return Opened(*this, host, access);
+}
+
+void SimulatedPlatform::LetGo(const std::wstring& path) {
+  sharedHolds.erase(drive.HostPath(path));
+  CarryOutPendingDeletes();
+}
+
+void SimulatedPlatform::CarryOutPendingDeletes() {
+  for (auto pending = pendingDeletes.begin(); pending != pendingDeletes.end();) {
+    bool held = sharedHolds.count(*pending) != 0;
+    for (const auto& [handle, path] : openPaths) held = held || path == *pending;
+    std::error_code error;
+    if (!held && std::filesystem::remove(*pending, error)) calls.push_back(L"deleted " + drive.WindowsPath(*pending));
+    pending = held ? std::next(pending) : pendingDeletes.erase(pending);
+  }
 }
 
 std::unique_ptr<qvn::AutomationObject> SimulatedPlatform::CreateObject(const std::wstring& progId) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -35,6 +36,11 @@ class SimulatedPlatform : public qvn::Binder {
   void WithholdEntryPoint(const std::string& name) { withheldEntries_.insert(name); }
   // The `callNumber`-th call (from 1) of `name` fails with `error` and no effect.
   void FailCall(const std::string& name, int callNumber, LONG error) { failures_[{name, callNumber}] = error; }
+  // `action` happens just before the `callNumber`-th call of `name`: another
+  // program acting while the tool works.
+  void Before(const std::string& name, int callNumber, std::function<void()> action) {
+    actions_[{name, callNumber}] = std::move(action);
+  }
   int CallCount(const std::string& name) const;
 
   // Windows 95/98/ME or NT, for the version record and the registry's rules.
@@ -63,6 +69,12 @@ class SimulatedPlatform : public qvn::Binder {
   // Counts the call; true when it is the one chosen to fail, with `error` set.
   bool Fails(const std::string& name, LONG& error);
 
+  // Why an open of the existing `host` entry with `access` is refused, as the
+  // platform decides it from what holds it elsewhere (a Windows error); 0
+  // when it may be opened. A new handle for it, counted until closed.
+  LONG OpenRefusal(const std::filesystem::path& host, DWORD access, DWORD flags) const;
+  HANDLE OpenHandle(const std::filesystem::path& host, DWORD access);
+
   // A running process: its id, its program file in full, and whether its
   // modules can be read (not those of a 64-bit process, from a 32-bit one).
   struct Process {
@@ -83,10 +95,13 @@ class SimulatedPlatform : public qvn::Binder {
   int openTokens = 0;
   int openFiles = 0;     // files, searches, snapshots and processes opened and not yet closed
   std::map<HANDLE, std::filesystem::path> openPaths;  // what each open file handle is
-  // The access each open file was given and where its next read or write goes.
+  // The access each open file was given, where its next read or write goes,
+  // and its delete mark (with POSIX semantics: the name goes at the close).
   struct OpenFile {
     DWORD access = 0;
     std::uintmax_t position = 0;
+    bool deleteMark = false;
+    bool posixDelete = false;
   };
   std::map<HANDLE, OpenFile> openFileStates;
   std::set<char> networkDrives;                       // drive letters GetDriveTypeA calls remote
@@ -104,6 +119,19 @@ class SimulatedPlatform : public qvn::Binder {
   std::map<HANDLE, std::vector<WIN32_FIND_DATAA>> searches;  // entries still to hand out
   std::map<HANDLE, std::vector<Process>> snapshots;          // processes still to hand out
   std::map<HANDLE, Process> openProcesses;
+  // The native calls: where each folder's listing has come to, and what is
+  // marked and waits for its last handle (or another program's) to close.
+  std::map<HANDLE, std::vector<std::filesystem::path>> listings;
+  std::set<std::filesystem::path> pendingDeletes;
+  // Held by another program that shares deletion (an indexer, a scanner): a
+  // deletion waits until it lets go.
+  std::set<std::filesystem::path> sharedHolds;
+  void HoldSharingDelete(const std::wstring& path) { sharedHolds.insert(drive.HostPath(path)); }
+  void LetGo(const std::wstring& path);
+  // Windows 10: the mark's newer form, with POSIX semantics, is known.
+  bool posixDeletes = false;
+  // Deletes what is marked and no longer held by anyone.
+  void CarryOutPendingDeletes();
   bool versionQueryRefused_ = false;
 
  private:
@@ -112,6 +140,7 @@ class SimulatedPlatform : public qvn::Binder {
   std::set<std::string> withheldLibraries_;
   std::set<std::string> withheldEntries_;
   std::map<std::pair<std::string, int>, LONG> failures_;
+  std::map<std::pair<std::string, int>, std::function<void()>> actions_;
   std::map<std::string, int> callCounts_;
   bool objectCreationRefused_ = false;
   std::unique_ptr<qvn::ScopedBinder> installed_;

@@ -98,14 +98,12 @@ TEST(RemovalLog, RecordsWhatWasFoundAndEveryStep) {
         L"Install location: C:\\Program Files\\Quorvane (will be deleted as C:\\Program Files\\Quorvane)",
         L"Failed: error 70: A folder link cannot be removed without following it, so nothing of Quorvane has been "
         L"removed (C:\\Program Files\\Quorvane\\Docs)"}},
-      {"a failed step", "C:\\Program Files\\Quorvane\\",
-       [](SimulatedPlatform& p) { p.drive.Lock(L"C:\\Program Files\\Quorvane\\Quorvane.exe"); }, 1603,
+      {"a file the user may not delete", "C:\\Program Files\\Quorvane\\",
+       [](SimulatedPlatform& p) { p.drive.DenyOpen(L"C:\\Program Files\\Quorvane\\Quorvane.exe"); }, 1603,
        {L"Operating system: Windows 2000 or XP",
         L"Install location: C:\\Program Files\\Quorvane (will be deleted as C:\\Program Files\\Quorvane)",
-        L"Step 1: C:\\Documents and Settings\\All Users\\Desktop\\Quorvane.lnk: removed",
-        L"Step 2: C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Quorvane: not present",
-        L"Step 3: C:\\Program Files\\Quorvane: failed (error 70: Permission denied)",
-        L"Failed: error 70: Permission denied (C:\\Program Files\\Quorvane)"}},
+        L"Failed: error 70: Windows does not allow it to be deleted, so nothing of Quorvane has been removed "
+        L"(C:\\Program Files\\Quorvane\\Quorvane.exe)"}},
       {"a registry deletion that fails", "C:\\Program Files\\Quorvane\\",
        [](SimulatedPlatform& p) { p.WithholdEntryPoint("RegDeleteKeyA"); }, 1603,
        {L"Operating system: Windows 2000 or XP",
@@ -167,9 +165,9 @@ TEST(UnattendedRemoval, RestartsOnlyAfterARemovalThatTookSomethingAwayAndRanToIt
          Install(p, "C:\\Program Files\\Quorvane\\");
          p.drive.MapImage(L"C:\\Program Files\\Quorvane\\Quorvane.exe");
        }, 1618, false},
-      {"a file that cannot be deleted", [](SimulatedPlatform& p) {
+      {"a file the user may not delete", [](SimulatedPlatform& p) {
          Install(p, "C:\\Program Files\\Quorvane\\");
-         p.drive.Lock(L"C:\\Program Files\\Quorvane\\Quorvane.exe");
+         p.drive.DenyOpen(L"C:\\Program Files\\Quorvane\\Quorvane.exe");
        }, 1603, false},
       {"a registry step that failed", [](SimulatedPlatform& p) {
          Install(p, "C:\\Program Files\\Quorvane\\");

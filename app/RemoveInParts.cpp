@@ -1,0 +1,239 @@
+#include "app/RemoveInParts.h"
+
+#include <limits>
+
+#include "app/HeldSteps.h"
+#include "app/ProgramsInTargets.h"
+#include "app/RemovalTargets.h"
+#include "app/RemoveAtRestart.h"
+#include "app/RunRemoval.h"
+#include "services/AutomationError.h"
+#include "services/Concat.h"
+#include "services/MarkTree.h"
+#include "services/NtFileCalls.h"
+#include "services/SameText.h"
+
+namespace qvn {
+namespace {
+
+using Outcome = StepReport::Outcome;
+
+// A part is claimed whole, however it has grown since it was measured.
+constexpr std::size_t kWhole = std::numeric_limits<std::size_t>::max();
+
+struct Part {
+  ClaimTarget claim;
+  std::size_t target;  // the plan's target it belongs to, by its place
+};
+
+class InParts {
+ public:
+  InParts(const ToolState& state, const RemovalOptions& options)
+      : reparsePoints_(state.VersionInfo.dwMajorVersion >= 5), options_(options), progress_(options.observer) {}
+
+  void Split(const std::vector<RemovalTarget>& targets) {
+    for (std::size_t at = 0; at < targets.size(); ++at) {
+      if (targets[at].isFolder) {
+        Split(ClaimTarget{targets[at].path, true}, at);
+      } else {
+        parts_.push_back({{targets[at].path, false}, at});
+      }
+    }
+  }
+
+  // Each part claimed and its files marked, then all undone: what is in use
+  // (not already left for the restart by an earlier run), in the order met.
+  std::vector<RemovalTarget> Check() {
+    std::vector<RemovalTarget> inUse;
+    links_.clear();
+    alreadyLeft_.clear();
+    for (const Part& part : parts_) {
+      HeldTree tree(reparsePoints_, &progress_);
+      const ClaimResult claim = ClaimTargets(tree, {part.claim}, kWhole);
+      for (const std::wstring& link : claim.unconfirmedLinks) links_.push_back(link);
+      Sort(tree, claim.inUse, inUse);
+      Sort(tree, MarkTree(tree), inUse);
+    }
+    return inUse;
+  }
+
+  // What an earlier run left for the restart: in use still, it stays.
+  const std::vector<std::wstring>& AlreadyLeft() const { return alreadyLeft_; }
+
+  void StopAtLinks() const { StopAtUnconfirmedLinks(links_); }
+
+  // Each part in turn claimed, marked and committed; what stays is gone around.
+  void Remove(const RemovalPlan& plan, const std::vector<std::wstring>& staying) {
+    std::vector<TargetFate> fates(TargetCount());
+    std::vector<bool> present(TargetCount(), false);
+    for (const Part& part : parts_) {
+      HeldTree tree(reparsePoints_, &progress_);
+      const ClaimResult claim = ClaimTargets(tree, {part.claim}, kWhole);
+      StopAtNewlyInUse(tree, plan, part, claim.inUse, staying);
+      StopAtNewlyInUse(tree, plan, part, MarkTree(tree), staying);
+      const std::size_t root = claim.roots.front();
+      if (root == kNoEntry) continue;
+      present[part.target] = true;
+      if (part.claim.itselfOnly && Holds(part.claim.path, staying)) tree.entries[root].state = HeldEntry::State::Kept;
+      CloseMarked(tree);
+      TellLinksRemoved(tree, options_.observer);
+      if (part.claim.isFolder) {
+        StepReport report = ReportOf(plan, part.target);
+        LeaveFoldersForRestart(tree, root, RemoveFolders(tree, root), report, options_.observer);
+      }
+      const TargetFate fate = FateOf(tree, root);
+      fates[part.target].anyRemoved = fates[part.target].anyRemoved || fate.anyRemoved;
+      fates[part.target].anyStays = fates[part.target].anyStays || fate.anyStays;
+    }
+    Report(plan, fates, present);
+  }
+
+ private:
+  // A folder that fits is one part; one too large gives a part for each
+  // entry in it, then one for itself.
+  void Split(const ClaimTarget& folder, std::size_t target) {
+    {
+      HeldTree probe(reparsePoints_);
+      if (!ClaimTargets(probe, {folder}, options_.ceiling).overCeiling) {
+        parts_.push_back({folder, target});
+        return;
+      }
+    }
+    HeldTree itself(reparsePoints_);
+    ClaimTarget alone = folder;
+    alone.itselfOnly = true;
+    const std::size_t root = ClaimTargets(itself, {alone}, kWhole).roots.front();
+    std::vector<std::pair<std::wstring, DWORD>> listed;
+    if (root != kNoEntry) {
+      ListFolder(itself.entries[root].handle.Get(), buffer_,
+                 [&](const std::wstring& name, DWORD attributes) { listed.emplace_back(name, attributes); });
+    }
+    for (const auto& [name, attributes] : listed) {
+      ClaimTarget entry{Concat({folder.path, L"\\", name}), (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0};
+      entry.exactName = true;
+      if (entry.isFolder && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+        Split(entry, target);
+      } else {
+        parts_.push_back({entry, target});
+      }
+    }
+    parts_.push_back({alone, target});
+  }
+
+  // Sorts the entries in use into those that stop the removal and those an
+  // earlier run already left for the restart.
+  void Sort(const HeldTree& tree, const std::vector<std::size_t>& entries, std::vector<RemovalTarget>& inUse) {
+    const std::vector<std::size_t> blocking = NotYetLeft(tree, entries);
+    for (std::size_t entry : entries) {
+      bool blocks = false;
+      for (std::size_t other : blocking) blocks = blocks || other == entry;
+      if (blocks) {
+        inUse.push_back({tree.PathOf(entry), tree.entries[entry].isFolder});
+      } else {
+        alreadyLeft_.push_back(tree.PathOf(entry));
+      }
+    }
+  }
+
+  std::size_t TargetCount() const { return parts_.empty() ? 0 : parts_.back().target + 1; }
+
+  static bool Holds(const std::wstring& folder, const std::vector<std::wstring>& staying) {
+    for (const std::wstring& path : staying) {
+      if (LiesInsideFolder(path, folder)) return true;
+    }
+    return false;
+  }
+
+  // What came into use after the check, and was not left for the restart,
+  // stops the removal at its step: everything is released first.
+  void StopAtNewlyInUse(HeldTree& tree, const RemovalPlan& plan, const Part& part,
+                        const std::vector<std::size_t>& inUse, const std::vector<std::wstring>& staying) {
+    for (std::size_t entry : inUse) {
+      const std::wstring path = tree.PathOf(entry);
+      bool stays = false;
+      for (const std::wstring& known : staying) stays = stays || SameText(known, path);
+      if (stays) continue;
+      UndoMarks(tree);
+      StepReport report = ReportOf(plan, part.target);
+      report.outcome = Outcome::Failed;
+      report.detail = L"in use since the check";
+      if (options_.observer != nullptr) options_.observer->StepDone(report);
+      throw SystemErrorFailure(ERROR_SHARING_VIOLATION,
+                               L"It came into use after the check, while the removal went one folder at a time; "
+                               L"what came before it has been removed")
+          .WithItem(path);
+    }
+  }
+
+  StepReport ReportOf(const RemovalPlan& plan, std::size_t target) const {
+    std::size_t path = 0;
+    int number = 0;
+    for (const RemovalStep& step : plan.steps) {
+      ++number;
+      if (step.kind == RemovalStep::Kind::RegistryKey || step.skipped) continue;
+      if (path++ == target) return {number, step.target, Outcome::NotPresent, L""};
+    }
+    return {number, L"", Outcome::NotPresent, L""};
+  }
+
+  void Report(const RemovalPlan& plan, const std::vector<TargetFate>& fates, const std::vector<bool>& present) {
+    std::size_t target = 0;
+    int number = 0;
+    for (const RemovalStep& step : plan.steps) {
+      ++number;
+      StepReport report{number, step.target, Outcome::NotPresent, L""};
+      if (step.kind == RemovalStep::Kind::RegistryKey || step.skipped) {
+        report = RunStepWithoutFiles(step, number, options_.quiet);
+      } else if (target < present.size() && present[target]) {
+        SetOutcome(report, fates[target++]);
+      } else {
+        ++target;
+      }
+      if (options_.observer != nullptr) options_.observer->StepDone(report);
+    }
+  }
+
+  bool reparsePoints_;
+  const RemovalOptions& options_;
+  ProgressToObserver progress_;
+  std::vector<Part> parts_;
+  std::vector<std::wstring> links_;
+  std::vector<std::wstring> alreadyLeft_;
+  std::vector<std::uint64_t> buffer_;
+};
+
+}  // namespace
+
+bool RemoveInParts(ToolState& state, const RemovalPlan& plan, const AskWhenInUse& ask, const RemovalOptions& options) {
+  if (options.observer != nullptr) options.observer->RemovingInParts(options.ceiling);
+  const std::vector<RemovalTarget> targets = RemovalTargets(plan);
+  InParts parts(state, options);
+  parts.Split(targets);
+  std::vector<std::wstring> staying;
+  std::wstring restartRefusal;
+  for (;;) {
+    const std::vector<RemovalTarget> inUse = parts.Check();
+    staying.clear();
+    if (inUse.empty()) break;
+    const InUse found{inUse.front().path, ProgramsInTargets(targets, true), restartRefusal};
+    const InUseAnswer answer = ask(found);
+    if (answer == InUseAnswer::Cancel) return false;
+    if (answer == InUseAnswer::ClosePrograms) ClosePrograms(ProgramsInTargets(targets, true), options.observer);
+    if (answer != InUseAnswer::RemoveAtRestart) continue;
+    const LeftForRestart left =
+        LeaveForRestart(inUse, targets, plan.installFolder.folder.value_or(L""), true, options.observer);
+    if (left.done) {
+      staying = left.staying;
+      break;
+    }
+    restartRefusal = left.refusal;
+    if (options.observer != nullptr) options.observer->RestartRefused(restartRefusal);
+  }
+  parts.StopAtLinks();
+  // What an earlier run left for the restart is in use still, and stays.
+  for (const std::wstring& path : parts.AlreadyLeft()) staying.push_back(path);
+  parts.Remove(plan, staying);
+  return true;
+}
+
+}  // namespace qvn
