@@ -10,10 +10,11 @@ struct StartupTexts {
   std::wstring locationText;
 };
 
-// Fills `state` once at start-up: the file-system object, the settings key, the
-// version record, the two shell paths of the running family and the install
-// folder read from the registry. Returns the two texts the main window shows.
-// Raises Failure when the file-system object cannot be made. A caller without
+// Fills `state` once at start-up: the version record, on 95/98/ME the
+// file-system object (the NT family removes without it), the settings key,
+// the two shell paths of the running family and the install folder read
+// from the registry. Returns the two texts the main window shows. Raises
+// Failure when 95/98/ME cannot make the file-system object. A caller without
 // windows releases state.FileSys itself when done.
 StartupTexts InitToolState(ToolState& state);
 

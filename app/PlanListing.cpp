@@ -5,6 +5,7 @@
 #include "services/Concat.h"
 #include "services/DecimalText.h"
 #include "services/DeletePath.h"
+#include "services/FileCalls.h"
 #include "services/RegistryText.h"
 
 namespace qvn {
@@ -12,14 +13,25 @@ namespace {
 
 TextPiece Presence(bool present) { return present ? TextPiece(L"present") : TextPiece(L"not present"); }
 
-std::wstring Describe(const RemovalStep& step, AutomationObject& fileSys) {
+// Whether the file or folder of the step is there: on the NT family asked of
+// the system by its wide name, on 95/98/ME of the scripting object.
+bool PathPresent(const RemovalStep& step, const ToolState& state) {
+  if (!state.FileSys) {
+    const DWORD attributes = FileCalls(true).Attributes(step.target);
+    const bool isFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    return attributes != INVALID_FILE_ATTRIBUTES && isFolder == (step.kind == RemovalStep::Kind::Folder);
+  }
+  return PathExists(*state.FileSys, step.target, PathKindText(step.kind));
+}
+
+std::wstring Describe(const RemovalStep& step, const ToolState& state) {
   if (step.kind == RemovalStep::Kind::RegistryKey) {
     const std::wstring key = step.subkey.empty() ? step.target : Concat({step.target, L"\\", step.subkey});
     return Concat({L"delete key ", KeyTarget(step), L": ", Presence(LocalMachineKeyExists(key))});
   }
   const TextPiece what = step.kind == RemovalStep::Kind::File ? TextPiece(L"delete file ") : TextPiece(L"delete folder ");
   if (!step.skipped) {
-    return Concat({what, step.target, L": ", Presence(PathExists(fileSys, step.target, PathKindText(step.kind)))});
+    return Concat({what, step.target, L": ", Presence(PathPresent(step, state))});
   }
   const TextPiece verdict = step.refusedByGuard ? TextPiece(L": refused by the guard (") : TextPiece(L": not present (");
   return Concat({what, step.target, verdict, step.skipReason, L")"});
@@ -28,14 +40,15 @@ std::wstring Describe(const RemovalStep& step, AutomationObject& fileSys) {
 }  // namespace
 
 std::vector<std::wstring> ListPlan(const ToolState& state, const RemovalPlan& plan) {
-  if (!state.FileSys) throw StandardFailure(ErrorNumber::ObjectNotSet);
+  const bool ntFamily = state.VersionInfo.dwPlatformId == VER_PLATFORM_WIN32_NT;
+  if (!ntFamily && !state.FileSys) throw StandardFailure(ErrorNumber::ObjectNotSet);
   std::vector<std::wstring> lines;
-  for (const std::wstring& link : FolderLinksIn(plan, state.VersionInfo.dwPlatformId == VER_PLATFORM_WIN32_NT).folderLinks) {
+  for (const std::wstring& link : FolderLinksIn(plan, ntFamily).folderLinks) {
     lines.push_back(Concat({L"Before step 1: remove folder link ", link, L" by itself, not following it"}));
   }
   int number = 0;
   for (const RemovalStep& step : plan.steps) {
-    lines.push_back(Concat({L"Step ", DecimalText(++number), L": ", Describe(step, *state.FileSys)}));
+    lines.push_back(Concat({L"Step ", DecimalText(++number), L": ", Describe(step, state)}));
   }
   return lines;
 }

@@ -57,6 +57,17 @@ void RemovalLog::LinkRemoved(const std::wstring& link) {
   sink_.Write(Concat({L"Folder link removed by itself, not followed: ", link}));
 }
 
+void RemovalLog::RemovingInParts(std::size_t ceiling) {
+  sink_.Write(Concat({L"More than ", DecimalText(static_cast<std::int32_t>(ceiling)),
+                      L" files and folders: each folder is checked, then each removed, one at a time"}));
+}
+
+void RemovalLog::FolderLeftForRestart(const std::wstring& folder, bool addedTo) {
+  const TextPiece why = addedTo ? TextPiece(L"Another program added to it while it was removed, left for the restart: ")
+                                : TextPiece(L"Another program still held a file in it, left for the restart: ");
+  sink_.Write(Concat({why, folder}));
+}
+
 void RemovalLog::ProgramsAskedToClose(const std::vector<CloseOutcome>& outcomes) {
   for (const CloseOutcome& outcome : outcomes) {
     const TextPiece request =

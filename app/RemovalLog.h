@@ -27,6 +27,8 @@ class RemovalLog : public RemovalObserver {
   void GaveUpInUse();
   void StepDone(const StepReport& report) override;
   void LinkRemoved(const std::wstring& link) override;
+  void RemovingInParts(std::size_t ceiling) override;
+  void FolderLeftForRestart(const std::wstring& folder, bool addedTo) override;
   void ProgramsAskedToClose(const std::vector<CloseOutcome>& outcomes) override;
   void MovedAside(const std::wstring& from, const std::wstring& to) override;
   void PendingAtRestart(const std::wstring& path) override;

@@ -81,6 +81,7 @@ class InParts {
         StepReport report = ReportOf(plan, part.target);
         LeaveFoldersForRestart(tree, root, RemoveFolders(tree, root), report, options_.observer);
       }
+      tree.removal.End();
       const TargetFate fate = FateOf(tree, root);
       fates[part.target].anyRemoved = fates[part.target].anyRemoved || fate.anyRemoved;
       fates[part.target].anyStays = fates[part.target].anyStays || fate.anyStays;

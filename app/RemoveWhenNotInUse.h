@@ -25,7 +25,10 @@ enum class InUseAnswer { Retry, Cancel, ClosePrograms, RemoveAtRestart };
 
 using AskWhenInUse = FunctionRef<InUseAnswer(const InUse& found)>;
 
-// Runs the plan once nothing it would delete is held by another program. The
+// Runs the plan once nothing it would delete is held by another program. On
+// the NT family this is the removal by handles (RemoveOnNtFamily.h): the
+// check is the claim of every entry, with the same answers and guarantees as
+// below, and nothing becomes busy after it. The
 // program first leaves a current folder inside the targets; running from a
 // file inside them, it raises Failure with nothing removed.
 // Before anything is removed the targets are walked whole. A folder inside

@@ -14,7 +14,7 @@ inline const wchar_t kSettingsKey[] = L"SOFTWARE\\TindlewaySystems\\Quorvane";
 // Everything the tool knows about the machine: filled once at start-up, read by
 // the removal. The file-system object is the only part released before the end.
 struct ToolState {
-  std::unique_ptr<AutomationObject> FileSys;
+  std::unique_ptr<AutomationObject> FileSys;  // 95/98/ME only
   std::wstring ProductKey;
   OSVERSIONINFOA VersionInfo{};
   std::wstring DesktopShortcut;

@@ -19,6 +19,12 @@ class Tally : public RemovalObserver {
   void LinkRemoved(const std::wstring& link) override {
     if (log_ != nullptr) log_->LinkRemoved(link);
   }
+  void RemovingInParts(std::size_t ceiling) override {
+    if (log_ != nullptr) log_->RemovingInParts(ceiling);
+  }
+  void FolderLeftForRestart(const std::wstring& folder, bool addedTo) override {
+    if (log_ != nullptr) log_->FolderLeftForRestart(folder, addedTo);
+  }
   void ProgramsAskedToClose(const std::vector<CloseOutcome>& outcomes) override {
     if (log_ != nullptr) log_->ProgramsAskedToClose(outcomes);
   }

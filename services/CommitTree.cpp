@@ -100,15 +100,13 @@ void CloseMarked(HeldTree& tree) {
     toRemove += entry.state == State::Marked || (entry.state == State::Held && entry.isFolder);
   }
   tree.removal = ProgressTicker(tree.Progress(), WorkProgress::Phase::Removing, toRemove);
-  bool closed = false;
   for (HeldEntry& entry : tree.entries) {
     if (entry.state != State::Marked) continue;
     entry.handle.Reset();
     entry.state = State::Removed;
     tree.removal.Step();
-    closed = true;
   }
-  if (closed && tree.Progress() != nullptr) tree.Progress()->MarksHeld(false);
+  tree.TellMarksHeld(false);
 }
 
 std::vector<FolderLeft> RemoveFolders(HeldTree& tree, std::size_t root) { return FolderRemoval(tree, root).Run(); }

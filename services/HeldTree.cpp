@@ -6,6 +6,12 @@ namespace qvn {
 
 HeldTree::~HeldTree() { UndoMarks(*this); }
 
+void HeldTree::TellMarksHeld(bool held) {
+  if (held == marksHeld) return;
+  marksHeld = held;
+  if (progress_ != nullptr) progress_->MarksHeld(held);
+}
+
 std::wstring HeldTree::PathOf(std::size_t entry) const {
   std::vector<std::size_t> chain;
   for (std::size_t at = entry; at != kNoEntry; at = entries[at].parent) chain.push_back(at);

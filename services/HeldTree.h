@@ -98,6 +98,9 @@ class HeldTree {
   std::vector<HeldEntry> entries;
   // How many entries the commit has removed, of how many it will.
   ProgressTicker removal;
+  // Told the progress that marks are held, and not yet that they are gone.
+  bool marksHeld = false;
+  void TellMarksHeld(bool held);
 
   // The entry's full path, by the names the claim met.
   std::wstring PathOf(std::size_t entry) const;

@@ -88,7 +88,7 @@ std::vector<std::size_t> MarkTree(HeldTree& tree) {
   std::size_t total = 0;
   for (const HeldEntry& entry : tree.entries) total += entry.state == State::Held && (!entry.isFolder || entry.isLink);
   ProgressTicker ticker(tree.Progress(), WorkProgress::Phase::Checking, total);
-  if (total != 0 && tree.Progress() != nullptr) tree.Progress()->MarksHeld(true);
+  if (total != 0) tree.TellMarksHeld(true);
   std::vector<std::size_t> refused;
   // Deepest first: every entry comes after the folder it was listed in.
   for (std::size_t at = tree.entries.size(); at-- > 0;) {
@@ -113,7 +113,6 @@ std::vector<std::size_t> MarkTree(HeldTree& tree) {
 }
 
 void UndoMarks(HeldTree& tree) noexcept {
-  bool undone = false;
   for (HeldEntry& entry : tree.entries) {
     try {
       if (entry.state == State::Marked) {
@@ -125,19 +124,16 @@ void UndoMarks(HeldTree& tree) noexcept {
           SetDeleteMark(entry.handle.Get(), false);
         }
         entry.state = State::Held;
-        undone = true;
       }
       PutBackAttributes(entry);
     } catch (...) {
       // An entry point that cannot be bound now was bound to set the mark.
     }
   }
-  if (undone && tree.Progress() != nullptr) {
-    try {
-      tree.Progress()->MarksHeld(false);
-    } catch (...) {
-      // A window that cannot repaint changes nothing of the files.
-    }
+  try {
+    tree.TellMarksHeld(false);
+  } catch (...) {
+    // A window that cannot repaint changes nothing of the files.
   }
 }
 

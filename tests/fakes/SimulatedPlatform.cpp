@@ -308,6 +308,8 @@ DWORD FileAttributesNamed(const char* function, const std::string& path) {
   DWORD attributes = 0;
   if (std::filesystem::is_symlink(host, error)) attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
   if (std::filesystem::is_directory(host, error)) attributes |= FILE_ATTRIBUTE_DIRECTORY;
+  struct stat info {};
+  if (::stat(host.c_str(), &info) == 0 && (info.st_mode & S_IWUSR) == 0) attributes |= FILE_ATTRIBUTE_READONLY;
   return attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
 }
 
