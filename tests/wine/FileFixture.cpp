@@ -1,5 +1,6 @@
 #include "tests/wine/FileFixture.h"
 
+#include <functional>
 #include <stdexcept>
 #include <vector>
 
@@ -92,20 +93,30 @@ bool CopyThisProgramTo(const std::string& path) {
   return ::CopyFileA(ThisProgram().c_str(), path.c_str(), FALSE) != 0;
 }
 
-FileHeldByAnotherProcess::FileHeldByAnotherProcess(const std::string& path) {
+// Where the holding child says it has the file: beside this program, since
+// the file's own folder may be removed meanwhile.
+std::string HeldMark(const std::string& path) {
+  return ThisProgram() + "." + std::to_string(std::hash<std::string>{}(path)) + ".held";
+}
+
+FileHeldByAnotherProcess::FileHeldByAnotherProcess(const std::string& path, Sharing sharing, bool whenFree)
+    : mark_(HeldMark(path)) {
   std::string command = "\"" + ThisProgram() + "\" --hold-open \"" + path + "\"";
-  const std::string ready = path + ".held";
-  ::DeleteFileA(ready.c_str());
+  if (sharing == Sharing::Delete) command += " delete";
+  if (whenFree) command += " when-free";
+  ::DeleteFileA(mark_.c_str());
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_)) {
     throw std::runtime_error("cannot start the holding process");
   }
-  for (int waited = 0; waited < 200 && !PathExists(ready); ++waited) ::Sleep(50);
-  ::DeleteFileA(ready.c_str());
+  for (int waited = 0; !whenFree && waited < 200 && !PathExists(mark_); ++waited) ::Sleep(50);
 }
 
+bool FileHeldByAnotherProcess::Holds() const { return PathExists(mark_); }
+
 FileHeldByAnotherProcess::~FileHeldByAnotherProcess() {
+  ::DeleteFileA(mark_.c_str());
   ::TerminateProcess(process_.hProcess, 0);
   ::WaitForSingleObject(process_.hProcess, 5000);
   ::CloseHandle(process_.hThread);
@@ -179,10 +190,46 @@ void IdleIn(const std::string& folder, OnClose onClose) {
   ::ExitProcess(static_cast<UINT>(message.wParam));
 }
 
-void HoldOpen(const std::string& path) {
-  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file != INVALID_HANDLE_VALUE) MakeFile(path + ".held");
+void HoldOpen(const std::string& path, bool sharesDeletion, bool whenFree) {
+  const DWORD sharing = FILE_SHARE_READ | (sharesDeletion ? FILE_SHARE_DELETE : 0);
+  for (;;) {
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+      MakeFile(HeldMark(path));
+      break;
+    }
+    if (!whenFree) break;
+    ::Sleep(1);
+  }
   for (;;) ::Sleep(1000);
+}
+
+void MakeFileNamedExactly(const std::wstring& folder, const std::wstring& name) {
+  using NtCreateFileFn = LONG(WINAPI*)(PHANDLE, ACCESS_MASK, void*, void*, void*, ULONG, ULONG, ULONG, ULONG, void*, ULONG);
+  struct Counted {
+    USHORT length, room;
+    const wchar_t* text;
+  } counted{static_cast<USHORT>(name.size() * 2), static_cast<USHORT>(name.size() * 2), name.c_str()};
+  struct Object {
+    ULONG length;
+    HANDLE root;
+    Counted* name;
+    ULONG attributes;
+    void* security;
+    void* quality;
+  };
+  const HANDLE parent = ::CreateFileW(folder.c_str(), FILE_ADD_FILE | SYNCHRONIZE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  Object object{sizeof(Object), parent, &counted, 0x40 /* OBJ_CASE_INSENSITIVE */, nullptr, nullptr};
+  ULONG_PTR io[2] = {};
+  HANDLE file = nullptr;
+  const auto create = reinterpret_cast<NtCreateFileFn>(
+      reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "NtCreateFile")));
+  const LONG status = create(&file, GENERIC_WRITE | SYNCHRONIZE, &object, io, nullptr, FILE_ATTRIBUTE_NORMAL,
+                             FILE_SHARE_READ, 2 /* FILE_CREATE */, 0x20 | 0x40 /* synchronous, not a folder */, nullptr, 0);
+  ::CloseHandle(parent);
+  if (status < 0) throw std::runtime_error("cannot make a file of that name");
+  ::CloseHandle(file);
 }
 
 }  // namespace fixture

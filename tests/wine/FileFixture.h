@@ -15,21 +15,34 @@ std::string TextOf(const std::string& path);                       // empty when
 std::string ShortPath(const std::string& path);                    // as GetShortPathNameA gives it
 void RemoveTree(const std::string& path);  // ASCII path; what is below it may have any names
 
-// Opens `path` in a child process without FILE_SHARE_DELETE and keeps it open
-// until this object goes.
+// Makes an empty file called exactly `name` inside `folder`, relative to the
+// folder's handle, as tools that bypass the usual path rules do: "con",
+// "aux.txt", "readme." and "notes " are names no path can make.
+void MakeFileNamedExactly(const std::wstring& folder, const std::wstring& name);
+
+// Opens `path` in a child process and keeps it open until this object goes:
+// without FILE_SHARE_DELETE, or sharing deletion too (an indexer, a scanner).
+// `whenFree`: the child tries again and again until it can open the file
+// that way, then holds it: a program that opens it while a removal runs.
 class FileHeldByAnotherProcess {
  public:
-  explicit FileHeldByAnotherProcess(const std::string& path);
+  enum class Sharing { NoDelete, Delete };
+  explicit FileHeldByAnotherProcess(const std::string& path, Sharing sharing = Sharing::NoDelete,
+                                    bool whenFree = false);
+  // Whether the child got the file.
+  bool Holds() const;
   ~FileHeldByAnotherProcess();
   FileHeldByAnotherProcess(const FileHeldByAnotherProcess&) = delete;
   FileHeldByAnotherProcess& operator=(const FileHeldByAnotherProcess&) = delete;
 
  private:
+  std::string mark_;
   PROCESS_INFORMATION process_{};
 };
 
-// The child's side: run by main() for "--hold-open PATH"; never returns.
-[[noreturn]] void HoldOpen(const std::string& path);
+// The child's side: run by main() for "--hold-open PATH [delete] [when-free]";
+// never returns.
+[[noreturn]] void HoldOpen(const std::string& path, bool sharesDeletion, bool whenFree);
 
 // How the idle program meets WM_CLOSE: without a window it never does; with
 // one it ends (with kEndedByClose) or, like a program whose user does not
