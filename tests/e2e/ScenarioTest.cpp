@@ -249,9 +249,13 @@ TEST_F(Scenario, RunningProgramOrCurrentFolderIsFoundBeforeAnythingIsRemoved) {
     std::wstring currentFolder;  // its current folder
     std::string inUse;           // what the prompt names, as the code page allows
     bool ntOnly;                 // folders can be opened on the NT family only
+    bool readOnly = false;       // the program's file is read-only
   };
   const Case cases[] = {
       {"Quorvane.exe running from its folder", quorvane, L"C:\\qvn-e2e", quorvane, false},
+      // Found by the mark, which a running program's image refuses: 95/98/ME
+      // check by opening, which a read-only file running lets through.
+      {"a read-only Quorvane.exe running", quorvane, L"C:\\qvn-e2e", quorvane, true, true},
       {"a program whose current folder is inside", ThisProgram(), std::wstring(data.begin(), data.end()), data, true},
       {"the same, the folder named outside the code page", ThisProgram(), foreign, data + "\\??????", true},
   };
@@ -261,6 +265,7 @@ TEST_F(Scenario, RunningProgramOrCurrentFolderIsFoundBeforeAnythingIsRemoved) {
     LayOutInstallation();
     ::CreateDirectoryW(c.currentFolder.c_str(), nullptr);
     ASSERT_TRUE(CopyThisProgramTo(quorvane));  // a real program in Quorvane's place
+    if (c.readOnly) ::SetFileAttributesA(quorvane.c_str(), FILE_ATTRIBUTE_READONLY);
     std::optional<ProgramRunning> running(std::in_place, c.program, c.currentFolder);
     e2e::RunningProgram program;
     const auto [main, prompt] = RemoveThroughTheMainWindow(program, kPrompt);
@@ -268,6 +273,8 @@ TEST_F(Scenario, RunningProgramOrCurrentFolderIsFoundBeforeAnythingIsRemoved) {
     EXPECT_EQ(PromptText(prompt).rfind(kNothingRemoved + c.inUse + "\r\n", 0), 0u) << PromptText(prompt);
     EXPECT_TRUE(AllFilesPresent());
     EXPECT_TRUE(PathExists(quorvane));
+    EXPECT_EQ((::GetFileAttributesA(quorvane.c_str()) & FILE_ATTRIBUTE_READONLY) != 0, c.readOnly)
+        << "the attribute taken off for the mark is back";
     EXPECT_TRUE(PathExists(RunningFamilysPaths().group + "\\Quorvane.lnk"));
     EXPECT_TRUE(AllRegistryKeysPresent());
 
@@ -372,10 +379,11 @@ TEST_F(Scenario, FolderLinkThatCannotBeRemovedByItselfStopsBeforeAnythingIsRemov
   EXPECT_TRUE(PathExists(kept)) << "what the link leads to is never touched";
 }
 
-// A file that no program holds but that cannot be deleted all the same gets
-// past the in-use check; the removal then stops with the failure report. The
-// runner makes the file immutable on the host side and names it in
-// QVN_UNDELETABLE.
+// A file that no program holds but that cannot be deleted all the same: the
+// removal stops with the failure report. On the NT family the claim meets it
+// before anything is removed; on 95/98/ME it gets past the in-use check and
+// the scripting object stops there. The runner makes the file immutable on
+// the host side and names it in QVN_UNDELETABLE.
 TEST_F(Scenario, UndeletableFileStopsTheRemovalWithTheFailureReport) {
   const char* undeletable = std::getenv("QVN_UNDELETABLE");
   ASSERT_NE(undeletable, nullptr) << "run by tests/e2e/run, which makes the file";
@@ -392,6 +400,10 @@ TEST_F(Scenario, UndeletableFileStopsTheRemovalWithTheFailureReport) {
   EXPECT_EQ(program.CountWindows(kDone), 0);
   EXPECT_TRUE(AllRegistryKeysPresent());
   EXPECT_TRUE(PathExists(undeletable));
+  if (IsNtFamily()) {
+    EXPECT_NE(box->text.find("nothing of Quorvane has been removed"), std::string::npos) << box->text;
+    EXPECT_TRUE(AllFilesPresent());
+  }
 
   program.Dismiss(*box);
   ASSERT_TRUE(program.WaitForExit());
@@ -464,9 +476,19 @@ class ScriptingRuntimeDisabled {
   HKEY key_ = nullptr;
 };
 
-TEST_F(Scenario, ObjectThatCannotBeCreatedIsReportedBeforeTheWindowShows) {
+// 95/98/ME delete through the scripting object and report at start-up that
+// it cannot be made; the NT family removes by handles without it (a server
+// may have scrrun.dll unregistered).
+TEST_F(Scenario, ObjectThatCannotBeCreatedStopsOnlyNineX) {
   ScriptingRuntimeDisabled noScriptingRuntime;
   e2e::RunningProgram program;
+  if (IsNtFamily()) {
+    const auto [main, done] = RemoveThroughTheMainWindow(program);
+    ASSERT_NE(done, nullptr);
+    EXPECT_FALSE(AnyFileLeft());
+    EXPECT_FALSE(AnyRegistryKeyLeft());
+    return;
+  }
   const std::optional<e2e::MessageBoxSeen> box = program.WaitForMessageBox();
   ASSERT_TRUE(box.has_value());
   EXPECT_EQ(box->title, "QvnRemove");
