@@ -1,11 +1,12 @@
 #include "app/HeldSteps.h"
 
-#include <algorithm>
-
 #include "app/LeaveHeldForRestart.h"
+#include "app/ProgramsInTargets.h"
 #include "app/RemoveAtRestart.h"
+#include "app/RunRemoval.h"
 #include "services/AutomationError.h"
 #include "services/Concat.h"
+#include "services/DecimalText.h"
 #include "services/DeleteAtRestart.h"
 
 namespace qvn {
@@ -43,7 +44,8 @@ std::vector<std::size_t> NotYetLeft(const HeldTree& tree, const std::vector<std:
   std::vector<std::size_t> blocking;
   for (std::size_t entry : inUse) {
     const std::wstring path = tree.PathOf(entry);
-    const bool left = std::any_of(pending.begin(), pending.end(), [&](const RemovalTarget& p) { return p.path == path; });
+    bool left = false;
+    for (const RemovalTarget& listed : pending) left = left || listed.path == path;
     if (!left) blocking.push_back(entry);
   }
   return blocking;
@@ -67,19 +69,20 @@ void LeaveFoldersForRestart(const HeldTree& tree, std::size_t root, const std::v
                             StepReport& report, RemovalObserver* observer) {
   if (left.empty()) return;
   std::vector<std::wstring> listed;
-  std::vector<std::size_t> above;
+  std::vector<bool> above(tree.entries.size(), false);
   for (const FolderLeft& folder : left) {
     const std::wstring path = tree.PathOf(folder.entry);
     if (observer != nullptr) observer->FolderLeftForRestart(path, !folder.added.empty());
     for (const std::wstring& name : folder.added) listed.push_back(Concat({path, L"\\", name}));
     listed.push_back(path);
-    for (std::size_t at = tree.entries[folder.entry].parent; at != kNoEntry && tree.LiesIn(at, root);
-         at = tree.entries[at].parent) {
-      if (std::find(above.begin(), above.end(), at) == above.end()) above.push_back(at);
+    for (std::size_t at = tree.entries[folder.entry].parent; at != kNoEntry; at = tree.entries[at].parent) {
+      above[at] = true;
     }
   }
-  std::sort(above.rbegin(), above.rend());  // deepest first: each was claimed after the folder above it
-  for (std::size_t at : above) listed.push_back(tree.PathOf(at));
+  // Deepest first: each folder was claimed after the folder above it.
+  for (std::size_t at = above.size(); at-- > root;) {
+    if (above[at]) listed.push_back(tree.PathOf(at));
+  }
   for (const std::wstring& path : listed) {
     const std::wstring named = AsNamedAtBoot(path);
     const DWORD error = ScheduleDeletionAtRestart(LongForm(named));
@@ -96,8 +99,8 @@ void LeaveFoldersForRestart(const HeldTree& tree, std::size_t root, const std::v
   }
 }
 
-TargetFate FateOf(const HeldTree& tree, std::size_t root) {
-  TargetFate fate;
+void AddFate(TargetFate& fate, const HeldTree& tree, std::size_t root) {
+  fate.present = true;
   for (std::size_t at = root; at < tree.entries.size(); ++at) {
     const HeldEntry& entry = tree.entries[at];
     if (entry.target != root) continue;
@@ -107,16 +110,59 @@ TargetFate FateOf(const HeldTree& tree, std::size_t root) {
       fate.anyStays = true;
     }
   }
-  return fate;
 }
 
+StepReport ReportOfTarget(const RemovalPlan& plan, std::size_t target) {
+  std::size_t at = 0;
+  int number = 0;
+  for (const RemovalStep& step : plan.steps) {
+    ++number;
+    if (step.kind == RemovalStep::Kind::RegistryKey || step.skipped) continue;
+    if (at++ == target) return {number, step.target, Outcome::NotPresent, L""};
+  }
+  return {number, L"", Outcome::NotPresent, L""};
+}
+
+namespace {
+
 void SetOutcome(StepReport& report, const TargetFate& fate) {
+  if (!fate.present) return;
   if (!fate.anyStays) {
     report.outcome = Outcome::Removed;
     return;
   }
   report.outcome = fate.anyRemoved ? Outcome::Removed : Outcome::AtRestart;
-  report.detail = L"what is in use goes at restart";
+  report.detail = std::wstring(L"what is in use goes at restart");  // moved in: no general replace
+}
+
+}  // namespace
+
+void FinishSteps(const RemovalPlan& plan, const std::vector<TargetFate>& fates, const RemovalOptions& options) {
+  std::size_t target = 0;
+  int number = 0;
+  for (const RemovalStep& step : plan.steps) {
+    ++number;
+    StepReport report{number, step.target, Outcome::NotPresent, L""};
+    if (step.kind == RemovalStep::Kind::RegistryKey || step.skipped) {
+      report = RunStepWithoutFiles(step, number, options.quiet);
+    } else if (const TargetFate& fate = fates[target++]; fate.sameAs != kNoEntry) {
+      SetOutcome(report, fates[fate.sameAs]);
+      report.detail = Concat({L"another name of step ", DecimalText(ReportOfTarget(plan, fate.sameAs).number)});
+    } else {
+      SetOutcome(report, fate);
+    }
+    if (options.observer != nullptr) options.observer->StepDone(report);
+  }
+}
+
+InUseAnswer AskAboutInUse(const std::vector<RemovalTarget>& inUse, const std::vector<RemovalTarget>& targets,
+                          const std::wstring& restartRefusal, const AskWhenInUse& ask, RemovalObserver* observer) {
+  const InUse found{inUse.front().path, ProgramsInTargets(targets, true), restartRefusal};
+  const InUseAnswer answer = ask(found);
+  // Listed again as the answer comes: a program may have ended while the
+  // prompt showed, and its process number gone to another program.
+  if (answer == InUseAnswer::ClosePrograms) ClosePrograms(ProgramsInTargets(targets, true), observer);
+  return answer;
 }
 
 }  // namespace qvn

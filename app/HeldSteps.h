@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "app/RemovalObserver.h"
+#include "app/RemovalPlan.h"
+#include "app/RemoveWhenNotInUse.h"
 #include "services/ClaimTree.h"
 #include "services/CommitTree.h"
 #include "services/FilesInUse.h"
@@ -49,14 +51,29 @@ void TellLinksRemoved(const HeldTree& tree, RemovalObserver* observer);
 void LeaveFoldersForRestart(const HeldTree& tree, std::size_t root, const std::vector<FolderLeft>& left,
                             StepReport& report, RemovalObserver* observer);
 
-// What became of a target after its commit, from its entries.
+// What became of one of the plan's file targets, by its place among them.
 struct TargetFate {
+  bool present = false;           // claimed, in one tree or in parts
   bool anyRemoved = false;
-  bool anyStays = false;  // in use, moved aside for the restart, or kept
+  bool anyStays = false;          // in use, moved aside for the restart, or kept
+  std::size_t sameAs = kNoEntry;  // the earlier target it is another name of
 };
-TargetFate FateOf(const HeldTree& tree, std::size_t root);
 
-// The step's outcome from what became of its target (or targets, in parts).
-void SetOutcome(StepReport& report, const TargetFate& fate);
+// Adds what became of the entries of the target `root` after its commit.
+void AddFate(TargetFate& fate, const HeldTree& tree, std::size_t root);
+
+// The report of the step of the plan's file target `target`, for a failure
+// met on its way.
+StepReport ReportOfTarget(const RemovalPlan& plan, std::size_t target);
+
+// Runs the registry steps and tells the observer each step's outcome, in the
+// plan's order, the file targets' from `fates`.
+void FinishSteps(const RemovalPlan& plan, const std::vector<TargetFate>& fates, const RemovalOptions& options);
+
+// Asks about what is in use (the first entry is named, with the programs
+// running from the targets); the programs found are asked to close here,
+// when that is the answer, listed again as it comes.
+InUseAnswer AskAboutInUse(const std::vector<RemovalTarget>& inUse, const std::vector<RemovalTarget>& targets,
+                          const std::wstring& restartRefusal, const AskWhenInUse& ask, RemovalObserver* observer);
 
 }  // namespace qvn

@@ -1,7 +1,5 @@
 #include "app/LeaveHeldForRestart.h"
 
-#include <algorithm>
-
 #include "services/AsideFolder.h"
 #include "services/AutomationError.h"
 #include "services/Concat.h"
@@ -93,14 +91,15 @@ class HeldLeaving {
   // once it is empty, so these come after their contents, deepest first
   // (every entry was claimed after the folder it lies in).
   std::vector<std::size_t> FoldersThatStay(const std::vector<std::size_t>& inPlace) const {
-    std::vector<std::size_t> folders;
+    std::vector<bool> stays(tree_.entries.size(), false);
     for (std::size_t entry : inPlace) {
       std::size_t at = tree_.entries[entry].isFolder ? entry : tree_.entries[entry].parent;
-      for (; at != kNoEntry; at = tree_.entries[at].parent) {
-        if (std::find(folders.begin(), folders.end(), at) == folders.end()) folders.push_back(at);
-      }
+      for (; at != kNoEntry; at = tree_.entries[at].parent) stays[at] = true;
     }
-    std::sort(folders.rbegin(), folders.rend());
+    std::vector<std::size_t> folders;
+    for (std::size_t at = stays.size(); at-- > 0;) {
+      if (stays[at]) folders.push_back(at);
+    }
     return folders;
   }
 

@@ -3,10 +3,8 @@
 #include <limits>
 
 #include "app/HeldSteps.h"
-#include "app/ProgramsInTargets.h"
 #include "app/RemovalTargets.h"
 #include "app/RemoveAtRestart.h"
-#include "app/RunRemoval.h"
 #include "services/AutomationError.h"
 #include "services/Concat.h"
 #include "services/MarkTree.h"
@@ -32,6 +30,7 @@ class InParts {
       : reparsePoints_(state.VersionInfo.dwMajorVersion >= 5), options_(options), progress_(options.observer) {}
 
   void Split(const std::vector<RemovalTarget>& targets) {
+    targetCount_ = targets.size();
     for (std::size_t at = 0; at < targets.size(); ++at) {
       if (targets[at].isFolder) {
         Split(ClaimTarget{targets[at].path, true}, at);
@@ -62,10 +61,10 @@ class InParts {
 
   void StopAtLinks() const { StopAtUnconfirmedLinks(links_); }
 
-  // Each part in turn claimed, marked and committed; what stays is gone around.
-  void Remove(const RemovalPlan& plan, const std::vector<std::wstring>& staying) {
-    std::vector<TargetFate> fates(TargetCount());
-    std::vector<bool> present(TargetCount(), false);
+  // Each part in turn claimed, marked and committed; what stays is gone
+  // around. Answers what became of each target.
+  std::vector<TargetFate> Remove(const RemovalPlan& plan, const std::vector<std::wstring>& staying) {
+    std::vector<TargetFate> fates(targetCount_);
     for (const Part& part : parts_) {
       HeldTree tree(reparsePoints_, &progress_);
       const ClaimResult claim = ClaimTargets(tree, {part.claim}, kWhole);
@@ -73,20 +72,17 @@ class InParts {
       StopAtNewlyInUse(tree, plan, part, MarkTree(tree), staying);
       const std::size_t root = claim.roots.front();
       if (root == kNoEntry) continue;
-      present[part.target] = true;
       if (part.claim.itselfOnly && Holds(part.claim.path, staying)) tree.entries[root].state = HeldEntry::State::Kept;
       CloseMarked(tree);
       TellLinksRemoved(tree, options_.observer);
       if (part.claim.isFolder) {
-        StepReport report = ReportOf(plan, part.target);
+        StepReport report = ReportOfTarget(plan, part.target);
         LeaveFoldersForRestart(tree, root, RemoveFolders(tree, root), report, options_.observer);
       }
       tree.removal.End();
-      const TargetFate fate = FateOf(tree, root);
-      fates[part.target].anyRemoved = fates[part.target].anyRemoved || fate.anyRemoved;
-      fates[part.target].anyStays = fates[part.target].anyStays || fate.anyStays;
+      AddFate(fates[part.target], tree, root);
     }
-    Report(plan, fates, present);
+    return fates;
   }
 
  private:
@@ -136,8 +132,6 @@ class InParts {
     }
   }
 
-  std::size_t TargetCount() const { return parts_.empty() ? 0 : parts_.back().target + 1; }
-
   static bool Holds(const std::wstring& folder, const std::vector<std::wstring>& staying) {
     for (const std::wstring& path : staying) {
       if (LiesInsideFolder(path, folder)) return true;
@@ -155,9 +149,9 @@ class InParts {
       for (const std::wstring& known : staying) stays = stays || SameText(known, path);
       if (stays) continue;
       UndoMarks(tree);
-      StepReport report = ReportOf(plan, part.target);
+      StepReport report = ReportOfTarget(plan, part.target);
       report.outcome = Outcome::Failed;
-      report.detail = L"in use since the check";
+      report.detail = std::wstring(L"in use since the check");
       if (options_.observer != nullptr) options_.observer->StepDone(report);
       throw SystemErrorFailure(ERROR_SHARING_VIOLATION,
                                L"It came into use after the check, while the removal went one folder at a time; "
@@ -166,38 +160,11 @@ class InParts {
     }
   }
 
-  StepReport ReportOf(const RemovalPlan& plan, std::size_t target) const {
-    std::size_t path = 0;
-    int number = 0;
-    for (const RemovalStep& step : plan.steps) {
-      ++number;
-      if (step.kind == RemovalStep::Kind::RegistryKey || step.skipped) continue;
-      if (path++ == target) return {number, step.target, Outcome::NotPresent, L""};
-    }
-    return {number, L"", Outcome::NotPresent, L""};
-  }
-
-  void Report(const RemovalPlan& plan, const std::vector<TargetFate>& fates, const std::vector<bool>& present) {
-    std::size_t target = 0;
-    int number = 0;
-    for (const RemovalStep& step : plan.steps) {
-      ++number;
-      StepReport report{number, step.target, Outcome::NotPresent, L""};
-      if (step.kind == RemovalStep::Kind::RegistryKey || step.skipped) {
-        report = RunStepWithoutFiles(step, number, options_.quiet);
-      } else if (target < present.size() && present[target]) {
-        SetOutcome(report, fates[target++]);
-      } else {
-        ++target;
-      }
-      if (options_.observer != nullptr) options_.observer->StepDone(report);
-    }
-  }
-
   bool reparsePoints_;
   const RemovalOptions& options_;
   ProgressToObserver progress_;
   std::vector<Part> parts_;
+  std::size_t targetCount_ = 0;
   std::vector<std::wstring> links_;
   std::vector<std::wstring> alreadyLeft_;
   std::vector<std::uint64_t> buffer_;
@@ -216,10 +183,8 @@ bool RemoveInParts(ToolState& state, const RemovalPlan& plan, const AskWhenInUse
     const std::vector<RemovalTarget> inUse = parts.Check();
     staying.clear();
     if (inUse.empty()) break;
-    const InUse found{inUse.front().path, ProgramsInTargets(targets, true), restartRefusal};
-    const InUseAnswer answer = ask(found);
+    const InUseAnswer answer = AskAboutInUse(inUse, targets, restartRefusal, ask, options.observer);
     if (answer == InUseAnswer::Cancel) return false;
-    if (answer == InUseAnswer::ClosePrograms) ClosePrograms(ProgramsInTargets(targets, true), options.observer);
     if (answer != InUseAnswer::RemoveAtRestart) continue;
     const LeftForRestart left =
         LeaveForRestart(inUse, targets, plan.installFolder.folder.value_or(L""), true, options.observer);
@@ -233,7 +198,7 @@ bool RemoveInParts(ToolState& state, const RemovalPlan& plan, const AskWhenInUse
   parts.StopAtLinks();
   // What an earlier run left for the restart is in use still, and stays.
   for (const std::wstring& path : parts.AlreadyLeft()) staying.push_back(path);
-  parts.Remove(plan, staying);
+  FinishSteps(plan, parts.Remove(plan, staying), options);
   return true;
 }
 

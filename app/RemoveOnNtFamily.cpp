@@ -2,18 +2,12 @@
 
 #include "app/HeldSteps.h"
 #include "app/LeaveHeldForRestart.h"
-#include "app/ProgramsInTargets.h"
 #include "app/RemovalTargets.h"
 #include "app/RemoveInParts.h"
-#include "app/RunRemoval.h"
-#include "services/Concat.h"
-#include "services/DecimalText.h"
 #include "services/MarkTree.h"
 
 namespace qvn {
 namespace {
-
-using Outcome = StepReport::Outcome;
 
 // What one attempt at the removal came to.
 struct Attempt {
@@ -32,39 +26,26 @@ std::vector<std::size_t> Both(std::vector<std::size_t> first, const std::vector<
   return first;
 }
 
-// Each step of the plan, in order, once every mark is set and what stays is
-// decided: the files go first, all of them at once, so that no mark is held
-// while a folder's lingering name is waited for; then each step's folders,
-// then the registry steps.
+// Once every mark is set and what stays is decided: the files go first, all
+// of them at once, so that no mark is held while a folder's lingering name
+// is waited for; then each target's folders in the plan's order, then the
+// registry steps, each step told in its order.
 void Commit(HeldTree& tree, const ClaimResult& claim, const RemovalPlan& plan, const RemovalOptions& options) {
   CloseMarked(tree);
   TellLinksRemoved(tree, options.observer);
-  std::vector<int> stepOf;  // of each target, by its place
-  std::vector<Outcome> outcomeOf;
-  int number = 0;
-  for (const RemovalStep& step : plan.steps) {
-    ++number;
-    StepReport report{number, step.target, Outcome::NotPresent, L""};
-    if (step.kind == RemovalStep::Kind::RegistryKey || step.skipped) {
-      report = RunStepWithoutFiles(step, number, options.quiet);
-    } else {
-      const std::size_t target = stepOf.size();
-      stepOf.push_back(number);
-      const std::size_t root = claim.roots[target];
-      if (const std::size_t same = claim.sameAs[target]; same != kNoEntry) {
-        report.outcome = outcomeOf[same];
-        report.detail = Concat({L"another name of step ", DecimalText(stepOf[same])});
-      } else if (root != kNoEntry) {
-        const std::vector<FolderLeft> left =
-            step.kind == RemovalStep::Kind::Folder ? RemoveFolders(tree, root) : std::vector<FolderLeft>{};
-        LeaveFoldersForRestart(tree, root, left, report, options.observer);
-        SetOutcome(report, FateOf(tree, root));
-      }
-      outcomeOf.push_back(report.outcome);
+  std::vector<TargetFate> fates(claim.roots.size());
+  for (std::size_t target = 0; target < fates.size(); ++target) {
+    fates[target].sameAs = claim.sameAs[target];
+    const std::size_t root = claim.roots[target];
+    if (root == kNoEntry) continue;
+    if (tree.entries[root].isFolder) {
+      StepReport report = ReportOfTarget(plan, target);
+      LeaveFoldersForRestart(tree, root, RemoveFolders(tree, root), report, options.observer);
     }
-    if (options.observer != nullptr) options.observer->StepDone(report);
+    AddFate(fates[target], tree, root);
   }
   tree.removal.End();
+  FinishSteps(plan, fates, options);
 }
 
 // Claims everything, marks every file, and commits, unless something stops
@@ -105,12 +86,8 @@ bool RemoveOnNtFamily(ToolState& state, const RemovalPlan& plan, const AskWhenIn
       restartRefusal = attempt.refusal;
       if (options.observer != nullptr) options.observer->RestartRefused(restartRefusal);
     }
-    const InUse found{attempt.inUse.front().path, ProgramsInTargets(targets, true), restartRefusal};
-    const InUseAnswer answer = ask(found);
+    const InUseAnswer answer = AskAboutInUse(attempt.inUse, targets, restartRefusal, ask, options.observer);
     if (answer == InUseAnswer::Cancel) return false;
-    // Listed again as the answer comes: a program may have ended while the
-    // prompt showed, and its process number gone to another program.
-    if (answer == InUseAnswer::ClosePrograms) ClosePrograms(ProgramsInTargets(targets, true), options.observer);
     leaveForRestart = answer == InUseAnswer::RemoveAtRestart;
   }
 }

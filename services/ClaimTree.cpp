@@ -104,7 +104,7 @@ class Claim {
       return over;
     }
     ticker_.End();
-    return result_;
+    return std::move(result_);
   }
 
  private:
@@ -217,20 +217,22 @@ class Claim {
       case Verdict::Gone:
         return kNoEntry;
       case Verdict::Denied:
-        throw SystemErrorFailure(ERROR_ACCESS_DENIED, Concat({L"Windows does not allow it to be deleted", kNothingRemoved}))
-            .WithItem(PathIn(parent, name));
       case Verdict::Swapped:
-        throw SystemErrorFailure(ErrorOfStatus(status),
-                                 Concat({L"It was changed for a file or folder of the other kind while it was being "
-                                         L"checked",
-                                         kNothingRemoved}))
-            .WithItem(PathIn(parent, name));
       case Verdict::Other:
         break;
     }
-    throw SystemErrorFailure(ErrorOfStatus(status), Concat({L"It cannot be opened for deletion (status ",
-                                                            StatusText(status), L")", kNothingRemoved}))
-        .WithItem(PathIn(parent, name));
+    Refuse(status, PathIn(parent, name));
+  }
+
+  // What forbids the removal, for the user: everything is released first.
+  [[noreturn]] static void Refuse(nt::Status status, const std::wstring& path) {
+    const Verdict verdict = VerdictOf(status);
+    const std::wstring why =
+        verdict == Verdict::Denied    ? std::wstring(L"Windows does not allow it to be deleted")
+        : verdict == Verdict::Swapped ? std::wstring(L"It was changed for a file or folder of the other kind while it "
+                                                     L"was being checked")
+                                      : Concat({L"It cannot be opened for deletion (status ", StatusText(status), L")"});
+    throw SystemErrorFailure(ErrorOfStatus(status), Concat({why, kNothingRemoved})).WithItem(path);
   }
 
   // Held elsewhere without delete sharing. A folder is still opened to be
