@@ -70,6 +70,8 @@ TEST(RemovalByHandles, EachCaseEndsWholeOrNotAtAll) {
        End::InUseNothingRemoved},
       {"a running program, at the mark: every mark undone", [](SimulatedPlatform& p) { p.drive.MapImage(kPrefs); },
        End::InUseNothingRemoved},
+      {"a running read-only Quorvane.exe, which an open for reading lets through: the mark finds it",
+       [](SimulatedPlatform& p) { p.drive.MapImage(kProgram); }, End::InUseNothingRemoved},
       {"a late refusal at the mark that names no use: everything undone", [](SimulatedPlatform& p) {
          // Quorvane.exe is read-only: its attribute is taken off for its mark
          // and must be back on once everything is undone.
