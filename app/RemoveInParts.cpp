@@ -29,29 +29,40 @@ class InParts {
   InParts(const ToolState& state, const RemovalOptions& options)
       : reparsePoints_(state.VersionInfo.dwMajorVersion >= 5), options_(options), progress_(options.observer) {}
 
-  void Split(const std::vector<RemovalTarget>& targets) {
-    targetCount_ = targets.size();
+  // Together the targets proved too large: each folder target is split at
+  // once, each file is a part of its own. The check splits again what proves
+  // too large.
+  void Start(const std::vector<RemovalTarget>& targets) {
     for (std::size_t at = 0; at < targets.size(); ++at) {
-      if (targets[at].isFolder) {
-        Split(ClaimTarget{targets[at].path, true}, at);
+      const Part part{{targets[at].path, targets[at].isFolder}, at};
+      if (part.claim.isFolder) {
+        AddPartsOf(part, parts_);
       } else {
-        parts_.push_back({{targets[at].path, false}, at});
+        parts_.push_back(part);
       }
     }
+    targetCount_ = targets.size();
   }
 
   // Each part claimed and its files marked, then all undone: what is in use
   // (not already left for the restart by an earlier run), in the order met.
+  // A part with more entries than are held at once is split first.
   std::vector<RemovalTarget> Check() {
     std::vector<RemovalTarget> inUse;
     links_.clear();
     alreadyLeft_.clear();
-    for (const Part& part : parts_) {
+    for (std::size_t at = 0; at < parts_.size();) {
       HeldTree tree(reparsePoints_, &progress_);
-      const ClaimResult claim = ClaimTargets(tree, {part.claim}, kWhole);
+      const ClaimResult claim = ClaimTargets(tree, {parts_[at].claim}, options_.ceiling);
+      if (claim.overCeiling) {
+        if (!parts_[at].claim.isFolder || parts_[at].claim.itselfOnly) OutOfRoom(parts_[at].claim.path);
+        Split(at);
+        continue;
+      }
       for (const std::wstring& link : claim.unconfirmedLinks) links_.push_back(link);
       Sort(tree, claim.inUse, inUse);
       Sort(tree, MarkTree(tree), inUse);
+      ++at;
     }
     return inUse;
   }
@@ -68,6 +79,7 @@ class InParts {
     for (const Part& part : parts_) {
       HeldTree tree(reparsePoints_, &progress_);
       const ClaimResult claim = ClaimTargets(tree, {part.claim}, kWhole);
+      if (claim.overCeiling) OutOfRoom(part.claim.path);
       StopAtNewlyInUse(tree, plan, part, claim.inUse, staying);
       StopAtNewlyInUse(tree, plan, part, MarkTree(tree), staying);
       const std::size_t root = claim.roots.front();
@@ -86,35 +98,30 @@ class InParts {
   }
 
  private:
-  // A folder that fits is one part; one too large gives a part for each
-  // entry in it, then one for itself.
-  void Split(const ClaimTarget& folder, std::size_t target) {
-    {
-      HeldTree probe(reparsePoints_);
-      if (!ClaimTargets(probe, {folder}, options_.ceiling).overCeiling) {
-        parts_.push_back({folder, target});
-        return;
-      }
-    }
+  // A folder too large gives, in its place, its parts.
+  void Split(std::size_t at) {
+    std::vector<Part> parts;
+    for (std::size_t before = 0; before < at; ++before) parts.push_back(parts_[before]);
+    AddPartsOf(parts_[at], parts);
+    for (std::size_t after = at + 1; after < parts_.size(); ++after) parts.push_back(parts_[after]);
+    parts_ = std::move(parts);
+  }
+
+  // A folder's parts: one for each entry in it (each checked, and split, in
+  // its turn), then one for the folder itself.
+  void AddPartsOf(const Part& folder, std::vector<Part>& parts) {
+    Part alone = folder;
+    alone.claim.itselfOnly = true;
     HeldTree itself(reparsePoints_);
-    ClaimTarget alone = folder;
-    alone.itselfOnly = true;
-    const std::size_t root = ClaimTargets(itself, {alone}, kWhole).roots.front();
-    std::vector<std::pair<std::wstring, DWORD>> listed;
+    const std::size_t root = ClaimTargets(itself, {alone.claim}, kWhole).roots.front();
     if (root != kNoEntry) {
-      ListFolder(itself.entries[root].handle.Get(), buffer_,
-                 [&](const std::wstring& name, DWORD attributes) { listed.emplace_back(name, attributes); });
+      ListFolder(itself.entries[root].handle.Get(), buffer_, [&](const std::wstring& name, DWORD attributes) {
+        ClaimTarget entry{Concat({folder.claim.path, L"\\", name}), (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0};
+        entry.exactName = true;
+        parts.push_back({entry, folder.target});
+      });
     }
-    for (const auto& [name, attributes] : listed) {
-      ClaimTarget entry{Concat({folder.path, L"\\", name}), (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0};
-      entry.exactName = true;
-      if (entry.isFolder && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
-        Split(entry, target);
-      } else {
-        parts_.push_back({entry, target});
-      }
-    }
-    parts_.push_back({alone, target});
+    parts.push_back(alone);
   }
 
   // Sorts the entries in use into those that stop the removal and those an
@@ -137,6 +144,13 @@ class InParts {
       if (LiesInsideFolder(path, folder)) return true;
     }
     return false;
+  }
+
+  // The system has no room to hold even a part open.
+  [[noreturn]] static void OutOfRoom(const std::wstring& path) {
+    throw SystemErrorFailure(ERROR_NO_SYSTEM_RESOURCES, L"Windows has no room to hold its files open, so the removal "
+                                                        L"stopped here; what came before it has been removed")
+        .WithItem(path);
   }
 
   // What came into use after the check, and was not left for the restart,
@@ -176,7 +190,7 @@ bool RemoveInParts(ToolState& state, const RemovalPlan& plan, const AskWhenInUse
   if (options.observer != nullptr) options.observer->RemovingInParts(options.ceiling);
   const std::vector<RemovalTarget> targets = RemovalTargets(plan);
   InParts parts(state, options);
-  parts.Split(targets);
+  parts.Start(targets);
   std::vector<std::wstring> staying;
   std::wstring restartRefusal;
   for (;;) {

@@ -18,7 +18,7 @@ constexpr DWORD kPendingWaitMs = 50;
 const wchar_t kNothingRemoved[] = L", so nothing of Quorvane has been removed";
 
 // What the claim makes of the system's answer to an open.
-enum class Verdict { Held, InUse, Denied, Pending, Gone, Swapped, Other };
+enum class Verdict { Held, InUse, Denied, Pending, Gone, Swapped, Exhausted, Other };
 
 Verdict VerdictOf(nt::Status status) {
   switch (status) {
@@ -36,6 +36,11 @@ Verdict VerdictOf(nt::Status status) {
     case nt::kNotADirectory:
     case nt::kFileIsADirectory:
       return Verdict::Swapped;
+    // The system has no room for one more open file (Wine: the process's
+    // descriptor limit): as good as more entries than are held at once.
+    case nt::kTooManyOpenedFiles:
+    case nt::kInsufficientResources:
+      return Verdict::Exhausted;
     default:
       return Verdict::Other;
   }
@@ -53,6 +58,9 @@ nt::Status StatusOfError(DWORD error) {
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
       return nt::kObjectNameNotFound;
+    case ERROR_TOO_MANY_OPEN_FILES:
+    case ERROR_NO_SYSTEM_RESOURCES:
+      return nt::kTooManyOpenedFiles;
     default:
       return static_cast<nt::Status>(0xC0070000u | (error & 0xFFFFu));  // a Windows error as a status
   }
@@ -215,6 +223,9 @@ class Claim {
         return AddInUse(parent, name, listed, isFolder);
       case Verdict::Pending:  // still being deleted after the wait: as good as gone
       case Verdict::Gone:
+        return kNoEntry;
+      case Verdict::Exhausted:
+        result_.overCeiling = true;
         return kNoEntry;
       case Verdict::Denied:
       case Verdict::Swapped:

@@ -32,7 +32,8 @@ struct ClaimResult {
   // (Wine shows a host symbolic link as the folder it leads to): never
   // entered and never marked, since nothing can remove them by themselves.
   std::vector<std::wstring> unconfirmedLinks;
-  // More entries than `ceiling`: the claim stopped, and released everything.
+  // More entries than `ceiling`, or than the system has room to hold open:
+  // the claim stopped, and released everything.
   bool overCeiling = false;
 };
 

@@ -136,11 +136,13 @@ inline constexpr Status kObjectNameCollision = static_cast<Status>(0xC0000035);
 inline constexpr Status kObjectPathNotFound = static_cast<Status>(0xC000003A);
 inline constexpr Status kSharingViolation = static_cast<Status>(0xC0000043);
 inline constexpr Status kDeletePending = static_cast<Status>(0xC0000056);
+inline constexpr Status kInsufficientResources = static_cast<Status>(0xC000009A);
 inline constexpr Status kFileIsADirectory = static_cast<Status>(0xC00000BA);
 inline constexpr Status kNotSupported = static_cast<Status>(0xC00000BB);
 inline constexpr Status kNotSameDevice = static_cast<Status>(0xC00000D4);
 inline constexpr Status kDirectoryNotEmpty = static_cast<Status>(0xC0000101);
 inline constexpr Status kNotADirectory = static_cast<Status>(0xC0000103);
+inline constexpr Status kTooManyOpenedFiles = static_cast<Status>(0xC000011F);
 inline constexpr Status kCannotDelete = static_cast<Status>(0xC0000121);
 
 }  // namespace qvn::nt

@@ -60,6 +60,7 @@ TEST(RemovalByHandles, EachCaseEndsWholeOrNotAtAll) {
     std::vector<std::wstring> left = {};     // the folders the observer heard were left
     int sleeps = 0;                     // the waits it made
     std::size_t ceiling = qvn::kHeldEntriesCeiling;
+    bool inParts = false;               // it went one folder at a time
   };
   const Case cases[] = {
       {"nothing in the way", [](SimulatedPlatform&) {}, End::Removed},
@@ -115,10 +116,13 @@ TEST(RemovalByHandles, EachCaseEndsWholeOrNotAtAll) {
        }, End::Removed},
       {"more entries than are held at once: one folder at a time", [](SimulatedPlatform& p) {
          p.drive.AddFile(kData + L"\\Templates\\default.qvt");
-       }, End::Removed, {}, {}, 0, 3},
+       }, End::Removed, {}, {}, 0, 3, true},
       {"more than are held at once, a file held: the check finds it first", [](SimulatedPlatform& p) {
          p.drive.HoldOpen(std::wstring(kInstall) + L"\\Help\\manual.chm");
-       }, End::InUseNothingRemoved, {}, {}, 0, 3},
+       }, End::InUseNothingRemoved, {}, {}, 0, 3, true},
+      {"no room for one more open file: one folder at a time", [](SimulatedPlatform& p) {
+         p.FailCall("NtOpenFile", 6, static_cast<LONG>(0xC000011F));  // STATUS_TOO_MANY_OPENED_FILES
+       }, End::Removed, {}, {}, 0, qvn::kHeldEntriesCeiling, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -157,7 +161,7 @@ TEST(RemovalByHandles, EachCaseEndsWholeOrNotAtAll) {
     EXPECT_EQ(failed, c.end == End::StoppedNothingRemoved);
     EXPECT_FALSE(record.marksHeld);
     EXPECT_EQ(platform.openFiles, 0);
-    EXPECT_EQ(record.inParts, c.ceiling != qvn::kHeldEntriesCeiling);
+    EXPECT_EQ(record.inParts, c.inParts);
     EXPECT_EQ(platform.CallCount("Sleep"), c.sleeps);
     EXPECT_EQ(qvn::DeletionsPendingAtRestart(), c.pending);
     EXPECT_EQ(record.left, c.left);
