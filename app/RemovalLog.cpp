@@ -49,6 +49,14 @@ void RemovalLog::GaveUpInUse() {
   sink_.Write(L"Nothing was removed: Quorvane is still in use");
 }
 
+void RemovalLog::AnotherRunRemoves() {
+  sink_.Write(L"Nothing was removed: another QvnRemove is removing Quorvane on this computer");
+}
+
+void RemovalLog::TurnTakenAfterAnEndedRun() {
+  sink_.Write(L"The run before this one ended without finishing its removal; this run goes on in its place");
+}
+
 void RemovalLog::StepDone(const StepReport& report) {
   sink_.Write(Concat({L"Step ", DecimalText(report.number), L": ", report.target, L": ", OutcomeText(report)}));
 }

@@ -25,6 +25,10 @@ class RemovalLog : public RemovalObserver {
   void FileInUse(const std::wstring& path);
   // The run ended with nothing removed for something in use.
   void GaveUpInUse();
+  // Another run has the removal's turn: this one removes nothing.
+  void AnotherRunRemoves();
+  // The run before ended holding the turn; this one took it and goes on.
+  void TurnTakenAfterAnEndedRun();
   void StepDone(const StepReport& report) override;
   void LinkRemoved(const std::wstring& link) override;
   void ProgramsAskedToClose(const std::vector<CloseOutcome>& outcomes) override;
