@@ -48,9 +48,9 @@ class Unattended : public testing::Test {
   }
 
   // The log's lines as they are: "YYYY-MM-DD hh:mm:ss  COMPUTER  text".
-  static std::vector<std::string> RawLogLines() {
+  static std::vector<std::string> RawLogLines(const char* path = kLog) {
     std::vector<std::string> lines;
-    std::ifstream log(kLog);
+    std::ifstream log(path);
     for (std::string line; std::getline(log, line);) {
       if (!line.empty() && line.back() == '\r') line.pop_back();
       lines.push_back(line);
@@ -72,9 +72,9 @@ class Unattended : public testing::Test {
   }
 
   // The text of every line, each of which this computer must have written.
-  static std::vector<std::string> LogLines() {
+  static std::vector<std::string> LogLines(const char* path = kLog) {
     std::vector<std::string> lines;
-    for (const std::string& line : RawLogLines()) {
+    for (const std::string& line : RawLogLines(path)) {
       const std::string text = TextOfOwnLine(line);
       EXPECT_FALSE(text.empty()) << "not a line of this computer's: " << line;
       lines.push_back(text.empty() ? line : text);
@@ -196,6 +196,46 @@ TEST_F(Unattended, LogSharedWithAnotherMachinesRun) {
   }
   EXPECT_EQ(TextOfOwnLine(lines[1]).rfind("QvnRemove 1.01 started: ", 0), 0u) << lines[1];
   EXPECT_EQ(TextOfOwnLine(lines[lines.size() - 2]), "Exit code: 3010");
+}
+
+// Two runs at once: a start-up script and a deployment agent, or a user who
+// double-clicks twice. A large installation keeps the first run busy while the
+// second starts half a second later; before the turn was taken, the second's
+// in-use check opened files the first was deleting and failed its deletion
+// half way. Exactly one run removes everything; the other ends 1618 at once,
+// saying so in its log.
+TEST_F(Unattended, TwoRunsAtOnceOneRemovesEverythingTheOtherEnds1618) {
+  for (int folder = 0; folder < 100; ++folder) {
+    const std::string path = std::string(kInstallFolder) + "\\Data\\Set " + std::to_string(folder);
+    MakeFolder(path);
+    for (int file = 0; file < 100; ++file) {
+      const std::string name = path + "\\item " + std::to_string(file) + ".qvd";
+      const HANDLE made = ::CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                        nullptr);
+      ASSERT_NE(made, INVALID_HANDLE_VALUE) << name;
+      ::CloseHandle(made);
+    }
+  }
+  const char* const logs[] = {"C:\\logs\\first.log", "C:\\logs\\second.log"};
+  e2e::RunningProgram first({}, "C:\\qvn-e2e", "QvnRemove.exe", std::string("/S /LOG=") + logs[0]);
+  ::Sleep(500);
+  e2e::RunningProgram second({}, "C:\\qvn-e2e", "QvnRemove.exe", std::string("/S /LOG=") + logs[1]);
+  ASSERT_TRUE(first.WaitForExit(300000));
+  ASSERT_TRUE(second.WaitForExit(300000));
+  const DWORD codes[] = {first.ExitCode(), second.ExitCode()};
+  EXPECT_TRUE((codes[0] == 3010u && codes[1] == 1618u) || (codes[0] == 1618u && codes[1] == 3010u))
+      << codes[0] << " and " << codes[1];
+  EXPECT_FALSE(AnyFileLeft()) << "never a half removal";
+  EXPECT_FALSE(AnyRegistryKeyLeft());
+  for (int run = 0; run < 2; ++run) {
+    SCOPED_TRACE(logs[run]);
+    const std::vector<std::string> lines = LogLines(logs[run]);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "Exit code: " + std::to_string(codes[run]));
+    const bool toldSo = Has(lines, "Nothing was removed: another QvnRemove is removing Quorvane on this computer");
+    EXPECT_EQ(toldSo, codes[run] == 1618u);
+    for (const std::string& line : lines) EXPECT_TRUE(codes[run] != 1618u || line.rfind("Step ", 0) != 0) << line;
+  }
 }
 
 TEST_F(Unattended, FileInUseEndsWithItsCodeAndRemovesNothing) {
