@@ -5,6 +5,7 @@
 
 #include "app/CommandLine.h"
 #include "app/ExitCode.h"
+#include "app/InterruptedRuns.h"
 #include "app/LogLocation.h"
 #include "app/OneRunAtATime.h"
 #include "app/PlanListing.h"
@@ -31,7 +32,8 @@ void Tell(const CommandLine& line, const std::wstring& text, UINT icon) {
   if (!line.silent) ShowMessageBox(nullptr, text, kTitle, MB_OK | icon);
 }
 
-// /WHATIF: the steps and what each would find, with /CLOSEAPPLICATIONS the
+// /WHATIF: the steps and what each would find, then what would become of
+// what an interrupted run left beside the install folder, with /CLOSEAPPLICATIONS the
 // programs it would ask to close, and with /REMOVEATRESTART what it would
 // leave for the restart, to the log when there is one, else to a box (none
 // under /S).
@@ -49,6 +51,7 @@ RunEnding ListSteps(const CommandLine& line, UnattendedStart& start, RemovalLog*
     if (log != nullptr) log->Found(start.found);
     if (log != nullptr) log->Planned(start.plan);
     std::vector<std::wstring> steps = ListPlan(start.state, start.plan);
+    for (std::wstring& leftover : ListInterruptedRuns(start.state, start.plan)) steps.push_back(std::move(leftover));
     const bool ntFamily = start.state.VersionInfo.dwPlatformId == VER_PLATFORM_WIN32_NT;
     if (line.closePrograms) {
       for (std::wstring& program : ListProgramsToClose(start.plan, ntFamily)) steps.push_back(std::move(program));

@@ -77,7 +77,10 @@ void RemovalLog::MovedAside(const std::wstring& from, const std::wstring& to) {
   sink_.Write(Concat({L"In use, moved aside: ", from, L" to ", to}));
 }
 
-void RemovalLog::PendingAtRestart(const std::wstring& path) { sink_.Write(Concat({L"Removed at the restart: ", path})); }
+void RemovalLog::PendingAtRestart(const std::wstring& path, bool whereItIs) {
+  const TextPiece where = whereItIs ? TextPiece(L", listed where it is: ") : TextPiece(L": ");
+  sink_.Write(Concat({L"Removed at the restart", where, path}));
+}
 
 void RemovalLog::FolderMayRemain(const std::wstring& folder) {
   sink_.Write(Concat({L"This Windows removes no folder at restart; it may remain, empty: ", folder}));
@@ -85,6 +88,16 @@ void RemovalLog::FolderMayRemain(const std::wstring& folder) {
 
 void RemovalLog::RestartRefused(const std::wstring& why) {
   sink_.Write(Concat({L"Not left for the restart: ", why}));
+}
+
+void RemovalLog::InterruptedRunFinished(const LeftoverReport& report) {
+  using Outcome = LeftoverReport::Outcome;
+  const TextPiece outcome = report.outcome == Outcome::Removed          ? TextPiece(L"removed: ")
+                            : report.outcome == Outcome::LeftForRestart ? TextPiece(L"still in use, left for the restart: ")
+                                                                        : TextPiece(L"not finished (");
+  const bool why = report.outcome == Outcome::NotFinished;
+  sink_.Write(Concat({L"Left by an interrupted run, ", outcome, why ? TextPiece(report.detail) : TextPiece(L""),
+                      why ? TextPiece(L"): ") : TextPiece(L""), report.folder}));
 }
 
 void RemovalLog::Stopped(const Failure& failure) {

@@ -33,9 +33,10 @@ class RemovalLog : public RemovalObserver {
   void LinkRemoved(const std::wstring& link) override;
   void ProgramsAskedToClose(const std::vector<CloseOutcome>& outcomes) override;
   void MovedAside(const std::wstring& from, const std::wstring& to) override;
-  void PendingAtRestart(const std::wstring& path) override;
+  void PendingAtRestart(const std::wstring& path, bool whereItIs) override;
   void FolderMayRemain(const std::wstring& folder) override;
   void RestartRefused(const std::wstring& why) override;
+  void InterruptedRunFinished(const LeftoverReport& report) override;
   void Stopped(const Failure& failure);
   void Listed(const std::vector<std::wstring>& lines);
   void RestartRequested(bool accepted);

@@ -7,6 +7,10 @@
 
 namespace qvn {
 
+// The name the system will know `path` by when it carries its list out,
+// early in its next start: a drive made with subst does not exist then.
+std::wstring AsNamedAtBoot(const std::wstring& path);
+
 // Which of the files and folders in use an earlier run already left for the
 // restart: the system will delete them then (NT family: the pending deletions
 // the system keeps; 95/98/ME: WININIT.INI, by short names). A second run

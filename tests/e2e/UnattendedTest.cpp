@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 
+#include "services/AsideFolder.h"
 #include "services/DeleteAtRestart.h"
 #include "tests/e2e/ProgramDriver.h"
 #include "tests/e2e/RelayLog.h"
@@ -290,7 +292,9 @@ TEST_F(Unattended, RemoveAtRestartLeavesWhatIsInUseForTheRestartAndRemovesTheRes
     const std::string moved = aside + "\\1 Quorvane.exe";
     EXPECT_TRUE(PathExists(moved));
     const std::vector<std::wstring> pending = qvn::DeletionsPendingAtRestart();
+    const std::string mark = aside + "\\QvnRemove.mark";
     EXPECT_EQ(pending, (std::vector<std::wstring>{std::wstring(moved.begin(), moved.end()),
+                                                  std::wstring(mark.begin(), mark.end()),
                                                   std::wstring(aside.begin(), aside.end())}));
     EXPECT_TRUE(Has(LogLines(), "In use, moved aside: " + quorvane + " to " + moved));
     EXPECT_TRUE(Has(LogLines(), "Removed at the restart: " + aside));
@@ -318,6 +322,56 @@ TEST_F(Unattended, RemoveAtRestartLeavesWhatIsInUseForTheRestartAndRemovesTheRes
   EXPECT_TRUE(Has(LogLines(), "This Windows removes no folder at restart; it may remain, empty: " +
                                   std::string(kInstallFolder)));
   ::DeleteFileA(kWininit);
+}
+
+// A run that stopped after moving files aside and before listing them for the
+// restart (a crash, a power cut) left two marked folders beside the install
+// folder: one with a Quorvane.exe still running from it, one with nothing in
+// use. The next /S lists the first whole for the restart and removes the
+// second; a folder of that name without the mark is someone else's.
+TEST_F(Unattended, WhatAnInterruptedRunLeftBesideTheInstallFolderIsFinished) {
+  if (!IsNtFamily()) GTEST_SKIP() << "only the NT family moves anything aside";
+  ForgetWhatIsLeftForTheRestart();
+  const std::string unmarked = "C:\\Program Files\\QvnRemove.pending";
+  MakeFile(unmarked + "\\notes.txt");
+  const std::wstring installFolder(kInstallFolder, kInstallFolder + std::strlen(kInstallFolder));
+  const qvn::AsideFolder running = qvn::MakeFolderBeside(installFolder);
+  const qvn::AsideFolder idle = qvn::MakeFolderBeside(installFolder);
+  const std::string runningFolder(running.path.begin(), running.path.end());
+  const std::string idleFolder(idle.path.begin(), idle.path.end());
+  ASSERT_EQ(runningFolder, unmarked + ".2");
+  ASSERT_EQ(idleFolder, unmarked + ".3");
+  const std::string moved = runningFolder + "\\1 Quorvane.exe";
+  ASSERT_TRUE(CopyThisProgramTo(moved));
+  MakeFile(idleFolder + "\\1 Quorvane.exe");
+  {
+    const ProgramRunning program(moved, "C:\\qvn-e2e");
+    EXPECT_EQ(RunWithoutAWindow(std::string("/WHATIF /S ") + kLogArgument), 0u);
+    EXPECT_TRUE(Has(LogLines(), "Left by an interrupted run, still in use, would be left for the restart: " +
+                                    runningFolder));
+    EXPECT_TRUE(Has(LogLines(), "Left by an interrupted run, would be removed: " + idleFolder));
+    EXPECT_TRUE(PathExists(idleFolder)) << "/WHATIF removes nothing";
+
+    EXPECT_EQ(RunWithoutAWindow(std::string("/S ") + kLogArgument), 3010u);
+    EXPECT_FALSE(AnyFileLeft());
+    EXPECT_TRUE(PathExists(moved));
+    EXPECT_FALSE(PathExists(idleFolder));
+    EXPECT_TRUE(PathExists(unmarked + "\\notes.txt")) << "a folder without the mark is never touched";
+    const std::string mark = runningFolder + "\\QvnRemove.mark";
+    const std::vector<std::wstring> pending = qvn::DeletionsPendingAtRestart();
+    EXPECT_EQ(pending, (std::vector<std::wstring>{std::wstring(moved.begin(), moved.end()),
+                                                  std::wstring(mark.begin(), mark.end()), running.path}));
+    const std::vector<std::string> lines = LogLines();
+    EXPECT_TRUE(Has(lines, "Left by an interrupted run, still in use, left for the restart: " + runningFolder));
+    EXPECT_TRUE(Has(lines, "Left by an interrupted run, removed: " + idleFolder));
+    EXPECT_TRUE(Has(lines, "Removed at the restart: " + moved));
+
+    LayOutInstallation();
+    EXPECT_EQ(RunWithoutAWindow("/S"), 3010u);
+    EXPECT_EQ(qvn::DeletionsPendingAtRestart(), pending) << "what is listed is not listed again";
+  }
+  ForgetWhatIsLeftForTheRestart();
+  RemoveTree(runningFolder);
 }
 
 TEST_F(Unattended, WhatIfListsTheStepsAndRemovesNothing) {

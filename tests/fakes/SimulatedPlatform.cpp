@@ -273,7 +273,12 @@ HANDLE CreateFileNamed(const char* function, const std::string& path, DWORD acce
   const std::filesystem::path host = platform.drive.HostPath(Wide(path.c_str()));
   std::error_code error;
   const bool parentThere = !host.empty() && std::filesystem::is_directory(host.parent_path(), error);
-  if (disposition == OPEN_ALWAYS && parentThere && !std::filesystem::exists(host, error)) std::ofstream{host};
+  if (disposition == CREATE_NEW && std::filesystem::exists(std::filesystem::symlink_status(host, error))) {
+    platform.lastError = ERROR_FILE_EXISTS;
+    return INVALID_HANDLE_VALUE;
+  }
+  const bool creates = disposition == OPEN_ALWAYS || disposition == CREATE_NEW;
+  if (creates && parentThere && !std::filesystem::exists(host, error)) std::ofstream{host};
   if (host.empty() || !std::filesystem::exists(std::filesystem::status(host, error))) {
     platform.lastError = parentThere ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
     return INVALID_HANDLE_VALUE;
@@ -343,6 +348,23 @@ BOOL RemoveDirectoryNamed(const char* function, const std::string& path) {
 
 BOOL WINAPI SimRemoveDirectoryA(LPCSTR path) { return RemoveDirectoryNamed("RemoveDirectoryA", path); }
 BOOL WINAPI SimRemoveDirectoryW(LPCWSTR path) { return RemoveDirectoryNamed("RemoveDirectoryW", NarrowName(path)); }
+
+BOOL WINAPI SimDeleteFileW(LPCWSTR path) {
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  const std::string name = NarrowName(path);
+  const std::filesystem::path host = platform.drive.HostPath(Wide(name.c_str()));
+  std::error_code error;
+  if (host.empty() || !std::filesystem::is_regular_file(std::filesystem::symlink_status(host, error))) {
+    platform.lastError = ERROR_FILE_NOT_FOUND;
+    return 0;
+  }
+  if (platform.drive.IsLocked(host)) {
+    platform.lastError = ERROR_SHARING_VIOLATION;
+    return 0;
+  }
+  std::filesystem::remove(host, error);
+  return 1;
+}
 
 BOOL WINAPI SimCreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES) {
   SimulatedPlatform& platform = SimulatedPlatform::Current();
@@ -988,6 +1010,7 @@ const Export kExports[] = {
     {"kernel32.dll", "ReadFile", AddressOf(&SimReadFile)},
     {"kernel32.dll", "GetFileSize", AddressOf(&SimGetFileSize)},
     {"kernel32.dll", "SetEndOfFile", AddressOf(&SimSetEndOfFile)},
+    {"kernel32.dll", "DeleteFileW", AddressOf(&SimDeleteFileW)},
     {"kernel32.dll", "CreateMutexA", AddressOf(&SimCreateMutexA)},
     {"kernel32.dll", "OpenMutexA", AddressOf(&SimOpenMutexA)},
     {"kernel32.dll", "WaitForSingleObject", AddressOf(&SimWaitForSingleObject)},
