@@ -44,7 +44,9 @@ class Tally : public RemovalObserver {
     if (log_ != nullptr) log_->InterruptedRunFinished(report);
   }
   bool removed = false;
-  bool failed = false;  // a step that went on past its failure: a registry key
+  // A step that went on past its failure (a registry key), or what an
+  // interrupted run left that could not be finished.
+  bool failed = false;
 
  private:
   RemovalLog* log_;

@@ -620,70 +620,53 @@ TEST(RemoveWhenNotInUse, WhatAnInterruptedRunLeftBesideTheInstallFolderIsFinishe
   const std::wstring mark = kAside + L"\\QvnRemove.mark";
   const std::wstring second = kAside + L".2";
   const std::wstring notes = kAside + L"\\notes.txt";  // in a folder someone else made
+  const std::wstring removed = L"Left by an interrupted run, removed: ";
+  const std::wstring wouldRemove = L"Left by an interrupted run, would be removed: ";
+  const std::wstring wouldList = L"Left by an interrupted run, still in use, would be left for the restart: ";
   struct Case {
     const char* what;
-    void (*arrange)(SimulatedPlatform&);
+    bool someoneElses;          // a folder of the first name, unmarked, made first
+    bool interrupted;           // the run's marked folder, with Quorvane.exe moved into it
+    bool running;               // that Quorvane.exe still runs
+    std::size_t listedBefore;   // of it, its mark and the folder, how many the run had listed
     std::vector<std::wstring> kept;     // of what lies beside the install folder
     std::vector<std::wstring> gone;
     std::vector<std::wstring> pending;  // listed for the restart after the run, in the system's order
     std::vector<std::wstring> told;     // the log's lines about it, in order
     std::vector<std::wstring> listed;   // what /WHATIF says beforehand
   };
-  const std::wstring wouldRemove = L"Left by an interrupted run, would be removed: ";
-  const std::wstring wouldList = L"Left by an interrupted run, still in use, would be left for the restart: ";
-  const auto interrupted = [](SimulatedPlatform& p) {
-    qvn::MakeFolderBeside(kInstall);
-    p.drive.AddFile(kAside + L"\\1 Quorvane.exe");
-  };
   const Case cases[] = {
-      {"nothing in it in use: removed", interrupted, {}, {kAside}, {},
-       {L"Left by an interrupted run, removed: " + kAside}, {wouldRemove + kAside}},
-      {"a program still running from it: listed whole for the restart",
-       [](SimulatedPlatform& p) {
-         qvn::MakeFolderBeside(kInstall);
-         p.drive.AddFile(kAside + L"\\1 Quorvane.exe");
-         p.drive.MapImage(kAside + L"\\1 Quorvane.exe");
-       },
-       {moved, mark}, {}, {moved, mark, kAside},
+      {"nothing in it in use: removed", false, true, false, 0, {}, {kAside}, {}, {removed + kAside},
+       {wouldRemove + kAside}},
+      {"a program still running from it: listed whole for the restart", false, true, true, 0, {moved, mark}, {},
+       {moved, mark, kAside},
        {L"Removed at the restart: " + moved, L"Removed at the restart: " + mark, L"Removed at the restart: " + kAside,
         L"Left by an interrupted run, still in use, left for the restart: " + kAside},
        {wouldList + kAside}},
-      {"stopped while listing: the rest is listed, the first not again",
-       [](SimulatedPlatform& p) {
-         qvn::MakeFolderBeside(kInstall);
-         p.drive.AddFile(kAside + L"\\1 Quorvane.exe");
-         p.drive.MapImage(kAside + L"\\1 Quorvane.exe");
-         qvn::ScheduleDeletionAtRestart(kAside + L"\\1 Quorvane.exe");
-       },
-       {moved, mark}, {}, {moved, mark, kAside},
+      {"stopped while listing: the rest is listed, the first not again", false, true, true, 1, {moved, mark}, {},
+       {moved, mark, kAside},
        {L"Removed at the restart: " + mark, L"Removed at the restart: " + kAside,
         L"Left by an interrupted run, still in use, left for the restart: " + kAside},
        {wouldList + kAside}},
-      {"listed whole by the run that made it: not listed twice",
-       [](SimulatedPlatform& p) {
-         qvn::MakeFolderBeside(kInstall);
-         p.drive.AddFile(kAside + L"\\1 Quorvane.exe");
-         p.drive.MapImage(kAside + L"\\1 Quorvane.exe");
-         for (const std::wstring& path : {kAside + L"\\1 Quorvane.exe", kAside + L"\\QvnRemove.mark", kAside}) {
-           qvn::ScheduleDeletionAtRestart(path);
-         }
-       },
-       {moved, mark}, {}, {moved, mark, kAside}, {}, {}},
-      {"no mark: someone else's, never touched", [](SimulatedPlatform& p) { p.drive.AddFile(kAside + L"\\notes.txt"); },
-       {notes}, {}, {}, {}, {}},
-      {"no mark on the first name, the mark on the second",
-       [](SimulatedPlatform& p) {
-         p.drive.AddFile(kAside + L"\\notes.txt");
-         qvn::MakeFolderBeside(kInstall);
-         p.drive.AddFile(kAside + L".2\\1 Quorvane.exe");
-       },
-       {notes}, {second}, {}, {L"Left by an interrupted run, removed: " + second}, {wouldRemove + second}},
+      {"listed whole by the run that made it: not listed twice", false, true, true, 3, {moved, mark}, {},
+       {moved, mark, kAside}, {}, {}},
+      {"no mark: someone else's, never touched", true, false, false, 0, {notes}, {}, {}, {}, {}},
+      {"no mark on the first name, the mark on the second", true, true, false, 0, {notes}, {second}, {},
+       {removed + second}, {wouldRemove + second}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     SimulatedPlatform platform;
     LayOutInstallation(platform);
-    c.arrange(platform);
+    if (c.someoneElses) platform.drive.AddFile(notes);
+    if (c.interrupted) {
+      const std::wstring folder = qvn::MakeFolderBeside(kInstall).path;
+      const std::wstring file = folder + L"\\1 Quorvane.exe";
+      platform.drive.AddFile(file);
+      if (c.running) platform.drive.MapImage(file);
+      const std::wstring entries[] = {file, folder + L"\\QvnRemove.mark", folder};
+      for (std::size_t listed = 0; listed < c.listedBefore; ++listed) qvn::ScheduleDeletionAtRestart(entries[listed]);
+    }
     qvn::ToolState state;
     qvn::InitToolState(state);
     const qvn::RemovalPlan plan = qvn::PlanRemoval(state);
