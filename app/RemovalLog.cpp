@@ -49,6 +49,14 @@ void RemovalLog::GaveUpInUse() {
   sink_.Write(L"Nothing was removed: Quorvane is still in use");
 }
 
+void RemovalLog::AnotherRunRemoves() {
+  sink_.Write(L"Nothing was removed: another QvnRemove is removing Quorvane on this computer");
+}
+
+void RemovalLog::TurnTakenAfterAnEndedRun() {
+  sink_.Write(L"The run before this one ended without finishing its removal; this run goes on in its place");
+}
+
 void RemovalLog::StepDone(const StepReport& report) {
   sink_.Write(Concat({L"Step ", DecimalText(report.number), L": ", report.target, L": ", OutcomeText(report)}));
 }
@@ -69,7 +77,10 @@ void RemovalLog::MovedAside(const std::wstring& from, const std::wstring& to) {
   sink_.Write(Concat({L"In use, moved aside: ", from, L" to ", to}));
 }
 
-void RemovalLog::PendingAtRestart(const std::wstring& path) { sink_.Write(Concat({L"Removed at the restart: ", path})); }
+void RemovalLog::PendingAtRestart(const std::wstring& path, bool whereItIs) {
+  const TextPiece where = whereItIs ? TextPiece(L", listed where it is: ") : TextPiece(L": ");
+  sink_.Write(Concat({L"Removed at the restart", where, path}));
+}
 
 void RemovalLog::FolderMayRemain(const std::wstring& folder) {
   sink_.Write(Concat({L"This Windows removes no folder at restart; it may remain, empty: ", folder}));
@@ -77,6 +88,16 @@ void RemovalLog::FolderMayRemain(const std::wstring& folder) {
 
 void RemovalLog::RestartRefused(const std::wstring& why) {
   sink_.Write(Concat({L"Not left for the restart: ", why}));
+}
+
+void RemovalLog::InterruptedRunFinished(const LeftoverReport& report) {
+  using Outcome = LeftoverReport::Outcome;
+  const TextPiece outcome = report.outcome == Outcome::Removed          ? TextPiece(L"removed: ")
+                            : report.outcome == Outcome::LeftForRestart ? TextPiece(L"still in use, left for the restart: ")
+                                                                        : TextPiece(L"not finished (");
+  const bool why = report.outcome == Outcome::NotFinished;
+  sink_.Write(Concat({L"Left by an interrupted run, ", outcome, why ? TextPiece(report.detail) : TextPiece(L""),
+                      why ? TextPiece(L"): ") : TextPiece(L""), report.folder}));
 }
 
 void RemovalLog::Stopped(const Failure& failure) {

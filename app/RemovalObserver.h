@@ -19,6 +19,19 @@ struct StepReport {
                        // of a removal, what it left for the restart
 };
 
+// A folder that a run which stopped half way (a crash, a power cut) left
+// beside the install folder, holding what it had moved aside and not yet
+// listed for the restart.
+struct LeftoverReport {
+  // Removed: nothing in it was in use. LeftForRestart: something was, and
+  // everything in it is listed for the restart. NotFinished: neither could be
+  // done, for `detail`.
+  enum class Outcome { Removed, LeftForRestart, NotFinished };
+  std::wstring folder;
+  Outcome outcome;
+  std::wstring detail;
+};
+
 // Told of each step as it ends; the steps themselves know nothing of who
 // listens (a log, a count of what was removed).
 class RemovalObserver {
@@ -30,13 +43,17 @@ class RemovalObserver {
   // Running programs inside the targets asked to close, after the wait for them.
   virtual void ProgramsAskedToClose(const std::vector<CloseOutcome>& outcomes) = 0;
   // What stays in use, left for the restart before anything is removed: a
-  // file moved out of the way, and each path the system is to delete then.
+  // file moved out of the way, and each path the system is to delete then,
+  // `whereItIs` when it was not moved aside first.
   virtual void MovedAside(const std::wstring& /*from*/, const std::wstring& /*to*/) {}
-  virtual void PendingAtRestart(const std::wstring& /*path*/) {}
+  virtual void PendingAtRestart(const std::wstring& /*path*/, bool /*whereItIs*/) {}
   // 95/98/ME delete no folder at restart: this one may remain, empty.
   virtual void FolderMayRemain(const std::wstring& /*folder*/) {}
   // Leaving what is in use for the restart was asked for and refused.
   virtual void RestartRefused(const std::wstring& /*why*/) {}
+  // A folder of what a run moved aside, found unfinished beside the install
+  // folder before step 1, and what became of it.
+  virtual void InterruptedRunFinished(const LeftoverReport& /*report*/) {}
 };
 
 struct RemovalOptions {

@@ -7,7 +7,6 @@
 #include "services/Concat.h"
 #include "services/DecimalText.h"
 #include "services/DeleteAtRestart.h"
-#include "services/FileCalls.h"
 #include "services/FolderAbove.h"
 #include "services/FolderIdentity.h"
 #include "services/SameText.h"
@@ -60,13 +59,6 @@ std::wstring Refusal(DWORD error) {
                  why, L")"});
 }
 
-// The name the system will know the entry by when it carries the list out,
-// early in its next start: a drive made with subst does not exist then.
-std::wstring AsNamedAtBoot(const std::wstring& path) {
-  const std::wstring through = ThroughSubstitutedDrive(path);
-  return through.empty() ? path : through;
-}
-
 struct Moved {
   std::wstring from;
   std::wstring to;
@@ -81,8 +73,8 @@ class Leaving {
   LeftForRestart OnNtFamily(const std::vector<RemovalTarget>& inUse, const std::wstring& installFolder) {
     const bool anyFile = std::any_of(inUse.begin(), inUse.end(), [](const RemovalTarget& e) { return !e.isFolder; });
     if (anyFile && !installFolder.empty()) {
-      const AsideFolder made = MakeFolderBeside(installFolder);
-      aside_ = made.path;
+      made_ = MakeFolderBeside(installFolder);
+      aside_ = made_.path;
     }
     for (const RemovalTarget& entry : inUse) {
       if (!entry.isFolder && !aside_.empty()) {
@@ -102,7 +94,10 @@ class Leaving {
     }
     const std::vector<std::wstring> folders = FoldersThatStay(inPlace_, targets_);
     for (const std::wstring& folder : folders) listed.push_back(folder);
-    if (!aside_.empty() && !moved_.empty()) listed.push_back(aside_);
+    if (!aside_.empty() && !moved_.empty()) {
+      listed.push_back(made_.mark);
+      listed.push_back(aside_);
+    }
     for (std::wstring& path : listed) {
       path = AsNamedAtBoot(path);
       const DWORD error = ScheduleDeletionAtRestart(path);
@@ -132,7 +127,13 @@ class Leaving {
   LeftForRestart Done(const std::vector<std::wstring>& listed) {
     if (observer_ != nullptr) {
       for (const Moved& entry : moved_) observer_->MovedAside(entry.from, entry.to);
-      for (const std::wstring& path : listed) observer_->PendingAtRestart(path);
+      // What is not in the folder aside is listed where it is: a reinstall
+      // before the restart puts its own file there, and loses it then.
+      const std::wstring aside = aside_.empty() ? L"" : AsNamedAtBoot(aside_);
+      for (const std::wstring& path : listed) {
+        const bool whereItIs = aside.empty() || !(SameText(path, aside) || LiesInsideFolder(path, aside));
+        observer_->PendingAtRestart(path, whereItIs);
+      }
     }
     LeftForRestart left;
     left.done = true;
@@ -168,17 +169,23 @@ class Leaving {
   }
 
   void DropAnEmptyAsideFolder() {
-    if (!aside_.empty() && moved_.empty()) FileCalls(true).RemoveFolder(aside_);
+    if (!aside_.empty() && moved_.empty()) DropAsideFolder(made_);
   }
 
   const std::vector<RemovalTarget>& targets_;
   RemovalObserver* observer_;
+  AsideFolder made_;
   std::wstring aside_;
   std::vector<Moved> moved_;
   std::vector<RemovalTarget> inPlace_;
 };
 
 }  // namespace
+
+std::wstring AsNamedAtBoot(const std::wstring& path) {
+  const std::wstring through = ThroughSubstitutedDrive(path);
+  return through.empty() ? path : through;
+}
 
 std::vector<RemovalTarget> AlreadyPendingAtRestart(const std::vector<RemovalTarget>& inUse, bool ntFamily) {
   std::vector<RemovalTarget> pending;

@@ -1,5 +1,6 @@
 #include "app/RemoveWhenNotInUse.h"
 
+#include "app/InterruptedRuns.h"
 #include "app/ProgramsInTargets.h"
 #include "app/RemoveAtRestart.h"
 #include "app/RemovalTargets.h"
@@ -112,6 +113,7 @@ bool RemoveWhenNotInUse(ToolState& state, const RemovalPlan& plan, const AskWhen
     if (options.observer != nullptr) options.observer->RestartRefused(restartRefusal);
   }
   RemoveFolderLinks(links, ntFamily, options.observer);
+  FinishInterruptedRuns(state, plan, options.observer);
   RunRemoval(state, plan, run);
   return true;
 }

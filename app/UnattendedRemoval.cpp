@@ -26,9 +26,9 @@ class Tally : public RemovalObserver {
     if (log_ != nullptr) log_->MovedAside(from, to);
   }
   // Listed for the restart by this run: the restart finishes the removal.
-  void PendingAtRestart(const std::wstring& path) override {
+  void PendingAtRestart(const std::wstring& path, bool whereItIs) override {
     removed = true;
-    if (log_ != nullptr) log_->PendingAtRestart(path);
+    if (log_ != nullptr) log_->PendingAtRestart(path, whereItIs);
   }
   void FolderMayRemain(const std::wstring& folder) override {
     if (log_ != nullptr) log_->FolderMayRemain(folder);
@@ -36,8 +36,17 @@ class Tally : public RemovalObserver {
   void RestartRefused(const std::wstring& why) override {
     if (log_ != nullptr) log_->RestartRefused(why);
   }
+  // What an interrupted run left counts as Quorvane's: removed is removed,
+  // and what cannot be finished fails the run once the rest is done.
+  void InterruptedRunFinished(const LeftoverReport& report) override {
+    if (report.outcome == LeftoverReport::Outcome::Removed) removed = true;
+    if (report.outcome == LeftoverReport::Outcome::NotFinished) failed = true;
+    if (log_ != nullptr) log_->InterruptedRunFinished(report);
+  }
   bool removed = false;
-  bool failed = false;  // a step that went on past its failure: a registry key
+  // A step that went on past its failure (a registry key), or what an
+  // interrupted run left that could not be finished.
+  bool failed = false;
 
  private:
   RemovalLog* log_;

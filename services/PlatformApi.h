@@ -80,6 +80,13 @@ using CreateDirectoryWFn = BOOL(WINAPI*)(LPCWSTR path, LPSECURITY_ATTRIBUTES sec
 using MoveFileExWFn = BOOL(WINAPI*)(LPCWSTR from, LPCWSTR to, DWORD flags);
 using RegQueryValueExWFn = LONG(WINAPI*)(HKEY key, LPCWSTR valueName, LPDWORD reserved, LPDWORD type, LPBYTE data,
                                           LPDWORD size);
+// The mark in the folder of what was moved aside goes with that folder.
+using DeleteFileWFn = BOOL(WINAPI*)(LPCWSTR path);
+// One removal at a time: a named mutex, on every family. Waiting on it is
+// WaitForSingleObject of ProcessApi.h.
+using CreateMutexAFn = HANDLE(WINAPI*)(LPSECURITY_ATTRIBUTES security, BOOL initialOwner, LPCSTR name);
+using OpenMutexAFn = HANDLE(WINAPI*)(DWORD access, BOOL inherit, LPCSTR name);
+using ReleaseMutexFn = BOOL(WINAPI*)(HANDLE mutex);
 
 inline const BoundFunction<GetVersionExAFn> GetVersionExA{"kernel32.dll", "GetVersionExA"};
 inline const BoundFunction<MultiByteToWideCharFn> MultiByteToWideChar{"kernel32.dll", "MultiByteToWideChar"};
@@ -138,6 +145,10 @@ inline const BoundFunction<RemoveDirectoryWFn> RemoveDirectoryW{"kernel32.dll", 
 inline const BoundFunction<CreateDirectoryWFn> CreateDirectoryW{"kernel32.dll", "CreateDirectoryW"};
 inline const BoundFunction<MoveFileExWFn> MoveFileExW{"kernel32.dll", "MoveFileExW"};
 inline const BoundFunction<RegQueryValueExWFn> RegQueryValueExW{"advapi32.dll", "RegQueryValueExW"};
+inline const BoundFunction<DeleteFileWFn> DeleteFileW{"kernel32.dll", "DeleteFileW"};
+inline const BoundFunction<CreateMutexAFn> CreateMutexA{"kernel32.dll", "CreateMutexA"};
+inline const BoundFunction<OpenMutexAFn> OpenMutexA{"kernel32.dll", "OpenMutexA"};
+inline const BoundFunction<ReleaseMutexFn> ReleaseMutex{"kernel32.dll", "ReleaseMutex"};
 inline const BoundFunction<ReadFileFn> ReadFile{"kernel32.dll", "ReadFile"};
 inline const BoundFunction<GetFileSizeFn> GetFileSize{"kernel32.dll", "GetFileSize"};
 inline const BoundFunction<SetEndOfFileFn> SetEndOfFile{"kernel32.dll", "SetEndOfFile"};

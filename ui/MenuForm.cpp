@@ -1,6 +1,7 @@
 #include "ui/MenuForm.h"
 
 #include "app/InitToolState.h"
+#include "app/OneRunAtATime.h"
 #include "app/RemovalLog.h"
 #include "app/RemoveWhenNotInUse.h"
 #include "ui/InUsePrompt.h"
@@ -85,7 +86,11 @@ bool RemoveOnceQuorvaneIsClosed(ProgramFrame& frame, HWND owner) {
 
 void MenuForm::OnClick(int controlId) {
   if (controlId == kStartRemoval) {
-    if (RemoveOnceQuorvaneIsClosed(Frame(), Handle())) Frame().ShowCompletion();
+    // The turn is held through the prompt and the removal, and given back
+    // before the completion window, which removes nothing.
+    const bool removed =
+        RemoveInTurn(Handle(), Frame().Log(), [this] { return RemoveOnceQuorvaneIsClosed(Frame(), Handle()); });
+    if (removed) Frame().ShowCompletion();
   } else if (controlId == kExit) {
     Unload();
   }

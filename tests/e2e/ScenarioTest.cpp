@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "services/DeleteAtRestart.h"
+#include "services/RemovalTurn.h"
 #include "tests/e2e/ProgramDriver.h"
 #include "tests/e2e/RelayLog.h"
 #include "tests/wine/FileFixture.h"
@@ -146,6 +147,36 @@ TEST_F(Scenario, StartPressedTwiceRunsTwiceAndShowsOneCompletionWindow) {
   EXPECT_FALSE(PathExists(shortcut));
   ::Sleep(300);
   EXPECT_EQ(program.CountWindows(kDone), 1);
+}
+
+// Another run removing (this test program, holding the turn as such a run
+// holds it, under the name this Windows gives it): Start says so in a box and
+// removes nothing. The main window held nothing while it waited, and removes
+// everything once the other run has ended.
+TEST_F(Scenario, StartWhileAnotherRunRemovesSaysSoAndRemovesNothing) {
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = sizeof version;
+  ASSERT_TRUE(::GetVersionExA(&version));
+  const std::string name = (IsNtFamily() && version.dwMajorVersion >= 5 ? "Global\\" : "") +
+                           std::string(qvn::kRemovalTurnName);
+  HANDLE otherRun = ::CreateMutexA(nullptr, TRUE, name.c_str());
+  ASSERT_NE(otherRun, nullptr);
+  e2e::RunningProgram program;
+  const Stopped stopped = PressStartAndWaitForABox(program);
+  ASSERT_TRUE(stopped.box.has_value());
+  EXPECT_EQ(stopped.box->title, "QvnRemove");
+  EXPECT_NE(stopped.box->text.find("QvnRemove is already removing Quorvane"), std::string::npos) << stopped.box->text;
+  program.Dismiss(*stopped.box);
+  EXPECT_TRUE(AllFilesPresent());
+  EXPECT_TRUE(AllRegistryKeysPresent());
+  EXPECT_EQ(program.CountWindows(kDone), 0);
+
+  ::ReleaseMutex(otherRun);
+  ::CloseHandle(otherRun);
+  e2e::Click(stopped.main, kStart);
+  EXPECT_NE(program.WaitForWindow(kDone), nullptr);
+  EXPECT_FALSE(AnyFileLeft());
+  EXPECT_FALSE(AnyRegistryKeyLeft());
 }
 
 TEST_F(Scenario, ClosedCompletionWindowLeavesTheMainOneUsable) {

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 
+#include "services/AsideFolder.h"
 #include "services/DeleteAtRestart.h"
 #include "tests/e2e/ProgramDriver.h"
 #include "tests/e2e/RelayLog.h"
@@ -48,9 +50,9 @@ class Unattended : public testing::Test {
   }
 
   // The log's lines as they are: "YYYY-MM-DD hh:mm:ss  COMPUTER  text".
-  static std::vector<std::string> RawLogLines() {
+  static std::vector<std::string> RawLogLines(const char* path = kLog) {
     std::vector<std::string> lines;
-    std::ifstream log(kLog);
+    std::ifstream log(path);
     for (std::string line; std::getline(log, line);) {
       if (!line.empty() && line.back() == '\r') line.pop_back();
       lines.push_back(line);
@@ -72,9 +74,9 @@ class Unattended : public testing::Test {
   }
 
   // The text of every line, each of which this computer must have written.
-  static std::vector<std::string> LogLines() {
+  static std::vector<std::string> LogLines(const char* path = kLog) {
     std::vector<std::string> lines;
-    for (const std::string& line : RawLogLines()) {
+    for (const std::string& line : RawLogLines(path)) {
       const std::string text = TextOfOwnLine(line);
       EXPECT_FALSE(text.empty()) << "not a line of this computer's: " << line;
       lines.push_back(text.empty() ? line : text);
@@ -198,6 +200,46 @@ TEST_F(Unattended, LogSharedWithAnotherMachinesRun) {
   EXPECT_EQ(TextOfOwnLine(lines[lines.size() - 2]), "Exit code: 3010");
 }
 
+// Two runs at once: a start-up script and a deployment agent, or a user who
+// double-clicks twice. A large installation keeps the first run busy while the
+// second starts half a second later; before the turn was taken, the second's
+// in-use check opened files the first was deleting and failed its deletion
+// half way. Exactly one run removes everything; the other ends 1618 at once,
+// saying so in its log.
+TEST_F(Unattended, TwoRunsAtOnceOneRemovesEverythingTheOtherEnds1618) {
+  for (int folder = 0; folder < 100; ++folder) {
+    const std::string path = std::string(kInstallFolder) + "\\Data\\Set " + std::to_string(folder);
+    MakeFolder(path);
+    for (int file = 0; file < 100; ++file) {
+      const std::string name = path + "\\item " + std::to_string(file) + ".qvd";
+      const HANDLE made = ::CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                        nullptr);
+      ASSERT_NE(made, INVALID_HANDLE_VALUE) << name;
+      ::CloseHandle(made);
+    }
+  }
+  const char* const logs[] = {"C:\\logs\\first.log", "C:\\logs\\second.log"};
+  e2e::RunningProgram first({}, "C:\\qvn-e2e", "QvnRemove.exe", std::string("/S /LOG=") + logs[0]);
+  ::Sleep(500);
+  e2e::RunningProgram second({}, "C:\\qvn-e2e", "QvnRemove.exe", std::string("/S /LOG=") + logs[1]);
+  ASSERT_TRUE(first.WaitForExit(300000));
+  ASSERT_TRUE(second.WaitForExit(300000));
+  const DWORD codes[] = {first.ExitCode(), second.ExitCode()};
+  EXPECT_TRUE((codes[0] == 3010u && codes[1] == 1618u) || (codes[0] == 1618u && codes[1] == 3010u))
+      << codes[0] << " and " << codes[1];
+  EXPECT_FALSE(AnyFileLeft()) << "never a half removal";
+  EXPECT_FALSE(AnyRegistryKeyLeft());
+  for (int run = 0; run < 2; ++run) {
+    SCOPED_TRACE(logs[run]);
+    const std::vector<std::string> lines = LogLines(logs[run]);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "Exit code: " + std::to_string(codes[run]));
+    const bool toldSo = Has(lines, "Nothing was removed: another QvnRemove is removing Quorvane on this computer");
+    EXPECT_EQ(toldSo, codes[run] == 1618u);
+    for (const std::string& line : lines) EXPECT_TRUE(codes[run] != 1618u || line.rfind("Step ", 0) != 0) << line;
+  }
+}
+
 TEST_F(Unattended, FileInUseEndsWithItsCodeAndRemovesNothing) {
   FileHeldByAnotherProcess holder(std::string(kInstallFolder) + "\\Data\\Templates\\default.qvt");
   EXPECT_EQ(RunWithoutAWindow(std::string("/S ") + kLogArgument), 1618u);
@@ -250,7 +292,9 @@ TEST_F(Unattended, RemoveAtRestartLeavesWhatIsInUseForTheRestartAndRemovesTheRes
     const std::string moved = aside + "\\1 Quorvane.exe";
     EXPECT_TRUE(PathExists(moved));
     const std::vector<std::wstring> pending = qvn::DeletionsPendingAtRestart();
+    const std::string mark = aside + "\\QvnRemove.mark";
     EXPECT_EQ(pending, (std::vector<std::wstring>{std::wstring(moved.begin(), moved.end()),
+                                                  std::wstring(mark.begin(), mark.end()),
                                                   std::wstring(aside.begin(), aside.end())}));
     EXPECT_TRUE(Has(LogLines(), "In use, moved aside: " + quorvane + " to " + moved));
     EXPECT_TRUE(Has(LogLines(), "Removed at the restart: " + aside));
@@ -278,6 +322,56 @@ TEST_F(Unattended, RemoveAtRestartLeavesWhatIsInUseForTheRestartAndRemovesTheRes
   EXPECT_TRUE(Has(LogLines(), "This Windows removes no folder at restart; it may remain, empty: " +
                                   std::string(kInstallFolder)));
   ::DeleteFileA(kWininit);
+}
+
+// A run that stopped after moving files aside and before listing them for the
+// restart (a crash, a power cut) left two marked folders beside the install
+// folder: one with a Quorvane.exe still running from it, one with nothing in
+// use. The next /S lists the first whole for the restart and removes the
+// second; a folder of that name without the mark is someone else's.
+TEST_F(Unattended, WhatAnInterruptedRunLeftBesideTheInstallFolderIsFinished) {
+  if (!IsNtFamily()) GTEST_SKIP() << "only the NT family moves anything aside";
+  ForgetWhatIsLeftForTheRestart();
+  const std::string unmarked = "C:\\Program Files\\QvnRemove.pending";
+  MakeFile(unmarked + "\\notes.txt");
+  const std::wstring installFolder(kInstallFolder, kInstallFolder + std::strlen(kInstallFolder));
+  const qvn::AsideFolder running = qvn::MakeFolderBeside(installFolder);
+  const qvn::AsideFolder idle = qvn::MakeFolderBeside(installFolder);
+  const std::string runningFolder(running.path.begin(), running.path.end());
+  const std::string idleFolder(idle.path.begin(), idle.path.end());
+  ASSERT_EQ(runningFolder, unmarked + ".2");
+  ASSERT_EQ(idleFolder, unmarked + ".3");
+  const std::string moved = runningFolder + "\\1 Quorvane.exe";
+  ASSERT_TRUE(CopyThisProgramTo(moved));
+  MakeFile(idleFolder + "\\1 Quorvane.exe");
+  {
+    const ProgramRunning program(moved, "C:\\qvn-e2e");
+    EXPECT_EQ(RunWithoutAWindow(std::string("/WHATIF /S ") + kLogArgument), 0u);
+    EXPECT_TRUE(Has(LogLines(), "Left by an interrupted run, still in use, would be left for the restart: " +
+                                    runningFolder));
+    EXPECT_TRUE(Has(LogLines(), "Left by an interrupted run, would be removed: " + idleFolder));
+    EXPECT_TRUE(PathExists(idleFolder)) << "/WHATIF removes nothing";
+
+    EXPECT_EQ(RunWithoutAWindow(std::string("/S ") + kLogArgument), 3010u);
+    EXPECT_FALSE(AnyFileLeft());
+    EXPECT_TRUE(PathExists(moved));
+    EXPECT_FALSE(PathExists(idleFolder));
+    EXPECT_TRUE(PathExists(unmarked + "\\notes.txt")) << "a folder without the mark is never touched";
+    const std::string mark = runningFolder + "\\QvnRemove.mark";
+    const std::vector<std::wstring> pending = qvn::DeletionsPendingAtRestart();
+    EXPECT_EQ(pending, (std::vector<std::wstring>{std::wstring(moved.begin(), moved.end()),
+                                                  std::wstring(mark.begin(), mark.end()), running.path}));
+    const std::vector<std::string> lines = LogLines();
+    EXPECT_TRUE(Has(lines, "Left by an interrupted run, still in use, left for the restart: " + runningFolder));
+    EXPECT_TRUE(Has(lines, "Left by an interrupted run, removed: " + idleFolder));
+    EXPECT_TRUE(Has(lines, "Removed at the restart: " + moved));
+
+    LayOutInstallation();
+    EXPECT_EQ(RunWithoutAWindow("/S"), 3010u);
+    EXPECT_EQ(qvn::DeletionsPendingAtRestart(), pending) << "what is listed is not listed again";
+  }
+  ForgetWhatIsLeftForTheRestart();
+  RemoveTree(runningFolder);
 }
 
 TEST_F(Unattended, WhatIfListsTheStepsAndRemovesNothing) {

@@ -273,7 +273,12 @@ HANDLE CreateFileNamed(const char* function, const std::string& path, DWORD acce
   const std::filesystem::path host = platform.drive.HostPath(Wide(path.c_str()));
   std::error_code error;
   const bool parentThere = !host.empty() && std::filesystem::is_directory(host.parent_path(), error);
-  if (disposition == OPEN_ALWAYS && parentThere && !std::filesystem::exists(host, error)) std::ofstream{host};
+  if (disposition == CREATE_NEW && std::filesystem::exists(std::filesystem::symlink_status(host, error))) {
+    platform.lastError = ERROR_FILE_EXISTS;
+    return INVALID_HANDLE_VALUE;
+  }
+  const bool creates = disposition == OPEN_ALWAYS || disposition == CREATE_NEW;
+  if (creates && parentThere && !std::filesystem::exists(host, error)) std::ofstream{host};
   if (host.empty() || !std::filesystem::exists(std::filesystem::status(host, error))) {
     platform.lastError = parentThere ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
     return INVALID_HANDLE_VALUE;
@@ -343,6 +348,23 @@ BOOL RemoveDirectoryNamed(const char* function, const std::string& path) {
 
 BOOL WINAPI SimRemoveDirectoryA(LPCSTR path) { return RemoveDirectoryNamed("RemoveDirectoryA", path); }
 BOOL WINAPI SimRemoveDirectoryW(LPCWSTR path) { return RemoveDirectoryNamed("RemoveDirectoryW", NarrowName(path)); }
+
+BOOL WINAPI SimDeleteFileW(LPCWSTR path) {
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  const std::string name = NarrowName(path);
+  const std::filesystem::path host = platform.drive.HostPath(Wide(name.c_str()));
+  std::error_code error;
+  if (host.empty() || !std::filesystem::is_regular_file(std::filesystem::symlink_status(host, error))) {
+    platform.lastError = ERROR_FILE_NOT_FOUND;
+    return 0;
+  }
+  if (platform.drive.IsLocked(host)) {
+    platform.lastError = ERROR_SHARING_VIOLATION;
+    return 0;
+  }
+  std::filesystem::remove(host, error);
+  return 1;
+}
 
 BOOL WINAPI SimCreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES) {
   SimulatedPlatform& platform = SimulatedPlatform::Current();
@@ -807,9 +829,75 @@ BOOL WINAPI SimOpenProcessToken(HANDLE process, DWORD access, PHANDLE token) {
   return 1;
 }
 
+HANDLE MutexHandle(SimulatedPlatform& platform, const std::string& name) {
+  HANDLE handle = NewHandle();
+  platform.mutexHandles[handle] = name;
+  return handle;
+}
+
+// Only named mutexes with no first owner, as the program makes them. One that
+// a run of the system account made refuses every other account's request to
+// make it, as its default security does.
+HANDLE WINAPI SimCreateMutexA(LPSECURITY_ATTRIBUTES, BOOL initialOwner, LPCSTR name) {
+  if (initialOwner || name == nullptr) throw std::logic_error("only named mutexes with no first owner are simulated");
+  if (FailsWithLastError("CreateMutexA")) return nullptr;
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  const auto found = platform.mutexes.find(name);
+  const bool there = found != platform.mutexes.end();
+  const bool global = std::strncmp(name, "Global\\", 7) == 0;
+  if ((there && found->second.other == SimulatedPlatform::NamedMutex::Other::OwnsAsSystem) ||
+      (!there && global && platform.globalNamesRefused)) {
+    platform.lastError = ERROR_ACCESS_DENIED;
+    return nullptr;
+  }
+  platform.mutexes[name];
+  platform.lastError = there ? ERROR_ALREADY_EXISTS : 0;
+  return MutexHandle(platform, name);
+}
+
+HANDLE WINAPI SimOpenMutexA(DWORD access, BOOL, LPCSTR name) {
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  if (platform.mutexes.count(name) == 0) {
+    platform.lastError = ERROR_FILE_NOT_FOUND;
+    return nullptr;
+  }
+  if (access != SYNCHRONIZE) {
+    platform.lastError = ERROR_ACCESS_DENIED;
+    return nullptr;
+  }
+  return MutexHandle(platform, name);
+}
+
+// Waits on mutexes only: owned elsewhere, it times out; left by a program
+// that ended owning it, this program owns it now, told it was abandoned.
+DWORD WINAPI SimWaitForSingleObject(HANDLE handle, DWORD) {
+  using Other = SimulatedPlatform::NamedMutex::Other;
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  const auto opened = platform.mutexHandles.find(handle);
+  if (opened == platform.mutexHandles.end()) throw std::logic_error("only mutexes are waited on here");
+  SimulatedPlatform::NamedMutex& mutex = platform.mutexes[opened->second];
+  if (mutex.other == Other::Owns || mutex.other == Other::OwnsAsSystem) return WAIT_TIMEOUT;
+  const bool abandoned = mutex.other == Other::EndedOwning;
+  mutex.other = Other::None;
+  mutex.ownedHere = true;
+  return abandoned ? WAIT_ABANDONED : WAIT_OBJECT_0;
+}
+
+BOOL WINAPI SimReleaseMutex(HANDLE handle) {
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  const auto opened = platform.mutexHandles.find(handle);
+  if (opened == platform.mutexHandles.end() || !platform.mutexes[opened->second].ownedHere) {
+    platform.lastError = ERROR_NOT_OWNER;
+    return 0;
+  }
+  platform.mutexes[opened->second].ownedHere = false;
+  return 1;
+}
+
 BOOL WINAPI SimCloseHandle(HANDLE handle) {
   SIMULATED_FAILURE("CloseHandle", 0)
   SimulatedPlatform& platform = SimulatedPlatform::Current();
+  if (platform.mutexHandles.erase(handle) != 0) return 1;
   if (platform.openPaths.erase(handle) != 0 || platform.snapshots.erase(handle) != 0 ||
       platform.openProcesses.erase(handle) != 0) {
     platform.openFileStates.erase(handle);
@@ -922,6 +1010,11 @@ const Export kExports[] = {
     {"kernel32.dll", "ReadFile", AddressOf(&SimReadFile)},
     {"kernel32.dll", "GetFileSize", AddressOf(&SimGetFileSize)},
     {"kernel32.dll", "SetEndOfFile", AddressOf(&SimSetEndOfFile)},
+    {"kernel32.dll", "DeleteFileW", AddressOf(&SimDeleteFileW)},
+    {"kernel32.dll", "CreateMutexA", AddressOf(&SimCreateMutexA)},
+    {"kernel32.dll", "OpenMutexA", AddressOf(&SimOpenMutexA)},
+    {"kernel32.dll", "WaitForSingleObject", AddressOf(&SimWaitForSingleObject)},
+    {"kernel32.dll", "ReleaseMutex", AddressOf(&SimReleaseMutex)},
 };
 
 // Counts the objects alive, so that tests can see the tool release them.

@@ -104,6 +104,18 @@ class SimulatedPlatform : public qvn::Binder {
   std::map<HANDLE, std::vector<WIN32_FIND_DATAA>> searches;  // entries still to hand out
   std::map<HANDLE, std::vector<Process>> snapshots;          // processes still to hand out
   std::map<HANDLE, Process> openProcesses;
+  // Named mutexes, by their full name ("Global\..." included): what another
+  // program did with one, and whether this program owns it.
+  struct NamedMutex {
+    // OwnsAsSystem: a run of the system account owns it, and its default
+    // security lets other accounts open it only to wait on.
+    enum class Other { None, Owns, EndedOwning, OwnsAsSystem };
+    Other other = Other::None;
+    bool ownedHere = false;
+  };
+  std::map<std::string, NamedMutex> mutexes;
+  std::map<HANDLE, std::string> mutexHandles;  // this program's open handles, to which mutex
+  bool globalNamesRefused = false;              // no right to make "Global\" objects
   bool versionQueryRefused_ = false;
 
  private:

@@ -28,22 +28,24 @@ void Install(SimulatedPlatform& platform, const char* location) {
 }
 
 // An unattended run as the program makes it: its start decided once, then run.
-qvn::RunEnding RunSilently(bool restart, qvn::RemovalLog* log) {
+qvn::RunEnding RunSilently(bool restart, qvn::RemovalLog* log, bool removeAtRestart = false) {
   qvn::UnattendedStart start = qvn::StartUnattended();
   qvn::CommandLine line;
   line.silent = true;
   line.restart = restart;
+  line.removeAtRestart = removeAtRestart;
   return qvn::RunUnattended(start, line, log);
 }
 
 // The log of one unattended run, from what it found to its last step.
-std::vector<std::wstring> LogOf(void (*arrange)(SimulatedPlatform&), const char* location, int& exitCode) {
+std::vector<std::wstring> LogOf(void (*arrange)(SimulatedPlatform&), const char* location, bool removeAtRestart,
+                                int& exitCode) {
   SimulatedPlatform platform;
   Install(platform, location);
   arrange(platform);
   Lines sink;
   qvn::RemovalLog log(sink);
-  exitCode = qvn::ExitCode(RunSilently(false, &log));
+  exitCode = qvn::ExitCode(RunSilently(false, &log, removeAtRestart));
   EXPECT_TRUE(platform.messageBoxes.empty()) << "an unattended run shows nothing";
   return sink.lines;
 }
@@ -55,7 +57,10 @@ TEST(RemovalLog, RecordsWhatWasFoundAndEveryStep) {
     void (*arrange)(SimulatedPlatform&);
     int exitCode;
     std::vector<std::wstring> lines;
+    bool removeAtRestart = false;  // /REMOVEATRESTART
   };
+  const std::wstring program = L"C:\\Program Files\\Quorvane\\Quorvane.exe";
+  const std::wstring aside = L"C:\\Program Files\\QvnRemove.pending";
   const Case cases[] = {
       {"a full removal", "C:\\Program Files\\Quorvane\\", [](SimulatedPlatform&) {}, 3010,
        {L"Operating system: Windows 2000 or XP",
@@ -142,11 +147,28 @@ TEST(RemovalLog, RecordsWhatWasFoundAndEveryStep) {
         L"Step 7: HKEY_LOCAL_MACHINE\\SOFTWARE\\TindlewaySystems\\Quorvane\\columnNames: removed",
         L"Step 8: HKEY_LOCAL_MACHINE\\SOFTWARE\\TindlewaySystems\\Quorvane\\1.2: removed",
         L"Step 9: HKEY_LOCAL_MACHINE\\SOFTWARE\\TindlewaySystems\\Quorvane: refused (subkeys are left below it)"}},
+      // Left for the restart: what was moved aside is listed there; what could
+      // not be is listed where it is, which a reinstall before the restart loses.
+      {"a running program, moved aside", "C:\\Program Files\\Quorvane\\",
+       [](SimulatedPlatform& p) { p.drive.MapImage(L"C:\\Program Files\\Quorvane\\Quorvane.exe"); }, 3010,
+       {L"Operating system: Windows 2000 or XP",
+        L"Install location: C:\\Program Files\\Quorvane (will be deleted as C:\\Program Files\\Quorvane)",
+        L"In use: " + program, L"In use, moved aside: " + program + L" to " + aside + L"\\1 Quorvane.exe",
+        L"Removed at the restart: " + aside + L"\\1 Quorvane.exe", L"Removed at the restart: " + aside + L"\\QvnRemove.mark",
+        L"Removed at the restart: " + aside},
+       true},
+      {"a file held open, listed where it is", "C:\\Program Files\\Quorvane\\",
+       [](SimulatedPlatform& p) { p.drive.HoldOpen(L"C:\\Program Files\\Quorvane\\Quorvane.exe"); }, 3010,
+       {L"Operating system: Windows 2000 or XP",
+        L"Install location: C:\\Program Files\\Quorvane (will be deleted as C:\\Program Files\\Quorvane)",
+        L"In use: " + program, L"Removed at the restart, listed where it is: " + program,
+        L"Removed at the restart, listed where it is: C:\\Program Files\\Quorvane"},
+       true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     int exitCode = 0;
-    const std::vector<std::wstring> lines = LogOf(c.arrange, c.location, exitCode);
+    const std::vector<std::wstring> lines = LogOf(c.arrange, c.location, c.removeAtRestart, exitCode);
     EXPECT_EQ(exitCode, c.exitCode);
     ASSERT_GE(lines.size(), c.lines.size());
     EXPECT_EQ(std::vector<std::wstring>(lines.begin(), lines.begin() + static_cast<long>(c.lines.size())), c.lines);

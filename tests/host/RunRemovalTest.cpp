@@ -3,8 +3,11 @@
 #include <algorithm>
 
 #include "app/InitToolState.h"
+#include "app/InterruptedRuns.h"
+#include "app/RemovalLog.h"
 #include "app/RemovalPlan.h"
 #include "app/RemoveWhenNotInUse.h"
+#include "services/AsideFolder.h"
 #include "services/DeleteAtRestart.h"
 #include "services/Failure.h"
 #include "services/Wininit.h"
@@ -533,7 +536,7 @@ TEST(RemoveWhenNotInUse, WhatStaysInUseIsLeftForTheRestartAndTheRestRemovedNow) 
   };
   const Case cases[] = {
       {"a running library is moved aside", true, [](SimulatedPlatform& p) { p.drive.MapImage(kPrefs); }, nullptr,
-       {kAside + L"\\1 prefs.dat", kAside}, {kAside + L"\\1 prefs.dat"}},
+       {kAside + L"\\1 prefs.dat", kAside + L"\\QvnRemove.mark", kAside}, {kAside + L"\\1 prefs.dat"}},
       {"a file open without delete sharing stays where it is, with its folders", true,
        [](SimulatedPlatform& p) { p.drive.HoldOpen(kPrefs); }, nullptr,
        {kPrefs, kData, kInstall}, {kPrefs}},
@@ -597,6 +600,91 @@ TEST(RemoveWhenNotInUse, WhatStaysInUseIsLeftForTheRestartAndTheRestRemovedNow) 
         EXPECT_TRUE(run == 1 || call.rfind(L"DeleteF", 0) != 0) << "nothing was left for a second run: " << Narrow(call);
       }
     }
+  }
+}
+
+class Lines : public qvn::LogSink {
+ public:
+  void Write(const std::wstring& line) override { lines.push_back(line); }
+  std::vector<std::wstring> lines;
+};
+
+// A run that stopped after moving files aside, before listing them for the
+// restart, left a marked folder beside the install folder (made here as the
+// program makes it). The next removal finishes it before its first step:
+// removed when nothing in it is in use, else listed whole for the restart, and
+// never what is listed already again. A folder of that name without the mark
+// is someone else's.
+TEST(RemoveWhenNotInUse, WhatAnInterruptedRunLeftBesideTheInstallFolderIsFinished) {
+  const std::wstring moved = kAside + L"\\1 Quorvane.exe";
+  const std::wstring mark = kAside + L"\\QvnRemove.mark";
+  const std::wstring second = kAside + L".2";
+  const std::wstring notes = kAside + L"\\notes.txt";  // in a folder someone else made
+  const std::wstring removed = L"Left by an interrupted run, removed: ";
+  const std::wstring wouldRemove = L"Left by an interrupted run, would be removed: ";
+  const std::wstring wouldList = L"Left by an interrupted run, still in use, would be left for the restart: ";
+  struct Case {
+    const char* what;
+    bool someoneElses;          // a folder of the first name, unmarked, made first
+    bool interrupted;           // the run's marked folder, with Quorvane.exe moved into it
+    bool running;               // that Quorvane.exe still runs
+    std::size_t listedBefore;   // of it, its mark and the folder, how many the run had listed
+    std::vector<std::wstring> kept;     // of what lies beside the install folder
+    std::vector<std::wstring> gone;
+    std::vector<std::wstring> pending;  // listed for the restart after the run, in the system's order
+    std::vector<std::wstring> told;     // the log's lines about it, in order
+    std::vector<std::wstring> listed;   // what /WHATIF says beforehand
+  };
+  const Case cases[] = {
+      {"nothing in it in use: removed", false, true, false, 0, {}, {kAside}, {}, {removed + kAside},
+       {wouldRemove + kAside}},
+      {"a program still running from it: listed whole for the restart", false, true, true, 0, {moved, mark}, {},
+       {moved, mark, kAside},
+       {L"Removed at the restart: " + moved, L"Removed at the restart: " + mark, L"Removed at the restart: " + kAside,
+        L"Left by an interrupted run, still in use, left for the restart: " + kAside},
+       {wouldList + kAside}},
+      {"stopped while listing: the rest is listed, the first not again", false, true, true, 1, {moved, mark}, {},
+       {moved, mark, kAside},
+       {L"Removed at the restart: " + mark, L"Removed at the restart: " + kAside,
+        L"Left by an interrupted run, still in use, left for the restart: " + kAside},
+       {wouldList + kAside}},
+      {"listed whole by the run that made it: not listed twice", false, true, true, 3, {moved, mark}, {},
+       {moved, mark, kAside}, {}, {}},
+      {"no mark: someone else's, never touched", true, false, false, 0, {notes}, {}, {}, {}, {}},
+      {"no mark on the first name, the mark on the second", true, true, false, 0, {notes}, {second}, {},
+       {removed + second}, {wouldRemove + second}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SimulatedPlatform platform;
+    LayOutInstallation(platform);
+    if (c.someoneElses) platform.drive.AddFile(notes);
+    if (c.interrupted) {
+      const std::wstring folder = qvn::MakeFolderBeside(kInstall).path;
+      const std::wstring file = folder + L"\\1 Quorvane.exe";
+      platform.drive.AddFile(file);
+      if (c.running) platform.drive.MapImage(file);
+      const std::wstring entries[] = {file, folder + L"\\QvnRemove.mark", folder};
+      for (std::size_t listed = 0; listed < c.listedBefore; ++listed) qvn::ScheduleDeletionAtRestart(entries[listed]);
+    }
+    qvn::ToolState state;
+    qvn::InitToolState(state);
+    const qvn::RemovalPlan plan = qvn::PlanRemoval(state);
+    EXPECT_EQ(qvn::ListInterruptedRuns(state, plan), c.listed) << "/WHATIF says what the removal will do";
+    Lines sink;
+    qvn::RemovalLog log(sink);
+    EXPECT_TRUE(qvn::RemoveWhenNotInUse(state, plan, [](const qvn::InUse&) { return qvn::InUseAnswer::Cancel; },
+                                        {&log, true, {}}));
+    EXPECT_FALSE(platform.drive.Exists(kInstall));
+    for (const std::wstring& path : c.kept) EXPECT_TRUE(platform.drive.Exists(path)) << Narrow(path);
+    for (const std::wstring& path : c.gone) EXPECT_FALSE(platform.drive.Exists(path)) << Narrow(path);
+    EXPECT_EQ(qvn::DeletionsPendingAtRestart(), c.pending);
+    std::vector<std::wstring> told;
+    for (const std::wstring& line : sink.lines) {
+      if (line.rfind(L"Left by", 0) == 0 || line.rfind(L"Removed at the restart", 0) == 0) told.push_back(line);
+    }
+    EXPECT_EQ(told, c.told);
+    EXPECT_EQ(platform.openFiles, 0);
   }
 }
 

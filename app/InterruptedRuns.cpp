@@ -1,0 +1,113 @@
+#include "app/InterruptedRuns.h"
+
+#include <algorithm>
+
+#include "app/RemoveAtRestart.h"
+#include "services/AsideFolder.h"
+#include "services/AutomationError.h"
+#include "services/Concat.h"
+#include "services/DecimalText.h"
+#include "services/DeleteAtRestart.h"
+#include "services/DeletePath.h"
+#include "services/FileCalls.h"
+#include "services/FilesInUse.h"
+
+namespace qvn {
+namespace {
+
+using Outcome = LeftoverReport::Outcome;
+
+struct Unfinished {
+  std::wstring folder;
+  TargetSurvey survey;  // what in it is in use, and what cannot be walked
+};
+
+// The marked folders beside the install folder that no run listed whole for
+// the restart (a run lists the folder last, after everything in it).
+std::vector<Unfinished> FindUnfinished(const ToolState& state, const RemovalPlan& plan) {
+  std::vector<Unfinished> found;
+  if (state.VersionInfo.dwPlatformId != VER_PLATFORM_WIN32_NT || !plan.installFolder.folder) return found;
+  for (const std::wstring& folder : MarkedFoldersBeside(*plan.installFolder.folder)) {
+    const std::vector<RemovalTarget> whole = {{folder, true}};
+    if (!AlreadyPendingAtRestart(whole, true).empty()) continue;
+    found.push_back({folder, SurveyTargets(whole, /*lookForUse=*/true, /*ntFamily=*/true)});
+  }
+  return found;
+}
+
+// Why a folder cannot be finished without risk; empty when it can.
+std::wstring Obstacle(const TargetSurvey& survey) {
+  if (survey.unlisted) return Concat({L"a folder in it cannot be listed: ", *survey.unlisted});
+  if (!survey.folderLinks.empty()) return Concat({L"it holds a folder link: ", survey.folderLinks.front()});
+  return L"";
+}
+
+// Everything in `folder`, each folder after what is in it, then `folder`
+// itself: the order in which the restart can delete them.
+void CollectForRestart(const FileCalls& files, const std::wstring& folder, std::vector<RemovalTarget>& entries) {
+  files.List(folder, [&](const std::wstring& name, DWORD attributes) {
+    const std::wstring path = Concat({folder, L"\\", name});
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      CollectForRestart(files, path, entries);
+    } else {
+      entries.push_back({path, false});
+    }
+    return true;
+  });
+  entries.push_back({folder, true});
+}
+
+LeftoverReport ListForRestart(const std::wstring& folder, RemovalObserver* observer) {
+  std::vector<RemovalTarget> entries;
+  CollectForRestart(FileCalls(/*wide=*/true), folder, entries);
+  const std::vector<RemovalTarget> listed = AlreadyPendingAtRestart(entries, true);
+  for (const RemovalTarget& entry : entries) {
+    const bool already = std::any_of(listed.begin(), listed.end(), [&](const RemovalTarget& l) { return l.path == entry.path; });
+    if (already) continue;
+    const DWORD error = ScheduleDeletionAtRestart(AsNamedAtBoot(entry.path));
+    if (error != ERROR_SUCCESS) {
+      return {folder, Outcome::NotFinished,
+              Concat({L"Windows would not remove ", entry.path, L" at restart, error ",
+                      DecimalText(static_cast<std::int32_t>(error))})};
+    }
+    if (observer != nullptr) observer->PendingAtRestart(entry.path, /*whereItIs=*/false);
+  }
+  return {folder, Outcome::LeftForRestart, L""};
+}
+
+LeftoverReport Finish(AutomationObject& fileSys, const Unfinished& left, RemovalObserver* observer) {
+  const std::wstring obstacle = Obstacle(left.survey);
+  if (!obstacle.empty()) return {left.folder, Outcome::NotFinished, obstacle};
+  if (!left.survey.inUse.empty()) return ListForRestart(left.folder, observer);
+  try {
+    DeletePath(fileSys, left.folder, L"folder");
+  } catch (const Failure& failure) {
+    return {left.folder, Outcome::NotFinished,
+            Concat({L"error ", DecimalText(failure.Number()), L": ", failure.Description()})};
+  }
+  return {left.folder, Outcome::Removed, L""};
+}
+
+}  // namespace
+
+void FinishInterruptedRuns(ToolState& state, const RemovalPlan& plan, RemovalObserver* observer) {
+  if (!state.FileSys) throw StandardFailure(ErrorNumber::ObjectNotSet);
+  for (const Unfinished& left : FindUnfinished(state, plan)) {
+    const LeftoverReport report = Finish(*state.FileSys, left, observer);
+    if (observer != nullptr) observer->InterruptedRunFinished(report);
+  }
+}
+
+std::vector<std::wstring> ListInterruptedRuns(const ToolState& state, const RemovalPlan& plan) {
+  std::vector<std::wstring> lines;
+  for (const Unfinished& left : FindUnfinished(state, plan)) {
+    const std::wstring obstacle = Obstacle(left.survey);
+    const std::wstring what = !obstacle.empty()           ? Concat({L"would not be finished (", obstacle, L"): "})
+                              : left.survey.inUse.empty() ? std::wstring(L"would be removed: ")
+                                                          : std::wstring(L"still in use, would be left for the restart: ");
+    lines.push_back(Concat({L"Left by an interrupted run, ", what, left.folder}));
+  }
+  return lines;
+}
+
+}  // namespace qvn
