@@ -107,23 +107,34 @@ TEST(ReadRegValue, NamesCompareWithoutCaseAndTheAccessIsTheSixKeyRights) {
   EXPECT_EQ(platform.registry.LastAccessAsked(), 0x3Fu);
 }
 
+// The second query, which reads the value, fails: a text gives the empty
+// text, a number -1. A value that grew since the first query learned its size
+// is refused with ERROR_MORE_DATA rather than written past the buffer.
 TEST(ReadRegValue, FailedSecondQueryGivesEmptyTextOrMinusOne) {
+  struct Failed {
+    const char* what;
+    bool number;
+    LONG error;
+    qvn::RegValue expected;
+  };
+  const Failed cases[] = {
+      {"text refused", false, ERROR_ACCESS_DENIED, std::wstring()},
+      {"number refused", true, ERROR_ACCESS_DENIED, std::int32_t{-1}},
+      {"text grown between the queries", false, ERROR_MORE_DATA, std::wstring()},
+  };
   for (const Family& family : kFamilies) {
-    SCOPED_TRACE(family.name);
-    {
+    for (const Failed& c : cases) {
+      SCOPED_TRACE(testing::Message() << family.name << ": " << c.what);
       SimulatedPlatform platform;
       platform.RunAs(family.platformId, 5, 0);
-      platform.registry.SetString(kStartUp, "twEXE", "C:\\Q\\");
-      platform.FailCall(family.query, 2, ERROR_ACCESS_DENIED);
-      EXPECT_EQ(Read(), qvn::RegValue(std::wstring()));
+      if (c.number) {
+        platform.registry.SetDword(kStartUp, "twEXE", 42);
+      } else {
+        platform.registry.SetString(kStartUp, "twEXE", "C:\\Q\\");
+      }
+      platform.FailCall(family.query, 2, c.error);
+      EXPECT_EQ(Read(), c.expected);
       EXPECT_EQ(platform.registry.OpenHandles(), 0u);
-    }
-    {
-      SimulatedPlatform platform;
-      platform.RunAs(family.platformId, 5, 0);
-      platform.registry.SetDword(kStartUp, "twEXE", 42);
-      platform.FailCall(family.query, 2, ERROR_ACCESS_DENIED);
-      EXPECT_EQ(Read(), qvn::RegValue(std::int32_t{-1}));
     }
   }
 }
@@ -135,19 +146,6 @@ TEST(ReadRegValue, RefusedOpenIsSilentAndClosesNothingItDidNotOpen) {
   EXPECT_EQ(Read(), qvn::RegValue{});
   EXPECT_EQ(platform.CallCount("RegCloseKey"), 1);  // on the 0 handle, as the platform allows
   EXPECT_EQ(platform.registry.OpenHandles(), 0u);
-}
-
-TEST(ReadRegValue, ValueThatGrowsBetweenTheQueriesIsNotOverrun) {
-  // The first query learns a size; a larger value by the second is refused
-  // with ERROR_MORE_DATA rather than written past the buffer.
-  for (const Family& family : kFamilies) {
-    SCOPED_TRACE(family.name);
-    SimulatedPlatform platform;
-    platform.RunAs(family.platformId, 5, 0);
-    platform.registry.SetString(kStartUp, "twEXE", "C:\\Q\\");
-    platform.FailCall(family.query, 2, ERROR_MORE_DATA);
-    EXPECT_EQ(Read(), qvn::RegValue(std::wstring()));
-  }
 }
 
 TEST(ReadRegValue, UnboundRegistryRaisesAndLeavesNoHandleOpen) {
