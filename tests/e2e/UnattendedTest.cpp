@@ -420,6 +420,44 @@ TEST_F(Unattended, ArgumentNotUnderstoodIsAnInvalidParameter) {
   EXPECT_TRUE(AllRegistryKeysPresent());
 }
 
+// The NT family names files in Unicode, and the installer stored the folder
+// so. A name the code page spells only by a look-alike ("\u0141ukasz" by
+// "Lukasz" on a Western system) must not lead the removal to the look-alike's
+// folder, which another user may have; a name it cannot spell at all
+// (Cyrillic) must not turn into question marks, which name no folder, and
+// leave the folder behind for good once the keys are gone. The log shows what
+// the code page cannot spell as question marks, never as a look-alike.
+TEST_F(Unattended, InstallFolderIsFollowedByItsRealName) {
+  if (!IsNtFamily()) GTEST_SKIP() << "95/98/ME keep every name in the code page: such a folder cannot be made there";
+  struct Case {
+    std::wstring folder;     // as the registry names it, without its closing separator
+    std::wstring lookAlike;  // another folder, which stays; empty for none
+    std::string logged;      // the folder as the log shows it
+  };
+  const Case cases[] = {
+      {L"C:\\Apps\\\u0141ukasz\\Quorvane", L"C:\\Apps\\Lukasz\\Quorvane", "C:\\Apps\\?ukasz\\Quorvane"},
+      {L"C:\\Apps\\\u041a\u0432\u043e\u0440\u0432\u0435\u0439\u043d", L"", "C:\\Apps\\????????"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.logged);
+    LayOutInstallation();
+    SetWideString(std::string(kSettingsKey) + "\\StartUp", "twEXE", c.folder + L"\\");
+    MakeFile(c.folder + L"\\Quorvane.exe");
+    MakeFile(c.folder + L"\\Data\\prefs.dat");
+    if (!c.lookAlike.empty()) MakeFile(c.lookAlike + L"\\Quorvane.exe");
+    EXPECT_EQ(RunWithoutAWindow(std::string("/S ") + kLogArgument), 3010u);
+    EXPECT_FALSE(PathExists(c.folder)) << "the install folder is left";
+    if (!c.lookAlike.empty()) {
+      EXPECT_TRUE(PathExists(c.lookAlike + L"\\Quorvane.exe")) << "the look-alike is removed";
+    }
+    EXPECT_FALSE(AnyRegistryKeyLeft());
+    EXPECT_TRUE(Has(LogLines(), "Install location: " + c.logged + " (will be deleted as " + c.logged + ")"))
+        << TextOf(kLog);
+    RemoveTree("C:\\Apps");
+    RemoveTree(kLog);
+  }
+}
+
 // The runner gives the prefix two more drives: D:, a drive of its own with a
 // second Windows on it, and E:, another name for C:\windows.
 TEST_F(Unattended, GuardKnowsTheSystemsFoldersOnEveryDriveAndByEveryName) {

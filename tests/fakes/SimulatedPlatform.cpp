@@ -28,6 +28,8 @@ std::string NarrowName(LPCWSTR text) {
   return narrow;
 }
 
+wchar_t WideChar(char c) { return static_cast<wchar_t>(static_cast<unsigned char>(c)); }
+
 // Notes a call that touches a file, folder or drive before the error mode
 // turned the system's own error boxes off.
 void TouchesFiles(const char* name) {
@@ -66,12 +68,22 @@ int WINAPI SimMultiByteToWideChar(UINT, DWORD, LPCSTR text, int bytes, LPWSTR wi
   return count;
 }
 
+// With best fit, as Windows converts: a letter the code page lacks becomes
+// its look-alike where it has one (these two, as in Windows' Western code
+// page), '?' otherwise.
+char InCodePage(wchar_t c) {
+  if (c < 256) return static_cast<char>(c);
+  if (c == 0x0141) return 'L';
+  if (c == 0x0142) return 'l';
+  return '?';
+}
+
 int WINAPI SimWideCharToMultiByte(UINT, DWORD, LPCWSTR wide, int chars, LPSTR text, int room, LPCSTR, LPBOOL) {
   SIMULATED_FAILURE("WideCharToMultiByte", 0)
   const int count = chars < 0 ? static_cast<int>(std::wcslen(wide)) + 1 : chars;
   if (text == nullptr || room == 0) return count;
   if (room < count) return 0;
-  for (int i = 0; i < count; ++i) text[i] = wide[i] < 256 ? static_cast<char>(wide[i]) : '?';
+  for (int i = 0; i < count; ++i) text[i] = InCodePage(wide[i]);
   return count;
 }
 
@@ -95,6 +107,16 @@ LONG WINAPI SimRegEnumValueA(HKEY key, DWORD index, LPSTR name, LPDWORD nameChar
   SIMULATED_FAILURE("RegEnumValueA", injected)
   if (data != nullptr) return ERROR_INVALID_PARAMETER;  // the tool reads the data by name
   return SimulatedPlatform::Current().registry.EnumValue(key, index, name, nameChars, type);
+}
+
+LONG WINAPI SimRegEnumValueW(HKEY key, DWORD index, LPWSTR name, LPDWORD nameChars, LPDWORD, LPDWORD type,
+                             LPBYTE data, LPDWORD) {
+  SIMULATED_FAILURE("RegEnumValueW", injected)
+  if (data != nullptr) return ERROR_INVALID_PARAMETER;  // the tool reads the data by name
+  std::vector<char> narrow(*nameChars + 1, '\0');
+  const LONG result = SimulatedPlatform::Current().registry.EnumValue(key, index, narrow.data(), nameChars, type);
+  if (result == ERROR_SUCCESS) std::transform(narrow.begin(), narrow.begin() + *nameChars + 1, name, WideChar);
+  return result;
 }
 
 LONG WINAPI SimRegEnumKeyExA(HKEY key, DWORD index, LPSTR name, LPDWORD nameChars, LPDWORD reserved, LPSTR className,
@@ -127,11 +149,14 @@ int WINAPI SimMessageBoxA(HWND owner, LPCSTR text, LPCSTR title, UINT style) {
   return IDOK;
 }
 
-// Copies `text` out as the platform's "fill this buffer" functions do: the
-// length without terminator when it fits, else the room needed.
-DWORD FillBuffer(const std::string& text, LPSTR buffer, DWORD room) {
+// Copies `text` out as the platform's "fill this buffer" functions do, in
+// either form (the wide one widens each byte of the code page): the length
+// without terminator when it fits, else the room needed.
+template <typename Char>
+DWORD FillBuffer(const std::string& text, Char* buffer, DWORD room) {
   if (text.size() + 1 > room) return static_cast<DWORD>(text.size() + 1);
-  std::memcpy(buffer, text.c_str(), text.size() + 1);
+  std::transform(text.c_str(), text.c_str() + text.size() + 1, buffer,
+                 [](char c) { return static_cast<Char>(static_cast<unsigned char>(c)); });
   return static_cast<DWORD>(text.size());
 }
 
@@ -164,16 +189,30 @@ std::string ResolvePath(const std::string& path, const std::string& currentFolde
   return resolved;
 }
 
-DWORD WINAPI SimGetFullPathNameA(LPCSTR path, DWORD room, LPSTR buffer, LPSTR* filePart) {
-  SIMULATED_FAILURE("GetFullPathNameA", 0)
-  if (filePart != nullptr) *filePart = nullptr;
-  if (path == nullptr || *path == '\0') return 0;
+// Each function below answers alike in its two forms, each counted by its
+// own name: the 8-bit form in the code page, the wide one widened from it.
+
+template <typename Char>
+DWORD FullPathNamed(const char* function, const std::string& path, Char* buffer, DWORD room) {
+  SIMULATED_FAILURE(function, 0)
+  if (path.empty()) return 0;
   return FillBuffer(ResolvePath(path, SimulatedPlatform::Current().currentFolder), buffer, room);
 }
 
-DWORD WINAPI SimGetShortPathNameA(LPCSTR path, LPSTR buffer, DWORD room) {
-  SIMULATED_FAILURE("GetShortPathNameA", 0)
-  TouchesFiles("GetShortPathNameA");
+DWORD WINAPI SimGetFullPathNameA(LPCSTR path, DWORD room, LPSTR buffer, LPSTR* filePart) {
+  if (filePart != nullptr) *filePart = nullptr;
+  return FullPathNamed("GetFullPathNameA", path != nullptr ? path : "", buffer, room);
+}
+
+DWORD WINAPI SimGetFullPathNameW(LPCWSTR path, DWORD room, LPWSTR buffer, LPWSTR* filePart) {
+  if (filePart != nullptr) *filePart = nullptr;
+  return FullPathNamed("GetFullPathNameW", NarrowName(path), buffer, room);
+}
+
+template <typename Char>
+DWORD ShortPathNamed(const char* function, const std::string& path, Char* buffer, DWORD room) {
+  SIMULATED_FAILURE(function, 0)
+  TouchesFiles(function);
   for (const auto& [longForm, shortForm] : SimulatedPlatform::Current().shortNames) {
     if (LowerText(longForm) == LowerText(path) || LowerText(shortForm) == LowerText(path)) {
       return FillBuffer(shortForm, buffer, room);
@@ -183,30 +222,69 @@ DWORD WINAPI SimGetShortPathNameA(LPCSTR path, LPSTR buffer, DWORD room) {
   return 0;
 }
 
+DWORD WINAPI SimGetShortPathNameA(LPCSTR path, LPSTR buffer, DWORD room) {
+  return ShortPathNamed("GetShortPathNameA", path, buffer, room);
+}
+
+DWORD WINAPI SimGetShortPathNameW(LPCWSTR path, LPWSTR buffer, DWORD room) {
+  return ShortPathNamed("GetShortPathNameW", NarrowName(path), buffer, room);
+}
+
+// A text the system holds: a folder, the program's own file.
+template <typename Char>
+DWORD AnswerNamed(const char* function, const std::string& text, Char* buffer, DWORD room) {
+  SIMULATED_FAILURE(function, 0)
+  return FillBuffer(text, buffer, room);
+}
+
 UINT WINAPI SimGetWindowsDirectoryA(LPSTR buffer, UINT room) {
-  SIMULATED_FAILURE("GetWindowsDirectoryA", 0)
-  return FillBuffer(SimulatedPlatform::Current().windowsFolder, buffer, room);
+  return AnswerNamed("GetWindowsDirectoryA", SimulatedPlatform::Current().windowsFolder, buffer, room);
+}
+
+UINT WINAPI SimGetWindowsDirectoryW(LPWSTR buffer, UINT room) {
+  return AnswerNamed("GetWindowsDirectoryW", SimulatedPlatform::Current().windowsFolder, buffer, room);
 }
 
 UINT WINAPI SimGetSystemDirectoryA(LPSTR buffer, UINT room) {
-  SIMULATED_FAILURE("GetSystemDirectoryA", 0)
-  return FillBuffer(SimulatedPlatform::Current().systemFolder, buffer, room);
+  return AnswerNamed("GetSystemDirectoryA", SimulatedPlatform::Current().systemFolder, buffer, room);
 }
 
-DWORD WINAPI SimGetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD room) {
-  SIMULATED_FAILURE("GetEnvironmentVariableA", 0)
+UINT WINAPI SimGetSystemDirectoryW(LPWSTR buffer, UINT room) {
+  return AnswerNamed("GetSystemDirectoryW", SimulatedPlatform::Current().systemFolder, buffer, room);
+}
+
+template <typename Char>
+DWORD EnvironmentNamed(const char* function, const std::string& name, Char* buffer, DWORD room) {
+  SIMULATED_FAILURE(function, 0)
   const auto& environment = SimulatedPlatform::Current().environment;
   auto found = environment.find(name);
   if (found == environment.end()) return 0;
   return FillBuffer(found->second, buffer, room);
 }
 
-BOOL WINAPI SimSHGetSpecialFolderPathA(HWND, LPSTR path, int folder, BOOL) {
-  SIMULATED_FAILURE("SHGetSpecialFolderPathA", 0)
+DWORD WINAPI SimGetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD room) {
+  return EnvironmentNamed("GetEnvironmentVariableA", name, buffer, room);
+}
+
+DWORD WINAPI SimGetEnvironmentVariableW(LPCWSTR name, LPWSTR buffer, DWORD room) {
+  return EnvironmentNamed("GetEnvironmentVariableW", NarrowName(name), buffer, room);
+}
+
+template <typename Char>
+BOOL SpecialFolderNamed(const char* function, int folder, Char* path) {
+  SIMULATED_FAILURE(function, 0)
   const auto& folders = SimulatedPlatform::Current().specialFolders;
   auto found = folders.find(folder);
   if (found == folders.end()) return 0;
   return FillBuffer(found->second, path, MAX_PATH) < MAX_PATH;
+}
+
+BOOL WINAPI SimSHGetSpecialFolderPathA(HWND, LPSTR path, int folder, BOOL) {
+  return SpecialFolderNamed("SHGetSpecialFolderPathA", folder, path);
+}
+
+BOOL WINAPI SimSHGetSpecialFolderPathW(HWND, LPWSTR path, int folder, BOOL) {
+  return SpecialFolderNamed("SHGetSpecialFolderPathW", folder, path);
 }
 
 DWORD WINAPI SimGetLastError() { return SimulatedPlatform::Current().lastError; }
@@ -484,8 +562,8 @@ BOOL WINAPI SimGetFileInformationByHandle(HANDLE handle, LPBY_HANDLE_FILE_INFORM
   return 1;
 }
 
-UINT WINAPI SimGetDriveTypeA(LPCSTR root) {
-  TouchesFiles("GetDriveTypeA");
+UINT DriveTypeNamed(const char* function, const std::string& root) {
+  TouchesFiles(function);
   const char drive = static_cast<char>(std::toupper(static_cast<unsigned char>(root[0])));
   const SimulatedPlatform& platform = SimulatedPlatform::Current();
   if (platform.networkDrives.count(drive) != 0) return DRIVE_REMOTE;
@@ -493,6 +571,9 @@ UINT WINAPI SimGetDriveTypeA(LPCSTR root) {
   if (platform.cdDrives.count(drive) != 0) return DRIVE_CDROM;
   return DRIVE_FIXED;
 }
+
+UINT WINAPI SimGetDriveTypeA(LPCSTR root) { return DriveTypeNamed("GetDriveTypeA", root); }
+UINT WINAPI SimGetDriveTypeW(LPCWSTR root) { return DriveTypeNamed("GetDriveTypeW", NarrowName(root)); }
 
 UINT WINAPI SimSetErrorMode(UINT mode) {
   return std::exchange(SimulatedPlatform::Current().errorMode, mode);
@@ -590,32 +671,58 @@ DWORD WINAPI SimGetLogicalDrives() {
 
 // A drive made with subst answers with the folder it names, as the NT family
 // does ("\\??\\C:\\Apps"); any other drive with a device name.
-DWORD WINAPI SimQueryDosDeviceA(LPCSTR device, LPSTR targets, DWORD room) {
+// The answer is a list of texts: the one text and the list's closing terminator.
+template <typename Char>
+DWORD DosDeviceNamed(const char* function, const std::string& device, Char* targets, DWORD room) {
+  SIMULATED_FAILURE(function, 0)
   const auto& substituted = SimulatedPlatform::Current().substitutedDrives;
   const auto found = substituted.find(static_cast<char>(std::toupper(static_cast<unsigned char>(device[0]))));
   const std::string target = found != substituted.end() ? "\\?" "?\\" + found->second : "\\Device\\HarddiskVolume1";
   if (target.size() + 2 > room) return 0;
-  std::memcpy(targets, target.c_str(), target.size() + 1);
-  targets[target.size() + 1] = '\0';
+  FillBuffer(target, targets, room);
+  targets[target.size() + 1] = Char{0};
   return static_cast<DWORD>(target.size() + 2);
 }
 
-DWORD WINAPI SimGetCurrentDirectoryA(DWORD room, LPSTR buffer) {
-  return FillBuffer(SimulatedPlatform::Current().currentFolder, buffer, room);
+DWORD WINAPI SimQueryDosDeviceA(LPCSTR device, LPSTR targets, DWORD room) {
+  return DosDeviceNamed("QueryDosDeviceA", device, targets, room);
 }
 
-BOOL WINAPI SimSetCurrentDirectoryA(LPCSTR path) {
+DWORD WINAPI SimQueryDosDeviceW(LPCWSTR device, LPWSTR targets, DWORD room) {
+  return DosDeviceNamed("QueryDosDeviceW", NarrowName(device), targets, room);
+}
+
+DWORD WINAPI SimGetCurrentDirectoryA(DWORD room, LPSTR buffer) {
+  return AnswerNamed("GetCurrentDirectoryA", SimulatedPlatform::Current().currentFolder, buffer, room);
+}
+
+DWORD WINAPI SimGetCurrentDirectoryW(DWORD room, LPWSTR buffer) {
+  return AnswerNamed("GetCurrentDirectoryW", SimulatedPlatform::Current().currentFolder, buffer, room);
+}
+
+BOOL SetCurrentDirectoryNamed(const char* function, const std::string& path) {
+  SIMULATED_FAILURE(function, 0)
   SimulatedPlatform& platform = SimulatedPlatform::Current();
-  const std::filesystem::path host = platform.drive.HostPath(Wide(path));
+  const std::filesystem::path host = platform.drive.HostPath(Wide(path.c_str()));
   std::error_code error;
   if (host.empty() || !std::filesystem::is_directory(host, error)) return 0;
   platform.currentFolder = path;
   return 1;
 }
 
+BOOL WINAPI SimSetCurrentDirectoryA(LPCSTR path) { return SetCurrentDirectoryNamed("SetCurrentDirectoryA", path); }
+BOOL WINAPI SimSetCurrentDirectoryW(LPCWSTR path) {
+  return SetCurrentDirectoryNamed("SetCurrentDirectoryW", NarrowName(path));
+}
+
 DWORD WINAPI SimGetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD room) {
   if (module != nullptr) return 0;
-  return FillBuffer(SimulatedPlatform::Current().programFile, buffer, room);
+  return AnswerNamed("GetModuleFileNameA", SimulatedPlatform::Current().programFile, buffer, room);
+}
+
+DWORD WINAPI SimGetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD room) {
+  if (module != nullptr) return 0;
+  return AnswerNamed("GetModuleFileNameW", SimulatedPlatform::Current().programFile, buffer, room);
 }
 
 // Locks and unlocks are only recorded, with their range; the call chosen to
@@ -1007,6 +1114,18 @@ const Export kExports[] = {
     {"kernel32.dll", "CreateDirectoryW", AddressOf(&SimCreateDirectoryW)},
     {"kernel32.dll", "MoveFileExW", AddressOf(&SimMoveFileExW)},
     {"advapi32.dll", "RegQueryValueExW", AddressOf(&SimRegQueryValueExW)},
+    {"advapi32.dll", "RegEnumValueW", AddressOf(&SimRegEnumValueW)},
+    {"kernel32.dll", "GetFullPathNameW", AddressOf(&SimGetFullPathNameW)},
+    {"kernel32.dll", "GetShortPathNameW", AddressOf(&SimGetShortPathNameW)},
+    {"kernel32.dll", "GetWindowsDirectoryW", AddressOf(&SimGetWindowsDirectoryW)},
+    {"kernel32.dll", "GetSystemDirectoryW", AddressOf(&SimGetSystemDirectoryW)},
+    {"kernel32.dll", "GetEnvironmentVariableW", AddressOf(&SimGetEnvironmentVariableW)},
+    {"shell32.dll", "SHGetSpecialFolderPathW", AddressOf(&SimSHGetSpecialFolderPathW)},
+    {"kernel32.dll", "GetDriveTypeW", AddressOf(&SimGetDriveTypeW)},
+    {"kernel32.dll", "QueryDosDeviceW", AddressOf(&SimQueryDosDeviceW)},
+    {"kernel32.dll", "GetCurrentDirectoryW", AddressOf(&SimGetCurrentDirectoryW)},
+    {"kernel32.dll", "SetCurrentDirectoryW", AddressOf(&SimSetCurrentDirectoryW)},
+    {"kernel32.dll", "GetModuleFileNameW", AddressOf(&SimGetModuleFileNameW)},
     {"kernel32.dll", "ReadFile", AddressOf(&SimReadFile)},
     {"kernel32.dll", "GetFileSize", AddressOf(&SimGetFileSize)},
     {"kernel32.dll", "SetEndOfFile", AddressOf(&SimSetEndOfFile)},
@@ -1081,6 +1200,7 @@ bool SimulatedPlatform::Fails(const std::string& name, LONG& error) {
 }
 
 qvn::Binder::Address SimulatedPlatform::Bind(const char* library, const char* name) {
+  bound.push_back(name);
   if (withheldLibraries_.count(Lower(library)) != 0 || withheldEntries_.count(name) != 0) return nullptr;
   for (const Export& entry : kExports) {
     if (Lower(library) == entry.library && std::strcmp(name, entry.name) == 0) return entry.address;

@@ -15,7 +15,10 @@
 // tool declares to simulations that follow Windows' documented rules, makes the
 // scripting file-system object over a simulated drive C:, and records what the
 // tool asked of it. It puts itself in place of the binder while it lives.
-// Its 8-bit code page is ISO 8859-1: one byte per character, '?' for the rest.
+// Its 8-bit code page is ISO 8859-1: one byte per character; converting to
+// it, a letter beyond becomes a look-alike where Windows' best fit has one
+// (\u0141 'L', \u0142 'l'), '?' otherwise. Its wide functions take names
+// in that code page too.
 class SimulatedPlatform : public qvn::Binder {
  public:
   struct ShownMessageBox {
@@ -55,6 +58,7 @@ class SimulatedPlatform : public qvn::Binder {
   // in order: "CreateFileA C:\\x.log FILE_APPEND_DATA share READ|WRITE".
   std::vector<std::wstring> fileCalls;
   std::vector<std::wstring> objectsCreated;
+  std::vector<std::string> bound;  // every entry point asked for, in order
   int liveObjects = 0;
 
   Address Bind(const char* library, const char* name) override;
@@ -89,12 +93,12 @@ class SimulatedPlatform : public qvn::Binder {
     std::uintmax_t position = 0;
   };
   std::map<HANDLE, OpenFile> openFileStates;
-  std::set<char> networkDrives;                       // drive letters GetDriveTypeA calls remote
+  std::set<char> networkDrives;                       // drive letters GetDriveType calls remote
   std::set<char> removableDrives;                     // ... removable (a card reader, a USB drive)
   std::set<char> cdDrives;                            // ... CD
   std::string drives = "C";                           // the drives GetLogicalDrives reports
   std::map<char, std::string> substitutedDrives;      // subst: drive letter -> the folder it names
-  std::string programFile = "C:\\Work\\QvnRemove.exe";  // what GetModuleFileNameA answers
+  std::string programFile = "C:\\Work\\QvnRemove.exe";  // what GetModuleFileName answers
   std::string computerName = "PC-0417";                 // what GetComputerNameA answers
   DWORD lastError = 0;   // what GetLastError answers
   UINT errorMode = 0;    // as SetErrorMode last set it

@@ -34,6 +34,9 @@ class SimulatedRegistry {
 
   void CreateKey(const std::string& path);
   void SetValue(const std::string& path, const std::string& name, DWORD type, std::vector<BYTE> data);
+  // A value stored as the NT family keeps text, in UTF-16 (`data`'s bytes,
+  // an odd count allowed). The 8-bit query gives ISO 8859-1, '?' beyond it.
+  void SetWideValue(const std::string& path, const std::string& name, DWORD type, std::vector<BYTE> data);
   void SetString(const std::string& path, const std::string& name, const std::string& text);  // with terminator
   void SetDword(const std::string& path, const std::string& name, DWORD number);
   // Both also refuse the key's deletion, as a key's access list without the
@@ -61,6 +64,7 @@ class SimulatedRegistry {
   struct Value {
     DWORD type;
     std::vector<BYTE> data;
+    bool wide = false;  // held in UTF-16, else in the 8-bit code page
   };
   struct Key {
     std::map<std::string, std::shared_ptr<Key>> subkeys;  // by upper-case name

@@ -2,6 +2,9 @@
 
 #include <cwchar>
 #include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "app/CommandLine.h"
 #include "app/OneRunAtATime.h"
@@ -16,6 +19,26 @@ using Other = SimulatedPlatform::NamedMutex::Other;
 const char kGlobalTurn[] = "Global\\QvnRemove.RemovingQuorvane";
 const char kSessionTurn[] = "QvnRemove.RemovingQuorvane";
 const wchar_t kAnotherRun[] = L"Nothing was removed: another QvnRemove is removing Quorvane on this computer";
+
+// The entry points of `bound` that the running family must never use. The
+// NT family keeps names in Unicode and converts them for an 8-bit form with
+// best fit, so there every 8-bit form is wrong but these, whose texts are the
+// program's own or only shown. 95/98/ME lack most wide forms.
+std::vector<std::string> FormsOfTheOtherFamily(const std::vector<std::string>& bound, bool ntFamily) {
+  static const std::set<std::string> kHarmlessOnNt = {
+      "GetVersionExA",                                    // numbers only
+      "RegOpenKeyExA", "RegDeleteKeyA", "RegEnumKeyExA",  // the program's own keys, named in ASCII
+      "GetComputerNameA",                                 // for the log's lines
+      "MessageBoxA",                                      // shown, '?' for what the code page lacks
+      "CreateMutexA", "OpenMutexA",                       // the program's own ASCII mutex name
+  };
+  std::vector<std::string> wrong;
+  for (const std::string& name : bound) {
+    const bool eightBit = name.back() == 'A';
+    if (ntFamily ? eightBit && kHarmlessOnNt.count(name) == 0 : name.back() == 'W') wrong.push_back(name);
+  }
+  return wrong;
+}
 
 bool OwnsAnyMutex(const SimulatedPlatform& platform) {
   for (const auto& [name, mutex] : platform.mutexes) {
@@ -56,6 +79,8 @@ TEST(ProgramRun, TurnsErrorBoxesOffPlansOnceAndRemovesOneRunAtATime) {
       {L"QvnRemove.exe /LOG=C:\\logs\\qvn.log", 0, true, true},
       // A viewer that locks the shared log: try again later, not "fix the path".
       {L"QvnRemove.exe /S /LOG=C:\\logs\\qvn.log", 1618, false, false, true},
+      // Each family names files in its own form.
+      {L"QvnRemove.exe /S /LOG=C:\\logs\\qvn.log", 3010, false, true, false, nullptr, Other::Owns, nullptr, windows98},
       // Another run removing, by the name each Windows gives the turn.
       {L"QvnRemove.exe /S /LOG=C:\\logs\\qvn.log", 1618, false, false, false, kGlobalTurn, Other::Owns, kAnotherRun},
       {L"QvnRemove.exe /S /LOG=C:\\logs\\qvn.log", 1618, false, false, false, kSessionTurn, Other::Owns, kAnotherRun,
@@ -84,7 +109,9 @@ TEST(ProgramRun, TurnsErrorBoxesOffPlansOnceAndRemovesOneRunAtATime) {
                  (c.otherRun != nullptr ? c.otherRun : ""));
     SimulatedPlatform platform;
     c.arrange(platform);
-    platform.drive.AddFile(kShortcut);
+    const bool ntFamily = platform.version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+    const std::wstring shortcut = ntFamily ? kShortcut : L"C:\\Windows\\Desktop\\Quorvane.lnk";
+    platform.drive.AddFile(shortcut);
     platform.drive.AddFile(L"C:\\Program Files\\Quorvane\\Quorvane.exe");
     platform.registry.SetString("SOFTWARE\\TindlewaySystems\\Quorvane\\StartUp", "twEXE", "C:\\Program Files\\Quorvane\\");
     platform.drive.AddFolder(L"C:\\logs");
@@ -114,7 +141,8 @@ TEST(ProgramRun, TurnsErrorBoxesOffPlansOnceAndRemovesOneRunAtATime) {
     EXPECT_EQ(platform.objectsCreated.size(), understood && (line.silent || line.whatIf || line.logPath) ? 1u : 0u)
         << "one start-up and one plan";
     EXPECT_EQ(platform.CallCount("CreateMutexA") > 0, understood && !line.whatIf && (line.silent || c.windows));
-    EXPECT_EQ(platform.drive.Exists(kShortcut), !c.removed);
+    EXPECT_EQ(platform.drive.Exists(shortcut), !c.removed);
+    EXPECT_EQ(FormsOfTheOtherFamily(platform.bound, ntFamily), std::vector<std::string>{});
     EXPECT_FALSE(OwnsAnyMutex(platform)) << "the turn is given back on every way out";
     EXPECT_TRUE(platform.mutexHandles.empty()) << "every mutex opened is closed";
     if (c.told != nullptr && line.logPath) {

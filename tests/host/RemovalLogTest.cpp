@@ -240,7 +240,7 @@ TEST(LogFile, AWriteThatFailsStopsTheLogAndChangesNothingElse) {
 // other runs can append at the same time, and puts each line at the end. The
 // 95/98/ME way locks from the start of the file, over anything a log can hold.
 TEST(LogFile, OpensAndWritesSoThatOtherRunsCanAppendToo) {
-  const std::wstring appendOnly = L"CreateFileA C:\\logs\\qvn.log FILE_APPEND_DATA share READ|WRITE";
+  const std::wstring appendOnly = L"CreateFileW C:\\logs\\qvn.log FILE_APPEND_DATA share READ|WRITE";
   const std::wstring forWriting = L"CreateFileA C:\\logs\\qvn.log GENERIC_WRITE share READ|WRITE";
   const std::vector<std::wstring> lockedLine = {L"LockFile 0 2147483647", L"SetFilePointer 0 FILE_END", L"WriteFile",
                                                 L"UnlockFile 0 2147483647"};
@@ -257,7 +257,7 @@ TEST(LogFile, OpensAndWritesSoThatOtherRunsCanAppendToo) {
     const char* computer;
   };
   const Case cases[] = {
-      {"NT: for appending only", true, "", 0, {appendOnly, L"WriteFile", L"WriteFile"}, "PC-0417"},
+      {"NT: by its wide name, for appending only", true, "", 0, {appendOnly, L"WriteFile", L"WriteFile"}, "PC-0417"},
       {"95/98/ME: each line at the end under a lock", false, "", 0, then(then({forWriting}, lockedLine), lockedLine),
        "PC-0417"},
       {"95/98/ME: another run's lock is waited for", false, "LockFile", ERROR_LOCK_VIOLATION,
