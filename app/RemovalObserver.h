@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "services/ClosePrograms.h"
+#include "services/PlatformTypes.h"
 
 namespace qvn {
 
@@ -37,6 +38,9 @@ class RemovalObserver {
   virtual void FolderMayRemain(const std::wstring& /*folder*/) {}
   // Leaving what is in use for the restart was asked for and refused.
   virtual void RestartRefused(const std::wstring& /*why*/) {}
+  // The install folder's link, taken away by itself once the folder it leads
+  // to was removed (`error` 0), or left where it was (the system's error).
+  virtual void LinkRemovedAfterItsFolder(const std::wstring& /*link*/, DWORD /*error*/) {}
 };
 
 struct RemovalOptions {

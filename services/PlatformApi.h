@@ -80,6 +80,12 @@ using CreateDirectoryWFn = BOOL(WINAPI*)(LPCWSTR path, LPSECURITY_ATTRIBUTES sec
 using MoveFileExWFn = BOOL(WINAPI*)(LPCWSTR from, LPCWSTR to, DWORD flags);
 using RegQueryValueExWFn = LONG(WINAPI*)(HKEY key, LPCWSTR valueName, LPDWORD reserved, LPDWORD type, LPBYTE data,
                                           LPDWORD size);
+// Reading where a folder link leads, NT family only: the link's own data
+// (2000 and later), and the path of what a handle ended up on (Vista and
+// later; Wine answers it for its host links, whose data it does not give).
+using DeviceIoControlFn = BOOL(WINAPI*)(HANDLE device, DWORD code, LPVOID in, DWORD inBytes, LPVOID out,
+                                         DWORD outBytes, LPDWORD returned, LPOVERLAPPED overlapped);
+using GetFinalPathNameByHandleWFn = DWORD(WINAPI*)(HANDLE file, LPWSTR path, DWORD room, DWORD flags);
 
 inline const BoundFunction<GetVersionExAFn> GetVersionExA{"kernel32.dll", "GetVersionExA"};
 inline const BoundFunction<MultiByteToWideCharFn> MultiByteToWideChar{"kernel32.dll", "MultiByteToWideChar"};
@@ -138,6 +144,9 @@ inline const BoundFunction<RemoveDirectoryWFn> RemoveDirectoryW{"kernel32.dll", 
 inline const BoundFunction<CreateDirectoryWFn> CreateDirectoryW{"kernel32.dll", "CreateDirectoryW"};
 inline const BoundFunction<MoveFileExWFn> MoveFileExW{"kernel32.dll", "MoveFileExW"};
 inline const BoundFunction<RegQueryValueExWFn> RegQueryValueExW{"advapi32.dll", "RegQueryValueExW"};
+inline const BoundFunction<DeviceIoControlFn> DeviceIoControl{"kernel32.dll", "DeviceIoControl"};
+inline const BoundFunction<GetFinalPathNameByHandleWFn> GetFinalPathNameByHandleW{"kernel32.dll",
+                                                                                   "GetFinalPathNameByHandleW"};
 inline const BoundFunction<ReadFileFn> ReadFile{"kernel32.dll", "ReadFile"};
 inline const BoundFunction<GetFileSizeFn> GetFileSize{"kernel32.dll", "GetFileSize"};
 inline const BoundFunction<SetEndOfFileFn> SetEndOfFile{"kernel32.dll", "SetEndOfFile"};
