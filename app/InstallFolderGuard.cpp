@@ -112,23 +112,20 @@ InstallFolderDecision DecideResolved(const std::wstring& resolved, bool followLi
 // What the link leads to is the install folder, judged as the location
 // itself would be; where it may not be deleted, nothing may.
 InstallFolderDecision DecideThroughLink(const std::wstring& link, const LinkedFolder& linked) {
-  InstallFolderDecision decision;
-  decision.refusedByGuard = true;
-  decision.stopsRemoval = true;
-  if (!linked.refusal.empty()) {
-    decision.refusal = linked.refusal;
-    return decision;
+  std::wstring refusal = linked.refusal;
+  if (refusal.empty()) {
+    InstallFolderDecision target = IsFullLocalPath(linked.folder)
+                                       ? DecideResolved(linked.folder, /*followLink=*/false)
+                                       : InstallFolderDecision{std::nullopt, L"not a full local path", true};
+    if (target.folder) {
+      target.link = link;
+      return target;
+    }
+    refusal = Concat({L"a folder link that leads to ", linked.folder, L": ", target.refusal});
   }
-  const InstallFolderDecision target = IsFullLocalPath(linked.folder)
-                                           ? DecideResolved(linked.folder, /*followLink=*/false)
-                                           : InstallFolderDecision{std::nullopt, L"not a full local path", true};
-  if (!target.folder) {
-    decision.refusal = Concat({L"a folder link that leads to ", linked.folder, L": ", target.refusal});
-    return decision;
-  }
-  decision = target;
-  decision.link = link;
-  return decision;
+  InstallFolderDecision stop{std::nullopt, refusal, true};
+  stop.stopsRemoval = true;
+  return stop;
 }
 
 InstallFolderDecision Judged(const std::wstring& resolved, Verdict verdict) {
