@@ -12,7 +12,7 @@ namespace {
 
 TextPiece Presence(bool present) { return present ? TextPiece(L"present") : TextPiece(L"not present"); }
 
-std::wstring Describe(const RemovalStep& step, AutomationObject& fileSys) {
+std::wstring Describe(const RemovalStep& step, AutomationObject& fileSys, bool stopsRemoval) {
   if (step.kind == RemovalStep::Kind::RegistryKey) {
     const std::wstring key = step.subkey.empty() ? step.target : Concat({step.target, L"\\", step.subkey});
     return Concat({L"delete key ", KeyTarget(step), L": ", Presence(LocalMachineKeyExists(key))});
@@ -21,7 +21,9 @@ std::wstring Describe(const RemovalStep& step, AutomationObject& fileSys) {
   if (!step.skipped) {
     return Concat({what, step.target, L": ", Presence(PathExists(fileSys, step.target, PathKindText(step.kind)))});
   }
-  const TextPiece verdict = step.refusedByGuard ? TextPiece(L": refused by the guard (") : TextPiece(L": not present (");
+  const TextPiece verdict = stopsRemoval       ? TextPiece(L": refused by the guard, so nothing would be removed (")
+                           : step.refusedByGuard ? TextPiece(L": refused by the guard (")
+                                                 : TextPiece(L": not present (");
   return Concat({what, step.target, verdict, step.skipReason, L")"});
 }
 
@@ -35,7 +37,12 @@ std::vector<std::wstring> ListPlan(const ToolState& state, const RemovalPlan& pl
   }
   int number = 0;
   for (const RemovalStep& step : plan.steps) {
-    lines.push_back(Concat({L"Step ", DecimalText(++number), L": ", Describe(step, *state.FileSys)}));
+    const std::wstring at = DecimalText(++number);
+    lines.push_back(Concat({L"Step ", at, L": ", Describe(step, *state.FileSys, plan.installFolder.stopsRemoval)}));
+    if (!step.linkAfter.empty()) {
+      lines.push_back(Concat({L"After step ", at, L": remove folder link ", step.linkAfter,
+                              L" by itself, once the folder it leads to is gone"}));
+    }
   }
   return lines;
 }

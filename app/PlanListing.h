@@ -9,7 +9,8 @@ namespace qvn {
 
 // The plan's steps in their order, one line each with its target and whether
 // it is there, or why the guard refuses it; before them, each folder link
-// inside the targets, which the removal takes away by itself. Removes
+// inside the targets, which the removal takes away by itself, and after the
+// install folder's step the link it is reached through, when it is. Removes
 // nothing; needs the state filled at start-up with its file-system object
 // still held.
 std::vector<std::wstring> ListPlan(const ToolState& state, const RemovalPlan& plan);

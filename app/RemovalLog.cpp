@@ -34,11 +34,15 @@ void RemovalLog::Found(const StartupTexts& found) { sink_.Write(Concat({L"Operat
 
 void RemovalLog::Planned(const RemovalPlan& plan) {
   const InstallFolderDecision& decision = plan.installFolder;
-  const TextPiece verdict = decision.folder ? TextPiece(L"will be deleted as ")
+  const TextPiece verdict = decision.folder         ? TextPiece(L"will be deleted as ")
+                           : decision.stopsRemoval   ? TextPiece(L"refused, nothing is removed: ")
                            : decision.refusedByGuard ? TextPiece(L"refused: ")
                                                      : TextPiece(L"absent: ");
   const std::wstring& what = decision.folder ? *decision.folder : decision.refusal;
-  sink_.Write(Concat({L"Install location: ", plan.installLocation, L" (", verdict, what, L")"}));
+  const bool linked = !decision.link.empty();
+  sink_.Write(Concat({L"Install location: ", plan.installLocation, L" (", verdict, what,
+                      linked ? TextPiece(L", the folder the link ") : TextPiece(L""), decision.link,
+                      linked ? TextPiece(L" leads to") : TextPiece(L""), L")"}));
 }
 
 void RemovalLog::FileInUse(const std::wstring& path) {
@@ -63,6 +67,15 @@ void RemovalLog::StepDone(const StepReport& report) {
 
 void RemovalLog::LinkRemoved(const std::wstring& link) {
   sink_.Write(Concat({L"Folder link removed by itself, not followed: ", link}));
+}
+
+void RemovalLog::LinkRemovedAfterItsFolder(const std::wstring& link, DWORD error) {
+  if (error == ERROR_SUCCESS) {
+    sink_.Write(Concat({L"Folder link removed after the folder it leads to: ", link}));
+    return;
+  }
+  sink_.Write(Concat({L"Folder link left in place (error ", DecimalText(static_cast<std::int32_t>(error)),
+                      L"), the folder it leads to removed: ", link}));
 }
 
 void RemovalLog::ProgramsAskedToClose(const std::vector<CloseOutcome>& outcomes) {

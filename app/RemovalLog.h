@@ -31,6 +31,7 @@ class RemovalLog : public RemovalObserver {
   void TurnTakenAfterAnEndedRun();
   void StepDone(const StepReport& report) override;
   void LinkRemoved(const std::wstring& link) override;
+  void LinkRemovedAfterItsFolder(const std::wstring& link, DWORD error) override;
   void ProgramsAskedToClose(const std::vector<CloseOutcome>& outcomes) override;
   void MovedAside(const std::wstring& from, const std::wstring& to) override;
   void PendingAtRestart(const std::wstring& path, bool whereItIs) override;

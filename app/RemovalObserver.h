@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "services/ClosePrograms.h"
+#include "services/PlatformTypes.h"
 
 namespace qvn {
 
@@ -54,6 +55,9 @@ class RemovalObserver {
   // A folder of what a run moved aside, found unfinished beside the install
   // folder before step 1, and what became of it.
   virtual void InterruptedRunFinished(const LeftoverReport& /*report*/) {}
+  // The install folder's link, taken away by itself once the folder it leads
+  // to was removed (`error` 0), or left where it was (the system's error).
+  virtual void LinkRemovedAfterItsFolder(const std::wstring& /*link*/, DWORD /*error*/) {}
 };
 
 struct RemovalOptions {

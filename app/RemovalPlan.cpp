@@ -1,6 +1,7 @@
 #include "app/RemovalPlan.h"
 
 #include "app/Place.h"
+#include "services/AutomationError.h"
 #include "services/Concat.h"
 #include "services/ShellFolders.h"
 
@@ -40,8 +41,10 @@ RemovalStep KeyStep(const wchar_t* key, const wchar_t* subkey) {
 }
 
 RemovalStep InstallFolderStep(const std::wstring& location, const InstallFolderDecision& decision) {
-  if (decision.folder) return PathStep(RemovalStep::Kind::Folder, *decision.folder);
-  return {RemovalStep::Kind::Folder, location, L"", true, decision.refusedByGuard, decision.refusal};
+  if (!decision.folder) return {RemovalStep::Kind::Folder, location, L"", true, decision.refusedByGuard, decision.refusal};
+  RemovalStep step = PathStep(RemovalStep::Kind::Folder, *decision.folder);
+  step.linkAfter = decision.link;
+  return step;
 }
 
 }  // namespace
@@ -64,6 +67,13 @@ RemovalPlan PlanRemoval(ToolState& state) {
   }
   steps.push_back(KeyStep(kSettingsKey, L""));
   return plan;
+}
+
+void StopWhereNothingMayBeRemoved(const RemovalPlan& plan) {
+  if (!plan.installFolder.stopsRemoval) return;
+  throw StandardFailure(ErrorNumber::PathFileAccess, Concat({L": the install folder is ", plan.installFolder.refusal,
+                                                             L", so nothing of Quorvane has been removed"}))
+      .WithItem(plan.installLocation);
 }
 
 std::wstring KeyTarget(const RemovalStep& step) {

@@ -77,6 +77,7 @@ std::vector<RemovalTarget> Blocking(const std::vector<RemovalTarget>& inUse, con
 
 bool RemoveWhenNotInUse(ToolState& state, const RemovalPlan& plan, const AskWhenInUse& ask,
                         const RemovalOptions& options) {
+  StopWhereNothingMayBeRemoved(plan);
   const std::vector<RemovalTarget> targets = RemovalTargets(plan);
   StandOutsideTheTargets(targets);
   const bool ntFamily = IsNtFamily(state);

@@ -1,5 +1,6 @@
 #include "app/RunRemoval.h"
 
+#include "app/InstallFolderLink.h"
 #include "services/AutomationError.h"
 #include "services/Concat.h"
 #include "services/DecimalText.h"
@@ -153,6 +154,7 @@ void RunRemoval(ToolState& state, const RemovalPlan& plan, const RemovalOptions&
     const StepReport report = Perform(step, *state.FileSys, {++number, L"", Outcome::NotPresent, L""}, options,
                                       state.VersionInfo.dwPlatformId == VER_PLATFORM_WIN32_NT);
     if (options.observer != nullptr) options.observer->StepDone(report);
+    if (!step.linkAfter.empty()) RemoveLinkAfterItsFolder(step.linkAfter, options.observer);
   }
 }
 

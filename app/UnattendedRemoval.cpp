@@ -19,6 +19,11 @@ class Tally : public RemovalObserver {
   void LinkRemoved(const std::wstring& link) override {
     if (log_ != nullptr) log_->LinkRemoved(link);
   }
+  // A link left in place still counts as a success: everything of
+  // Quorvane's is gone, and the log names the link.
+  void LinkRemovedAfterItsFolder(const std::wstring& link, DWORD error) override {
+    if (log_ != nullptr) log_->LinkRemovedAfterItsFolder(link, error);
+  }
   void ProgramsAskedToClose(const std::vector<CloseOutcome>& outcomes) override {
     if (log_ != nullptr) log_->ProgramsAskedToClose(outcomes);
   }

@@ -105,6 +105,12 @@ using GetCurrentDirectoryWFn = DWORD(WINAPI*)(DWORD room, LPWSTR buffer);
 using SetCurrentDirectoryWFn = BOOL(WINAPI*)(LPCWSTR path);
 using GetModuleFileNameWFn = DWORD(WINAPI*)(HMODULE module, LPWSTR buffer, DWORD room);
 using GetCommandLineWFn = LPWSTR(WINAPI*)();
+// Reading where a folder link leads, NT family only: the link's own data
+// (2000 and later), and the path of what a handle ended up on (Vista and
+// later; Wine answers it for its host links, whose data it does not give).
+using DeviceIoControlFn = BOOL(WINAPI*)(HANDLE device, DWORD code, LPVOID in, DWORD inBytes, LPVOID out,
+                                         DWORD outBytes, LPDWORD returned, LPOVERLAPPED overlapped);
+using GetFinalPathNameByHandleWFn = DWORD(WINAPI*)(HANDLE file, LPWSTR path, DWORD room, DWORD flags);
 
 inline const BoundFunction<GetVersionExAFn> GetVersionExA{"kernel32.dll", "GetVersionExA"};
 inline const BoundFunction<MultiByteToWideCharFn> MultiByteToWideChar{"kernel32.dll", "MultiByteToWideChar"};
@@ -182,6 +188,9 @@ inline const BoundFunction<GetCurrentDirectoryWFn> GetCurrentDirectoryW{"kernel3
 inline const BoundFunction<SetCurrentDirectoryWFn> SetCurrentDirectoryW{"kernel32.dll", "SetCurrentDirectoryW"};
 inline const BoundFunction<GetModuleFileNameWFn> GetModuleFileNameW{"kernel32.dll", "GetModuleFileNameW"};
 inline const BoundFunction<GetCommandLineWFn> GetCommandLineW{"kernel32.dll", "GetCommandLineW"};
+inline const BoundFunction<DeviceIoControlFn> DeviceIoControl{"kernel32.dll", "DeviceIoControl"};
+inline const BoundFunction<GetFinalPathNameByHandleWFn> GetFinalPathNameByHandleW{"kernel32.dll",
+                                                                                   "GetFinalPathNameByHandleW"};
 inline const BoundFunction<ReadFileFn> ReadFile{"kernel32.dll", "ReadFile"};
 inline const BoundFunction<GetFileSizeFn> GetFileSize{"kernel32.dll", "GetFileSize"};
 inline const BoundFunction<SetEndOfFileFn> SetEndOfFile{"kernel32.dll", "SetEndOfFile"};

@@ -374,6 +374,39 @@ TEST_F(Unattended, WhatAnInterruptedRunLeftBesideTheInstallFolderIsFinished) {
   RemoveTree(runningFolder);
 }
 
+// An administrator moved Quorvane to D: and left a link where it was. Under
+// Wine a host symbolic link stands for the junction (Windows programs under
+// Wine cannot make one): the runner makes C:\Program Files\Quorvane one, to
+// the folder it names in QVN_LINKED_INSTALL_FOLDER with a file of its own in
+// it, and the fixture lays the installation out through the link. Every file
+// on D: goes and the run ends as a full removal. Wine cannot take a host link
+// away by itself, so the log says whether the link went.
+TEST_F(Unattended, InstallFolderThatIsALinkIsRemovedWhereItLeads) {
+  const char* linked = std::getenv("QVN_LINKED_INSTALL_FOLDER");
+  ASSERT_NE(linked, nullptr) << "run by tests/e2e/run, which makes the link";
+  const DWORD attributes = ::GetFileAttributesA(kInstallFolder);
+  ASSERT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0);
+  const std::string folder = linked;
+  ASSERT_TRUE(PathExists(folder + "\\Quorvane.exe") && PathExists(folder + "\\Help\\readme.txt"));
+  EXPECT_EQ(RunWithoutAWindow(std::string("/S ") + kLogArgument), 3010u);
+  EXPECT_FALSE(PathExists(folder)) << "the files are gone from where the link led";
+  EXPECT_FALSE(AnyFileLeft());
+  EXPECT_FALSE(AnyRegistryKeyLeft());
+  const std::vector<std::string> lines = LogLines();
+  const std::string link = kInstallFolder;
+  EXPECT_TRUE(Has(lines, "Install location: " + link + " (will be deleted as " + folder + ", the folder the link " +
+                             link + " leads to)"));
+  const auto hasLine = [&lines](const std::string& start, const std::string& end) {
+    return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+      return line.size() >= start.size() + end.size() && line.rfind(start, 0) == 0 &&
+             line.compare(line.size() - end.size(), end.size(), end) == 0;
+    });
+  };
+  EXPECT_TRUE(hasLine("Step ", ": " + folder + ": removed"));
+  EXPECT_TRUE(Has(lines, "Folder link removed after the folder it leads to: " + link) ||
+              hasLine("Folder link left in place (error ", "), the folder it leads to removed: " + link));
+}
+
 TEST_F(Unattended, WhatIfListsTheStepsAndRemovesNothing) {
   EXPECT_EQ(RunWithoutAWindow(std::string("/WHATIF /S ") + kLogArgument), 0u);
   EXPECT_TRUE(AllFilesPresent());

@@ -13,6 +13,7 @@
 
 #include "services/Failure.h"
 #include "services/ProcessApi.h"
+#include "services/ReparseData.h"
 
 namespace {
 
@@ -316,11 +317,11 @@ LONG OpenRefusal(const SimulatedPlatform& platform, const std::filesystem::path&
   return 0;
 }
 
-HANDLE Opened(SimulatedPlatform& platform, const std::filesystem::path& host, DWORD access) {
+HANDLE Opened(SimulatedPlatform& platform, const std::filesystem::path& host, DWORD access, DWORD flags = 0) {
   static std::uintptr_t lastHandle = 0x9000;
   HANDLE handle = reinterpret_cast<HANDLE>(lastHandle += 4);
   platform.openPaths[handle] = host;
-  platform.openFileStates[handle] = SimulatedPlatform::OpenFile{access, 0};
+  platform.openFileStates[handle] = SimulatedPlatform::OpenFile{access, 0, (flags & FILE_FLAG_OPEN_REPARSE_POINT) != 0};
   ++platform.openFiles;
   return handle;
 }
@@ -346,7 +347,8 @@ HANDLE CreateFileNamed(const char* function, const std::string& path, DWORD acce
       Wide(function) + L" " + Wide(path.c_str()) + L" " +
       FlagNames(access, {{GENERIC_READ, L"GENERIC_READ"}, {GENERIC_WRITE, L"GENERIC_WRITE"},
                          {FILE_APPEND_DATA, L"FILE_APPEND_DATA"}, {DELETE, L"DELETE"}}) +
-      L" share " + FlagNames(sharing, {{FILE_SHARE_READ, L"READ"}, {FILE_SHARE_WRITE, L"WRITE"}, {FILE_SHARE_DELETE, L"DELETE"}}));
+      L" share " + FlagNames(sharing, {{FILE_SHARE_READ, L"READ"}, {FILE_SHARE_WRITE, L"WRITE"}, {FILE_SHARE_DELETE, L"DELETE"}}) +
+      ((flags & FILE_FLAG_OPEN_REPARSE_POINT) != 0 ? L" OPEN_REPARSE_POINT" : L""));
   if (FailsWithLastError(function)) return INVALID_HANDLE_VALUE;
   const std::filesystem::path host = platform.drive.HostPath(Wide(path.c_str()));
   std::error_code error;
@@ -365,7 +367,7 @@ HANDLE CreateFileNamed(const char* function, const std::string& path, DWORD acce
     platform.lastError = static_cast<DWORD>(refusal);
     return INVALID_HANDLE_VALUE;
   }
-  return Opened(platform, host, access);
+  return Opened(platform, host, access, flags);
 }
 
 HANDLE WINAPI SimCreateFileA(LPCSTR path, DWORD access, DWORD sharing, LPSECURITY_ATTRIBUTES, DWORD disposition,
@@ -559,6 +561,53 @@ BOOL WINAPI SimGetFileInformationByHandle(HANDLE handle, LPBY_HANDLE_FILE_INFORM
   information->dwVolumeSerialNumber = 0xC0DE;
   information->nFileIndexLow = static_cast<DWORD>(info.st_ino);
   information->nFileIndexHigh = static_cast<DWORD>(static_cast<std::uint64_t>(info.st_ino) >> 32);
+  return 1;
+}
+
+// Only FSCTL_GET_REPARSE_POINT, on a folder link opened as itself: what the
+// link stores, laid out as the system lays it out, the name the system
+// follows given as both of its names. Any other handle is on a folder that
+// is no reparse point.
+BOOL WINAPI SimDeviceIoControl(HANDLE handle, DWORD code, LPVOID, DWORD, LPVOID out, DWORD outBytes,
+                               LPDWORD returned, LPOVERLAPPED) {
+  SIMULATED_FAILURE("DeviceIoControl", 0)
+  if (code != qvn::kGetReparsePoint) throw std::logic_error("only the reparse data of a link is simulated");
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  const auto opened = platform.openPaths.find(handle);
+  if (opened == platform.openPaths.end()) {
+    platform.lastError = ERROR_INVALID_HANDLE;
+    return 0;
+  }
+  const SimulatedDrive::StoredLink* link = platform.drive.LinkStoredAt(opened->second);
+  if (link == nullptr || !platform.openFileStates[handle].asLink) {
+    platform.lastError = ERROR_NOT_A_REPARSE_POINT;
+    return 0;
+  }
+  std::vector<std::uint16_t> names;
+  for (int twice = 0; twice < 2; ++twice) names.insert(names.end(), link->name.begin(), link->name.end());
+  const auto nameBytes = static_cast<std::uint16_t>(link->name.size() * 2);
+  const qvn::ReparseNames where{0, nameBytes, nameBytes, nameBytes};
+  std::vector<BYTE> data;
+  const auto append = [&data](const void* from, std::size_t bytes) {
+    data.insert(data.end(), static_cast<const BYTE*>(from), static_cast<const BYTE*>(from) + bytes);
+  };
+  const bool symbolic = link->tag == qvn::kSymbolicLinkTag;
+  const std::size_t fixed = symbolic ? sizeof(qvn::SymbolicLinkReparse) : sizeof(qvn::JunctionReparse);
+  const qvn::ReparseHeader header{static_cast<std::uint32_t>(link->tag),
+                                  static_cast<std::uint16_t>(fixed - sizeof header + names.size() * 2), 0};
+  append(&header, sizeof header);
+  append(&where, sizeof where);
+  if (symbolic) {
+    const std::uint32_t flags = link->relative ? qvn::kRelativeSymbolicLink : 0;
+    append(&flags, sizeof flags);
+  }
+  append(names.data(), names.size() * 2);
+  if (data.size() > outBytes) {
+    platform.lastError = ERROR_INSUFFICIENT_BUFFER;
+    return 0;
+  }
+  std::memcpy(out, data.data(), data.size());
+  *returned = static_cast<DWORD>(data.size());
   return 1;
 }
 
@@ -1103,6 +1152,7 @@ const Export kExports[] = {
     {"kernel32.dll", "FindNextFileW", AddressOf(&SimFindNextFileW)},
     {"kernel32.dll", "GetFileAttributesW", AddressOf(&SimGetFileAttributesW)},
     {"kernel32.dll", "RemoveDirectoryW", AddressOf(&SimRemoveDirectoryW)},
+    {"kernel32.dll", "DeviceIoControl", AddressOf(&SimDeviceIoControl)},
     {"kernel32.dll", "CreateToolhelp32Snapshot", AddressOf(&SimCreateToolhelp32Snapshot)},
     {"kernel32.dll", "Process32First", AddressOf(&SimProcess32First)},
     {"kernel32.dll", "Process32Next", AddressOf(&SimProcess32First)},

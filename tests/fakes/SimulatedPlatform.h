@@ -54,8 +54,9 @@ class SimulatedPlatform : public qvn::Binder {
   SimulatedDrive drive;
   std::vector<ShownMessageBox> messageBoxes;
   std::vector<std::wstring> calls;  // registry changes and file-system object calls, in order
-  // Opens (with their access and sharing), locks, moves, writes and pauses,
-  // in order: "CreateFileA C:\\x.log FILE_APPEND_DATA share READ|WRITE".
+  // Opens (with their access and sharing, and OPEN_REPARSE_POINT for a link
+  // opened as itself), locks, moves, writes and pauses, in order:
+  // "CreateFileA C:\\x.log FILE_APPEND_DATA share READ|WRITE".
   std::vector<std::wstring> fileCalls;
   std::vector<std::wstring> objectsCreated;
   std::vector<std::string> bound;  // every entry point asked for, in order
@@ -91,6 +92,7 @@ class SimulatedPlatform : public qvn::Binder {
   struct OpenFile {
     DWORD access = 0;
     std::uintmax_t position = 0;
+    bool asLink = false;  // a folder link opened as itself (FILE_FLAG_OPEN_REPARSE_POINT)
   };
   std::map<HANDLE, OpenFile> openFileStates;
   std::set<char> networkDrives;                       // drive letters GetDriveType calls remote

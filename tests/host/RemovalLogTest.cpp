@@ -5,6 +5,7 @@
 #include "app/PlanListing.h"
 #include "app/UnattendedRemoval.h"
 #include "services/LogFile.h"
+#include "services/ReparseData.h"
 #include "tests/fakes/SimulatedPlatform.h"
 
 namespace {
@@ -25,6 +26,25 @@ void Install(SimulatedPlatform& platform, const char* location) {
   platform.registry.CreateKey(kUninstall);
   for (const char* subkey : {"printOptions", "columnNames", "1.2"}) platform.registry.CreateKey(kSettings + "\\" + subkey);
   platform.registry.SetString(kSettings + "\\StartUp", "twEXE", location);
+}
+
+// Quorvane moved to D:, and C:\Apps\Quorvane a junction to it.
+void LinkToDriveD(SimulatedPlatform& platform) {
+  platform.drives = "CD";
+  platform.drive.AddDrive(L'D');
+  platform.drive.AddFile(L"D:\\Quorvane\\Quorvane.exe");
+  platform.drive.AddFolderLink(L"C:\\Apps\\Quorvane", L"D:\\Quorvane");
+}
+
+// The log of a run through that link up to its install-folder step, then `after`.
+std::vector<std::wstring> ThroughTheLink(const wchar_t* after) {
+  return {L"Operating system: Windows 2000 or XP",
+          L"Install location: C:\\Apps\\Quorvane (will be deleted as D:\\Quorvane, the folder the link "
+          L"C:\\Apps\\Quorvane leads to)",
+          L"Step 1: C:\\Documents and Settings\\All Users\\Desktop\\Quorvane.lnk: removed",
+          L"Step 2: C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Quorvane: not present",
+          L"Step 3: D:\\Quorvane: removed",
+          after};
 }
 
 // An unattended run as the program makes it: its start decided once, then run.
@@ -103,6 +123,26 @@ TEST(RemovalLog, RecordsWhatWasFoundAndEveryStep) {
         L"Install location: C:\\Program Files\\Quorvane (will be deleted as C:\\Program Files\\Quorvane)",
         L"Failed: error 70: A folder link cannot be removed without following it, so nothing of Quorvane has been "
         L"removed (C:\\Program Files\\Quorvane\\Docs)"}},
+      {"an install folder that is a link", "C:\\Apps\\Quorvane\\", [](SimulatedPlatform& p) { LinkToDriveD(p); },
+       3010, ThroughTheLink(L"Folder link removed after the folder it leads to: C:\\Apps\\Quorvane")},
+      {"an install folder that is a link the system keeps", "C:\\Apps\\Quorvane\\",
+       [](SimulatedPlatform& p) {
+         LinkToDriveD(p);
+         p.drive.PinLink(L"C:\\Apps\\Quorvane");
+       },
+       3010, ThroughTheLink(L"Folder link left in place (error 5), the folder it leads to removed: C:\\Apps\\Quorvane")},
+      {"an install folder that is a link to a server", "C:\\Apps\\Quorvane\\",
+       [](SimulatedPlatform& p) {
+         p.drive.AddFile(L"C:\\Share\\Quorvane\\Quorvane.exe");
+         p.drive.AddFolderLink(L"C:\\Apps\\Quorvane", L"C:\\Share\\Quorvane",
+                               {qvn::kSymbolicLinkTag, L"\\??\\UNC\\fs1\\apps\\Quorvane"});
+       },
+       1603,
+       {L"Operating system: Windows 2000 or XP",
+        L"Install location: C:\\Apps\\Quorvane (refused, nothing is removed: a folder link that leads to a server "
+        L"(\\??\\UNC\\fs1\\apps\\Quorvane))",
+        L"Failed: error 75: Path/File access error: the install folder is a folder link that leads to a server "
+        L"(\\??\\UNC\\fs1\\apps\\Quorvane), so nothing of Quorvane has been removed (C:\\Apps\\Quorvane)"}},
       {"a failed step", "C:\\Program Files\\Quorvane\\",
        [](SimulatedPlatform& p) { p.drive.Lock(L"C:\\Program Files\\Quorvane\\Quorvane.exe"); }, 1603,
        {L"Operating system: Windows 2000 or XP",
@@ -318,18 +358,50 @@ TEST(LogLocation, ALogInsideWhatIsRemovedIsRefused) {
   }
 }
 
-TEST(PlanListing, NamesEachFolderLinkAsRemovedByItself) {
-  SimulatedPlatform platform;
-  Install(platform, "C:\\Program Files\\Quorvane\\");
-  platform.drive.AddFolder(L"C:\\Shared");
-  platform.drive.AddFolderLink(L"C:\\Program Files\\Quorvane\\Shared", L"C:\\Shared");
-  qvn::ToolState state;
-  qvn::InitToolState(state);
-  const std::vector<std::wstring> lines = qvn::ListPlan(state, qvn::PlanRemoval(state));
-  ASSERT_GE(lines.size(), 2u);
-  EXPECT_EQ(lines[0], L"Before step 1: remove folder link C:\\Program Files\\Quorvane\\Shared by itself, not following it");
-  EXPECT_EQ(lines[1], L"Step 1: delete file " + std::wstring(kShortcut) + L": present");
-  EXPECT_TRUE(platform.drive.Exists(L"C:\\Program Files\\Quorvane\\Shared"));
+// Each folder link the removal takes away by itself, before the first step
+// for the links inside the targets, after the install folder's step for the
+// link that leads to it; and a link that leads where nothing may be removed.
+TEST(PlanListing, NamesEachFolderLinkAndWhenItGoes) {
+  struct Case {
+    const char* what;
+    const char* location;
+    void (*arrange)(SimulatedPlatform&);
+    std::vector<std::wstring> lines;  // the first of the listing
+  };
+  const std::wstring shortcut = L"Step 1: delete file " + std::wstring(kShortcut) + L": present";
+  const std::wstring group = L"Step 2: delete folder C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\"
+                             L"Quorvane: not present";
+  const Case cases[] = {
+      {"a link inside the install folder", "C:\\Program Files\\Quorvane\\",
+       [](SimulatedPlatform& p) {
+         p.drive.AddFolder(L"C:\\Shared");
+         p.drive.AddFolderLink(L"C:\\Program Files\\Quorvane\\Shared", L"C:\\Shared");
+       },
+       {L"Before step 1: remove folder link C:\\Program Files\\Quorvane\\Shared by itself, not following it", shortcut}},
+      {"an install folder that is a link", "C:\\Apps\\Quorvane\\", LinkToDriveD,
+       {shortcut, group, L"Step 3: delete folder D:\\Quorvane: present",
+        L"After step 3: remove folder link C:\\Apps\\Quorvane by itself, once the folder it leads to is gone"}},
+      {"an install folder that is a link to a whole volume", "C:\\Apps\\Quorvane\\",
+       [](SimulatedPlatform& p) {
+         p.drive.AddFolder(L"C:\\Shared");
+         p.drive.AddFolderLink(L"C:\\Apps\\Quorvane", L"C:\\Shared", {qvn::kJunctionTag, L"\\??\\Volume{01}\\"});
+       },
+       {shortcut, group,
+        L"Step 3: delete folder C:\\Apps\\Quorvane: refused by the guard, so nothing would be removed (a folder "
+        L"link that leads to a whole volume (\\??\\Volume{01}\\))"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SimulatedPlatform platform;
+    Install(platform, c.location);
+    c.arrange(platform);
+    qvn::ToolState state;
+    qvn::InitToolState(state);
+    const std::vector<std::wstring> lines = qvn::ListPlan(state, qvn::PlanRemoval(state));
+    ASSERT_GE(lines.size(), c.lines.size());
+    EXPECT_EQ(std::vector<std::wstring>(lines.begin(), lines.begin() + static_cast<long>(c.lines.size())), c.lines);
+    EXPECT_TRUE(platform.drive.Exists(kShortcut) && platform.registry.KeyExists(kUninstall)) << "listing removes nothing";
+  }
 }
 
 TEST(RemovalLog, RecordsTheRestartAndTheCommandLine) {

@@ -1,15 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cwctype>
+#include <functional>
 
 #include "app/InitToolState.h"
 #include "app/InterruptedRuns.h"
 #include "app/RemovalLog.h"
+#include "app/InstallFolderLink.h"
 #include "app/RemovalPlan.h"
 #include "app/RemoveWhenNotInUse.h"
 #include "services/AsideFolder.h"
 #include "services/DeleteAtRestart.h"
 #include "services/Failure.h"
+#include "services/ReparseData.h"
 #include "services/Wininit.h"
 #include "tests/fakes/SimulatedPlatform.h"
 
@@ -24,12 +28,13 @@ const wchar_t kInstall[] = L"C:\\Program Files\\Quorvane";
 const char kShellFolders[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 // An XP machine with Quorvane installed everywhere the tool looks, plus a
-// product of the same vendor that must survive.
-void LayOutInstallation(SimulatedPlatform& platform) {
+// product of the same vendor that must survive. The install folder's files
+// lie in `files`, where the install folder is a link to another folder.
+void LayOutInstallation(SimulatedPlatform& platform, const std::wstring& files = kInstall) {
   platform.drive.AddFile(kShortcut);
   platform.drive.AddFile(std::wstring(kGroup) + L"\\Quorvane.lnk");
-  platform.drive.AddFile(std::wstring(kInstall) + L"\\Quorvane.exe", true);
-  platform.drive.AddFile(std::wstring(kInstall) + L"\\Data\\prefs.dat");
+  platform.drive.AddFile(files + L"\\Quorvane.exe", true);
+  platform.drive.AddFile(files + L"\\Data\\prefs.dat");
   platform.registry.CreateKey(kUninstall);
   for (const char* subkey : {"StartUp", "printOptions", "columnNames", "1.2"}) {
     platform.registry.CreateKey(kSettings + "\\" + subkey);
@@ -39,6 +44,11 @@ void LayOutInstallation(SimulatedPlatform& platform) {
 }
 
 std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+std::wstring Lower(std::wstring text) {
+  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
+  return text;
+}
 
 // The removal as the program runs it: planned, walked for links and files in
 // use (none is in use in these cases), then run.
@@ -516,6 +526,99 @@ const std::wstring kData = std::wstring(kInstall) + L"\\Data";
 const std::wstring kPrefs = kData + L"\\prefs.dat";
 const std::wstring kProgram = std::wstring(kInstall) + L"\\Quorvane.exe";
 const std::wstring kGroupFile = std::wstring(kGroup) + L"\\Quorvane.lnk";
+
+// An install folder that is itself a folder link: the folder it leads to is
+// the install folder, judged by the guard, removed, and the link goes by
+// itself after it; what stays in use is left beside that folder, on its
+// volume. Where the guard refuses what the link leads to, or cannot tell what
+// that is, nothing at all is removed: Quorvane's files are there, and
+// removing its keys would orphan them. The link is never opened but as
+// itself, so that a server it names is never reached.
+TEST(RemoveWhenNotInUse, AnInstallFolderThatIsALinkIsTheFolderItLeadsTo) {
+  using Stored = SimulatedDrive::StoredLink;
+  const Stored relative{qvn::kSymbolicLinkTag, L"..\\Apps\\.\\Quorvane", true};
+  const Stored server{qvn::kSymbolicLinkTag, L"\\??\\UNC\\fs1\\apps\\Quorvane"};
+  const Stored volume{qvn::kJunctionTag, L"\\??\\Volume{5a1d2e3c-0000-0000-0000-100000000000}\\"};
+  // A chain of `links` junctions, C:\Links\1 to C:\Links\2 and on, the last to D:\Quorvane.
+  const auto chain = [](SimulatedDrive& d, int links) {
+    const auto name = [](int n) { return L"C:\\Links\\" + std::to_wstring(n); };
+    d.AddFolderLink(kInstall, name(1));
+    for (int n = 1; n < links; ++n) d.AddFolderLink(name(n), name(n + 1));
+    d.AddFolderLink(name(links), L"D:\\Quorvane");
+  };
+  struct Case {
+    const char* what;
+    const wchar_t* files;  // where Quorvane's files lie
+    std::function<void(SimulatedDrive&)> link;
+    const wchar_t* refusal;  // in the Failure; null: the files go
+    std::vector<std::wstring> pending;  // listed for the restart, and kept until then
+  };
+  const Case cases[] = {
+      {"a junction to another drive", L"D:\\Quorvane",
+       [](SimulatedDrive& d) { d.AddFolderLink(kInstall, L"D:\\Quorvane"); }, nullptr, {}},
+      {"a running library goes at the restart, moved aside on the folder's own volume", L"D:\\Quorvane",
+       [](SimulatedDrive& d) {
+         d.AddFolderLink(kInstall, L"D:\\Quorvane");
+         d.MapImage(L"D:\\Quorvane\\Data\\prefs.dat");
+       },
+       nullptr,
+       {L"D:\\QvnRemove.pending\\1 prefs.dat", L"D:\\QvnRemove.pending\\QvnRemove.mark", L"D:\\QvnRemove.pending"}},
+      {"a relative symbolic link", L"C:\\Apps\\Quorvane",
+       [&](SimulatedDrive& d) { d.AddFolderLink(kInstall, L"C:\\Apps\\Quorvane", relative); }, nullptr, {}},
+      {"a chain of as many links as are followed", L"D:\\Quorvane",
+       [&](SimulatedDrive& d) { chain(d, qvn::kMostLinkHops - 1); }, nullptr, {}},
+      {"a chain of one link more", L"D:\\Quorvane", [&](SimulatedDrive& d) { chain(d, qvn::kMostLinkHops); },
+       L"a chain of more than 8 folder links", {}},
+      {"a junction to the Windows folder", L"C:\\WINDOWS",
+       [](SimulatedDrive& d) { d.AddFolderLink(kInstall, L"C:\\WINDOWS"); },
+       L"a folder link that leads to C:\\WINDOWS: a drive root, or a folder of the system", {}},
+      {"a symbolic link to a server", L"C:\\Share\\Quorvane",
+       [&](SimulatedDrive& d) { d.AddFolderLink(kInstall, L"C:\\Share\\Quorvane", server); },
+       L"a folder link that leads to a server (\\??\\UNC\\fs1\\apps\\Quorvane)", {}},
+      {"a volume mounted in its place", L"E:\\Quorvane",
+       [&](SimulatedDrive& d) { d.AddFolderLink(kInstall, L"E:\\", volume); },
+       L"a folder link that leads to a whole volume (\\??\\Volume{5a1d2e3c-0000-0000-0000-100000000000}\\)", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SimulatedPlatform platform;
+    platform.drives = "CDE";
+    platform.drive.AddDrive(L'D');
+    platform.drive.AddDrive(L'E');
+    LayOutInstallation(platform, c.files);
+    c.link(platform.drive);
+    const std::wstring program = std::wstring(c.files) + L"\\Quorvane.exe";
+    qvn::ToolState state;
+    qvn::InitToolState(state);
+    const auto leaveForTheRestart = [](const qvn::InUse&) { return qvn::InUseAnswer::RemoveAtRestart; };
+    if (c.refusal == nullptr) {
+      EXPECT_TRUE(qvn::RemoveWhenNotInUse(state, qvn::PlanRemoval(state), leaveForTheRestart));
+      EXPECT_FALSE(platform.drive.Exists(program)) << "the files the link leads to are gone";
+      EXPECT_FALSE(platform.drive.Exists(kInstall)) << "and the link after them";
+      EXPECT_FALSE(platform.registry.KeyExists(kSettings));
+      EXPECT_EQ(qvn::DeletionsPendingAtRestart(), c.pending);
+      for (const std::wstring& path : c.pending) EXPECT_TRUE(platform.drive.Exists(path)) << Narrow(path);
+    } else {
+      try {
+        qvn::RemoveWhenNotInUse(state, qvn::PlanRemoval(state), leaveForTheRestart);
+        ADD_FAILURE() << "expected a Failure";
+      } catch (const qvn::Failure& failure) {
+        EXPECT_EQ(failure.Number(), 75);
+        EXPECT_EQ(failure.Item(), kInstall);
+        EXPECT_NE(failure.Description().find(c.refusal), std::wstring::npos) << Narrow(failure.Description());
+        EXPECT_NE(failure.Description().find(L"nothing of Quorvane has been removed"), std::wstring::npos);
+      }
+      EXPECT_FALSE(AnythingRemoved(platform.calls));
+      EXPECT_TRUE(platform.drive.Exists(program) && platform.drive.Exists(kInstall) && platform.drive.Exists(kShortcut));
+      EXPECT_TRUE(platform.registry.KeyExists(kUninstall));
+    }
+    for (const std::wstring& call : platform.fileCalls) {
+      const bool opensTheLink = Lower(call).find(Lower(std::wstring(L" ") + kInstall + L" ")) != std::wstring::npos;
+      EXPECT_TRUE(!opensTheLink || call.find(L"OPEN_REPARSE_POINT") != std::wstring::npos) << Narrow(call);
+    }
+    EXPECT_EQ(platform.openFiles, 0);
+  }
+}
 
 // "Remove at Restart": what stays in use is moved out of the way or listed
 // where it is before anything is removed, and the rest goes now. When the
