@@ -22,6 +22,9 @@ struct InstallFolderDecision {
   // A full local path the guard turned down, as against a text that names no
   // place the step could delete (which counts as absent).
   bool refusedByGuard = false;
+  // A refusal that stops the whole removal, with nothing removed: the folder
+  // is no system's folder, but deleting it would take what is not Quorvane's.
+  bool stopsRemoval = false;
 };
 InstallFolderDecision DecideInstallFolder(const std::wstring& location);
 

@@ -1,5 +1,6 @@
 #include "app/RemovalPlan.h"
 
+#include "app/OtherInstalledPrograms.h"
 #include "app/Place.h"
 #include "services/Concat.h"
 #include "services/ShellFolders.h"
@@ -52,6 +53,7 @@ RemovalPlan PlanRemoval(ToolState& state) {
   RemovalPlan plan;
   plan.installLocation = state.InstallLocation;
   plan.installFolder = DecideInstallFolder(state.InstallLocation);
+  RefuseAFolderAnotherProgramLivesIn(plan.installFolder, state.VersionInfo.dwPlatformId == VER_PLATFORM_WIN32_NT);
   std::vector<RemovalStep>& steps = plan.steps;
   steps.push_back(PathStep(Kind::File, state.DesktopShortcut));
   if (!state.ReportedDesktopShortcut.empty()) steps.push_back(PathStep(Kind::File, state.ReportedDesktopShortcut));

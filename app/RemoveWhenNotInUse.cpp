@@ -1,5 +1,6 @@
 #include "app/RemoveWhenNotInUse.h"
 
+#include "app/OtherInstalledPrograms.h"
 #include "app/ProgramsInTargets.h"
 #include "app/RemoveAtRestart.h"
 #include "app/RemovalTargets.h"
@@ -76,6 +77,7 @@ std::vector<RemovalTarget> Blocking(const std::vector<RemovalTarget>& inUse, con
 
 bool RemoveWhenNotInUse(ToolState& state, const RemovalPlan& plan, const AskWhenInUse& ask,
                         const RemovalOptions& options) {
+  StopAtAnInstallFolderThatStopsTheRemoval(plan);
   const std::vector<RemovalTarget> targets = RemovalTargets(plan);
   StandOutsideTheTargets(targets);
   const bool ntFamily = IsNtFamily(state);

@@ -72,12 +72,14 @@ std::wstring ShortPathOf(const std::wstring& path) {
   return Filled([&](char* buffer, DWORD room) { return api::GetShortPathNameA(narrow.c_str(), buffer, room); });
 }
 
+std::wstring WindowsFolder() {
+  return Filled([](char* buffer, DWORD room) { return static_cast<DWORD>(api::GetWindowsDirectoryA(buffer, room)); });
+}
+
 ReportedFolders ReportedSystemFolders() {
   ReportedFolders folders;
   std::vector<std::wstring>& system = folders.system;
-  AddIfReported(system, Filled([](char* buffer, DWORD room) {
-                  return static_cast<DWORD>(api::GetWindowsDirectoryA(buffer, room));
-                }));
+  AddIfReported(system, WindowsFolder());
   AddIfReported(system, Filled([](char* buffer, DWORD room) {
                   return static_cast<DWORD>(api::GetSystemDirectoryA(buffer, room));
                 }));

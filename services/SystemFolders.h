@@ -26,4 +26,7 @@ struct ReportedFolders {
 };
 ReportedFolders ReportedSystemFolders();
 
+// The Windows folder; empty when the system does not say.
+std::wstring WindowsFolder();
+
 }  // namespace qvn
