@@ -435,6 +435,23 @@ TEST_F(Unattended, AnotherProgramInTheInstallFolderStopsTheRemovalWithNothingRem
   EXPECT_TRUE(Has(lines, std::string("Install location: ") + kApps + " (refused: " + why + ")"));
   EXPECT_TRUE(Has(lines, "Failed: error 75: Path/File access error: the install folder is refused, so nothing of "
                          "Quorvane has been removed: " + why + " (" + kApps + ")"));
+
+  // Through the main window: the failure report says the same.
+  e2e::RunningProgram program({}, kProgramFolder, "QvnRemove.exe", "");
+  const HWND main = program.WaitForWindow("Remove Quorvane");
+  ASSERT_NE(main, nullptr);
+  e2e::Click(main, "Start Removal Process");
+  const std::optional<e2e::MessageBoxSeen> box = program.WaitForMessageBox();
+  ASSERT_TRUE(box.has_value());
+  EXPECT_NE(box->text.find(why), std::string::npos) << box->text;
+  EXPECT_NE(box->text.find(std::string("Could not remove: ") + kApps), std::string::npos) << box->text;
+  e2e::SaveScreenshot(box->handle, "C:\\qvn-e2e\\shots\\other-program.bmp");
+  program.Dismiss(*box);
+  ASSERT_TRUE(program.WaitForExit());
+  EXPECT_EQ(program.ExitCode(), 1u);
+  EXPECT_TRUE(other.Kept());
+  EXPECT_TRUE(AllFilesPresent());
+  EXPECT_TRUE(AllRegistryKeysPresent());
 }
 
 // Entries that tell of no program inside the install folder stop nothing.
