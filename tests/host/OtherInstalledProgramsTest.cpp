@@ -6,7 +6,9 @@
 namespace {
 
 const std::string kUninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-const std::string kUninstall64 = "HK64\\" + kUninstall;
+const std::string kOther = kUninstall + "Other";
+const std::string kOwn = kUninstall + "Quorvane";
+const std::string kOwn64 = "HK64\\" + kOwn;
 
 std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
@@ -26,152 +28,141 @@ void LayOutMachine(SimulatedPlatform& platform) {
   platform.environment["ProgramFiles"] = "C:\\Program Files (x86)";
 }
 
-void Set(SimulatedPlatform& p, const std::string& key, const char* name, const std::string& text) {
-  p.registry.SetString(key, name, text);
+// 64-bit Windows as the 32-bit program sees it.
+void On64BitWindows(SimulatedPlatform& p) { p.registry.views = SimulatedRegistry::Views::Two; }
+void ProgramW6432(SimulatedPlatform& p) {
+  On64BitWindows(p);
+  p.environment["ProgramW6432"] = "C:\\Program Files";
 }
+void Only64BitProgramFilesDir(SimulatedPlatform& p) {
+  On64BitWindows(p);
+  p.registry.SetString("HK64\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir", "C:\\Program Files");
+}
+void Windows2000(SimulatedPlatform& p) {
+  p.registry.views = SimulatedRegistry::Views::FlagRefused;
+  p.WithholdEntryPoint("IsWow64Process");
+}
+void Windows98(SimulatedPlatform& p) { p.RunAs(1, 4, 10); }
+void StartedInTheInstallFolder(SimulatedPlatform& p) { p.currentFolder = "C:\\Apps2"; }
+void LinkToTheInstallFolder(SimulatedPlatform& p) { p.drive.AddFolderLink(L"C:\\Links\\Apps2", L"C:\\Apps2"); }
 
-void SetExpandable(SimulatedPlatform& p, const std::string& key, const char* name, const std::string& text) {
-  std::vector<BYTE> data(text.begin(), text.end());
-  data.push_back(0);
-  p.registry.SetValue(key, name, REG_EXPAND_SZ, data);
-}
-
-// 64-bit Windows as the 32-bit program sees it, with a bundle whose 64-bit
-// part lives in the 64-bit Program Files, its 32-bit part in the other.
-void BundleOn64BitWindows(SimulatedPlatform& p) {
-  p.registry.views = SimulatedRegistry::Views::Two;
-  SetExpandable(p, kUninstall + "Other32", "InstallLocation", "%ProgramFiles%\\Bundle\\Other32");
-  SetExpandable(p, kUninstall64 + "Other64", "InstallLocation", "%ProgramFiles%\\Bundle\\Other64");
-}
+struct Value {
+  std::string key;
+  const char* name;
+  std::string text;
+  DWORD type = REG_SZ;
+};
 
 struct Row {
   const char* what;
   const wchar_t* installFolder;
-  void (*arrange)(SimulatedPlatform&);
-  const wchar_t* program;  // the other program found; null: none
+  std::vector<Value> values;
+  void (*machine)(SimulatedPlatform&);  // null: XP as laid out
+  const wchar_t* program;               // the other program found; null: none
   const wchar_t* folder;
 };
 
 // Where each entry says its program lives, and which entries count.
 TEST(OtherInstalledPrograms, AnEntrysFolderInsideTheInstallFolderIsFoundByEveryValueThatNamesIt) {
+  const wchar_t* const apps = L"C:\\Apps2";
+  const wchar_t* const vendor = L"C:\\Apps2\\Other Vendor";
+  const wchar_t* const bin = L"C:\\Apps2\\Other Vendor\\bin";
+  // The same text in each view; only the 64-bit one's lies in the install folder.
+  const std::vector<Value> bundle = {
+      {kOther + "32", "InstallLocation", "%ProgramFiles%\\Bundle\\Other32", REG_EXPAND_SZ},
+      {"HK64\\" + kOther + "64", "InstallLocation", "%ProgramFiles%\\Bundle\\Other64", REG_EXPAND_SZ}};
   const Row rows[] = {
-      {"InstallLocation inside", L"C:\\Apps2",
-       [](SimulatedPlatform& p) {
-         Set(p, kUninstall + "OtherVendor", "DisplayName", "Other Vendor Tool");
-         Set(p, kUninstall + "OtherVendor", "InstallLocation", "C:\\Apps2\\Other Vendor");
-       },
-       L"Other Vendor Tool", L"C:\\Apps2\\Other Vendor"},
-      {"InstallLocation quoted, no DisplayName: the key's name", L"C:\\Apps2",
-       [](SimulatedPlatform& p) { Set(p, kUninstall + "OtherVendor", "InstallLocation", "\"C:\\Apps2\\Other Vendor\""); },
-       L"OtherVendor", L"C:\\Apps2\\Other Vendor"},
-      {"InstallLocation the install folder itself", L"C:\\Apps2\\",
-       [](SimulatedPlatform& p) { Set(p, kUninstall + "Other", "InstallLocation", "c:\\apps2"); }, L"Other",
-       L"c:\\apps2"},
-      {"InstallLocation through a folder link", L"C:\\Apps2",
-       [](SimulatedPlatform& p) {
-         p.drive.AddFolderLink(L"C:\\Links\\Apps2", L"C:\\Apps2");
-         Set(p, kUninstall + "Other", "InstallLocation", "C:\\Links\\Apps2\\Other Vendor");
-       },
-       L"Other", L"C:\\Links\\Apps2\\Other Vendor"},
-      {"DisplayIcon quoted, index after the quotes", L"C:\\Apps2",
-       [](SimulatedPlatform& p) { Set(p, kUninstall + "Other", "DisplayIcon", "\"C:\\Apps2\\Other Vendor\\bin\\other.exe\",0"); },
-       L"Other", L"C:\\Apps2\\Other Vendor\\bin"},
-      {"DisplayIcon unquoted with spaces and a negative index", L"C:\\Apps2",
-       [](SimulatedPlatform& p) { Set(p, kUninstall + "Other", "DisplayIcon", "C:\\Apps2\\Other Vendor\\bin\\other.exe,-101"); },
-       L"Other", L"C:\\Apps2\\Other Vendor\\bin"},
-      {"UninstallString quoted, with arguments", L"C:\\Apps2",
-       [](SimulatedPlatform& p) { Set(p, kUninstall + "Other", "UninstallString", "\"C:\\Apps2\\Other Vendor\\un ins.exe\" /S"); },
-       L"Other", L"C:\\Apps2\\Other Vendor"},
-      {"UninstallString unquoted: the longest part that is a file", L"C:\\Apps2",
-       [](SimulatedPlatform& p) {
-         Set(p, kUninstall + "Other", "UninstallString", "C:\\Apps2\\Other Vendor\\un ins.exe /S /LOG=C:\\a b.log");
-       },
-       L"Other", L"C:\\Apps2\\Other Vendor"},
-      {"Quorvane's own entry, read once on 32-bit Windows", L"C:\\Apps2",
-       [](SimulatedPlatform& p) { Set(p, kUninstall + "QUORVANE", "InstallLocation", "C:\\Apps2"); }, nullptr, nullptr},
-      {"the 64-bit view's Quorvane is another program's", L"C:\\Apps2",
-       [](SimulatedPlatform& p) {
-         p.registry.views = SimulatedRegistry::Views::Two;
-         Set(p, kUninstall + "Quorvane", "InstallLocation", "C:\\Apps2");
-         Set(p, kUninstall64 + "Quorvane", "DisplayName", "Quorvane (64-bit)");
-         Set(p, kUninstall64 + "Quorvane", "InstallLocation", "C:\\Apps2\\Other Vendor");
-       },
-       L"Quorvane (64-bit)", L"C:\\Apps2\\Other Vendor"},
-      {"REG_EXPAND_SZ is expanded", L"C:\\Apps2",
-       [](SimulatedPlatform& p) { SetExpandable(p, kUninstall + "Other", "InstallLocation", "%SystemDrive%\\Apps2\\Other Vendor"); },
-       L"Other", L"C:\\Apps2\\Other Vendor"},
-      {"REG_SZ is not", L"C:\\Apps2",
-       [](SimulatedPlatform& p) { Set(p, kUninstall + "Other", "InstallLocation", "%SystemDrive%\\Apps2\\Other Vendor"); },
-       nullptr, nullptr},
-      {"64-bit view: %ProgramFiles% is ProgramW6432", L"C:\\Program Files\\Bundle",
-       [](SimulatedPlatform& p) {
-         BundleOn64BitWindows(p);
-         p.environment["ProgramW6432"] = "C:\\Program Files";
-       },
-       L"Other64", L"C:\\Program Files\\Bundle\\Other64"},
-      {"64-bit view before Windows 7: the view's own ProgramFilesDir", L"C:\\Program Files\\Bundle",
-       [](SimulatedPlatform& p) {
-         BundleOn64BitWindows(p);
-         Set(p, "HK64\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir", "C:\\Program Files");
-       },
-       L"Other64", L"C:\\Program Files\\Bundle\\Other64"},
-      {"Windows 2000: no IsWow64Process, the view flag refused, its one view read", L"C:\\Apps2",
-       [](SimulatedPlatform& p) {
-         p.registry.views = SimulatedRegistry::Views::FlagRefused;
-         p.WithholdEntryPoint("IsWow64Process");
-         Set(p, kUninstall + "Other", "InstallLocation", "C:\\Apps2\\Other Vendor");
-       },
-       L"Other", L"C:\\Apps2\\Other Vendor"},
-      {"95/98/ME: the 8-bit forms", L"C:\\Apps2",
-       [](SimulatedPlatform& p) {
-         p.RunAs(1, 4, 10);
-         SetExpandable(p, kUninstall + "Other", "UninstallString", "%SystemDrive%\\Apps2\\Other Vendor\\un ins.exe /S");
-       },
-       L"Other", L"C:\\Apps2\\Other Vendor"},
-      // What tells of no folder inside the install folder.
-      {"relative: never resolved, though the current folder is the install folder", L"C:\\Apps2",
-       [](SimulatedPlatform& p) {
-         p.currentFolder = "C:\\Apps2";
-         Set(p, kUninstall + "Other", "UninstallString", "unins000.exe /SILENT");
-         Set(p, kUninstall + "Other", "DisplayIcon", "unins000.exe,0");
-       },
-       nullptr, nullptr},
-      {"drive-relative and root-relative", L"C:\\Apps2",
-       [](SimulatedPlatform& p) {
-         p.currentFolder = "C:\\Apps2";
-         Set(p, kUninstall + "Other", "UninstallString", "C:unins000.exe");
-         Set(p, kUninstall + "Other", "InstallLocation", "C:");
-         Set(p, kUninstall + "Other", "DisplayIcon", "\\Apps2\\Other Vendor\\bin\\other.exe");
-       },
-       nullptr, nullptr},
-      {"programs of the Windows folder", L"C:\\WINDOWS",
-       [](SimulatedPlatform& p) {
-         Set(p, kUninstall + "{7A1B}", "UninstallString", "C:\\WINDOWS\\system32\\MsiExec.exe /X{7A1B}");
-         Set(p, kUninstall + "{7A1B}", "DisplayIcon", "C:\\WINDOWS\\Installer\\{7A1B}\\icon.exe,0");
-       },
-       nullptr, nullptr},
-      {"a folder that does not exist", L"C:\\Apps2",
-       [](SimulatedPlatform& p) {
-         Set(p, kUninstall + "Other", "InstallLocation", "C:\\Apps2\\Gone");
-         Set(p, kUninstall + "Other", "UninstallString", "\"C:\\Apps2\\Gone\\uninst.exe\"");
-       },
-       nullptr, nullptr},
-      {"a folder beside", L"C:\\Apps2",
-       [](SimulatedPlatform& p) { Set(p, kUninstall + "Other", "InstallLocation", "C:\\Apps3\\Beside"); }, nullptr,
+      {"InstallLocation inside",
+       apps,
+       {{kOther, "DisplayName", "Other Vendor Tool"}, {kOther, "InstallLocation", "C:\\Apps2\\Other Vendor"}},
+       nullptr,
+       L"Other Vendor Tool",
+       vendor},
+      {"InstallLocation quoted; no DisplayName: the key's name", apps,
+       {{kOther, "InstallLocation", "\"C:\\Apps2\\Other Vendor\""}}, nullptr, L"Other", vendor},
+      {"InstallLocation the install folder itself", L"C:\\Apps2\\", {{kOther, "InstallLocation", "c:\\apps2"}}, nullptr,
+       L"Other", L"c:\\apps2"},
+      {"InstallLocation through a folder link", apps, {{kOther, "InstallLocation", "C:\\Links\\Apps2\\Other Vendor"}},
+       LinkToTheInstallFolder, L"Other", L"C:\\Links\\Apps2\\Other Vendor"},
+      {"DisplayIcon quoted, its index after the quotes", apps,
+       {{kOther, "DisplayIcon", "\"C:\\Apps2\\Other Vendor\\bin\\other.exe\",0"}}, nullptr, L"Other", bin},
+      {"DisplayIcon unquoted with spaces and a negative index", apps,
+       {{kOther, "DisplayIcon", "C:\\Apps2\\Other Vendor\\bin\\other.exe,-101"}}, nullptr, L"Other", bin},
+      {"UninstallString quoted, with arguments", apps,
+       {{kOther, "UninstallString", "\"C:\\Apps2\\Other Vendor\\un ins.exe\" /S"}}, nullptr, L"Other", vendor},
+      {"UninstallString unquoted: the longest part that is a file", apps,
+       {{kOther, "UninstallString", "C:\\Apps2\\Other Vendor\\un ins.exe /S /LOG=C:\\a b.log"}}, nullptr, L"Other",
+       vendor},
+      {"Quorvane's own entry, read once on 32-bit Windows", apps, {{kUninstall + "QUORVANE", "InstallLocation", "C:\\Apps2"}},
+       nullptr, nullptr, nullptr},
+      {"the 64-bit view's Quorvane is another program's",
+       apps,
+       {{kOwn, "InstallLocation", "C:\\Apps2"},
+        {kOwn64, "DisplayName", "Quorvane (64-bit)"},
+        {kOwn64, "InstallLocation", "C:\\Apps2\\Other Vendor"}},
+       On64BitWindows,
+       L"Quorvane (64-bit)",
+       vendor},
+      {"REG_EXPAND_SZ is expanded", apps,
+       {{kOther, "InstallLocation", "%SystemDrive%\\Apps2\\Other Vendor", REG_EXPAND_SZ}}, nullptr, L"Other", vendor},
+      {"REG_SZ is not", apps, {{kOther, "InstallLocation", "%SystemDrive%\\Apps2\\Other Vendor"}}, nullptr, nullptr,
        nullptr},
-      {"folders above: the drive and Program Files", L"C:\\Program Files\\Quorvane",
-       [](SimulatedPlatform& p) {
-         Set(p, kUninstall + "Drive", "InstallLocation", "C:\\");
-         Set(p, kUninstall + "Programs", "InstallLocation", "C:\\Program Files");
-         Set(p, kUninstall + "Programs", "UninstallString", "C:\\uninst.exe");
-       },
-       nullptr, nullptr},
+      {"64-bit view: %ProgramFiles% is ProgramW6432", L"C:\\Program Files\\Bundle", bundle, ProgramW6432, L"Other64",
+       L"C:\\Program Files\\Bundle\\Other64"},
+      {"64-bit view before Windows 7: the view's own ProgramFilesDir", L"C:\\Program Files\\Bundle", bundle,
+       Only64BitProgramFilesDir, L"Other64", L"C:\\Program Files\\Bundle\\Other64"},
+      {"Windows 2000: no IsWow64Process, the view flag refused, its one view read", apps,
+       {{kOther, "InstallLocation", "C:\\Apps2\\Other Vendor"}}, Windows2000, L"Other", vendor},
+      {"95/98/ME: the 8-bit forms", apps,
+       {{kOther, "UninstallString", "%SystemDrive%\\Apps2\\Other Vendor\\un ins.exe /S", REG_EXPAND_SZ}}, Windows98,
+       L"Other", vendor},
+      // What tells of no folder inside the install folder.
+      {"relative: never resolved, though the current folder is the install folder",
+       apps,
+       {{kOther, "UninstallString", "unins000.exe /SILENT"}, {kOther, "DisplayIcon", "unins000.exe,0"}},
+       StartedInTheInstallFolder,
+       nullptr,
+       nullptr},
+      {"drive-relative and root-relative",
+       apps,
+       {{kOther, "UninstallString", "C:unins000.exe"},
+        {kOther, "InstallLocation", "C:"},
+        {kOther, "DisplayIcon", "\\Apps2\\Other Vendor\\bin\\other.exe"}},
+       StartedInTheInstallFolder,
+       nullptr,
+       nullptr},
+      // The guard refuses such an install folder first; this rule holds by itself.
+      {"programs of the Windows folder",
+       L"C:\\WINDOWS",
+       {{kUninstall + "{7A1B}", "UninstallString", "C:\\WINDOWS\\system32\\MsiExec.exe /X{7A1B}"},
+        {kUninstall + "{7A1B}", "DisplayIcon", "C:\\WINDOWS\\Installer\\{7A1B}\\icon.exe,0"}},
+       nullptr,
+       nullptr,
+       nullptr},
+      {"a folder that does not exist",
+       apps,
+       {{kOther, "InstallLocation", "C:\\Apps2\\Gone"}, {kOther, "UninstallString", "\"C:\\Apps2\\Gone\\uninst.exe\""}},
+       nullptr,
+       nullptr,
+       nullptr},
+      {"a folder beside", apps, {{kOther, "InstallLocation", "C:\\Apps3\\Beside"}}, nullptr, nullptr, nullptr},
+      {"folders above: the drive and Program Files",
+       L"C:\\Program Files\\Quorvane",
+       {{kUninstall + "Drive", "InstallLocation", "C:\\"}, {kOther, "InstallLocation", "C:\\Program Files"}},
+       nullptr,
+       nullptr,
+       nullptr},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
     SimulatedPlatform platform;
     LayOutMachine(platform);
-    row.arrange(platform);
+    if (row.machine != nullptr) row.machine(platform);
+    for (const Value& value : row.values) {
+      std::vector<BYTE> data(value.text.begin(), value.text.end());
+      data.push_back(0);
+      platform.registry.SetValue(value.key, value.name, value.type, data);
+    }
     const bool ntFamily = platform.version.dwPlatformId == VER_PLATFORM_WIN32_NT;
     // Each family reads with its own forms only: 95/98/ME never bind a wide one.
     const std::vector<const char*> otherFamilys =
