@@ -7,6 +7,7 @@
 #include "services/AutomationError.h"
 #include "services/Concat.h"
 #include "services/FileCalls.h"
+#include "services/FolderIdentity.h"
 #include "services/FolderAbove.h"
 #include "services/SameText.h"
 #include "services/SystemFolders.h"
@@ -87,6 +88,11 @@ std::wstring FolderOfFile(const std::wstring& path) {
   return folder.size() == 2 ? Concat({folder, L"\\"}) : folder;
 }
 
+// A full path on a drive whose folders the guard looks at: never a server's,
+// which may be away and hold every call up, nor a CD, which would spin up.
+// A folder there is no install folder's either.
+bool IsLookedAt(const std::wstring& path) { return IsFullLocalPath(path) && IsOnLocalDrive(path); }
+
 // Reads what each entry says about where its program lives.
 class ProgramFolders {
  public:
@@ -101,10 +107,10 @@ class ProgramFolders {
   std::vector<Place> Of(const UninstallEntry& entry) {
     std::vector<Place> folders;
     const std::wstring location = NamedPath(entry.installLocation, false, files_);
-    if (IsFullLocalPath(location) && IsFolder(files_, location)) folders.push_back(reader_.Read(location));
+    if (IsLookedAt(location) && IsFolder(files_, location)) folders.push_back(reader_.Read(location));
     for (const std::wstring* value : {&entry.displayIcon, &entry.uninstallString}) {
       const std::wstring file = NamedPath(*value, value == &entry.uninstallString, files_);
-      if (!IsFullLocalPath(file)) continue;
+      if (!IsLookedAt(file)) continue;
       const std::wstring folder = FolderOfFile(file);
       if (!IsFolder(files_, folder)) continue;
       // MsiExec, rundll32 and the installer's cache serve every program.

@@ -44,6 +44,17 @@ void Windows2000(SimulatedPlatform& p) {
 }
 void Windows98(SimulatedPlatform& p) { p.RunAs(1, 4, 10); }
 void StartedInTheInstallFolder(SimulatedPlatform& p) { p.currentFolder = "C:\\Apps2"; }
+// The same folders on a CD (E:) and on a server's drive (N:), where nothing
+// is ever looked at.
+void OnACdAndAServer(SimulatedPlatform& p) {
+  for (wchar_t drive : {L'E', L'N'}) {
+    p.drives += static_cast<char>(drive);
+    p.drive.AddDrive(drive);
+    p.drive.AddFolder(std::wstring(1, drive) + L":\\Apps2\\Other Vendor");
+  }
+  p.cdDrives.insert('E');
+  p.networkDrives.insert('N');
+}
 void LinkToTheInstallFolder(SimulatedPlatform& p) { p.drive.AddFolderLink(L"C:\\Links\\Apps2", L"C:\\Apps2"); }
 
 struct Value {
@@ -145,6 +156,10 @@ TEST(OtherInstalledPrograms, AnEntrysFolderInsideTheInstallFolderIsFoundByEveryV
        nullptr,
        nullptr,
        nullptr},
+      {"on a CD", L"E:\\Apps2", {{kOther, "InstallLocation", "E:\\Apps2\\Other Vendor"}}, OnACdAndAServer, nullptr,
+       nullptr},
+      {"on a server's drive", L"N:\\Apps2", {{kOther, "InstallLocation", "N:\\Apps2\\Other Vendor"}}, OnACdAndAServer,
+       nullptr, nullptr},
       {"a folder beside", apps, {{kOther, "InstallLocation", "C:\\Apps3\\Beside"}}, nullptr, nullptr, nullptr},
       {"folders above: the drive and Program Files",
        L"C:\\Program Files\\Quorvane",
