@@ -452,6 +452,22 @@ TEST_F(Unattended, AnotherProgramInTheInstallFolderStopsTheRemovalWithNothingRem
   EXPECT_TRUE(other.Kept());
   EXPECT_TRUE(AllFilesPresent());
   EXPECT_TRUE(AllRegistryKeysPresent());
+
+  // The NT family: a folder the code page cannot spell (Cyrillic on a
+  // Western system), which only a wide read of the entry names.
+  if (!IsNtFamily()) return;
+  const std::wstring cyrillic = L"C:\\Apps2\\\x0414\x0430\x043D\x043D\x044B\x0435";
+  ASSERT_TRUE(::CreateDirectoryW(cyrillic.c_str(), nullptr));
+  const std::wstring data = cyrillic + L"\\data.dat";
+  ::CloseHandle(::CreateFileW(data.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  HKEY entry = nullptr;
+  ASSERT_EQ(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, other.kEntry, 0, KEY_SET_VALUE, &entry), ERROR_SUCCESS);
+  ::RegSetValueExW(entry, L"InstallLocation", 0, REG_SZ, reinterpret_cast<const BYTE*>(cyrillic.c_str()),
+                   static_cast<DWORD>((cyrillic.size() + 1) * sizeof(wchar_t)));
+  ::RegCloseKey(entry);
+  EXPECT_EQ(RunWithoutAWindow("/S"), 1603u);
+  EXPECT_NE(::GetFileAttributesW(data.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(AllRegistryKeysPresent());
 }
 
 // Entries that tell of no program inside the install folder stop nothing.
