@@ -27,10 +27,12 @@ struct InstallFolderDecision {
   // after `folder`, the folder it leads to (see app/InstallFolderLink.h).
   std::wstring link{};
   // A refusal that stops the whole removal, nothing removed: Quorvane's files
-  // are there, behind a folder link that leads where nothing may be deleted
-  // (a folder of the system or the users, a server, a whole volume), and
-  // removing the rest would orphan them. Any other refusal means the registry
-  // names a place Quorvane cannot be, which counts as absent.
+  // are there, but removing them would take what is not Quorvane's (another
+  // installed program lives in the folder) or would reach where nothing may
+  // be deleted (a folder link that leads to a folder of the system or the
+  // users, a server, a whole volume), and removing the rest would orphan
+  // them. Any other refusal means the registry names a place Quorvane cannot
+  // be, which counts as absent.
   bool stopsRemoval = false;
 };
 InstallFolderDecision DecideInstallFolder(const std::wstring& location);

@@ -32,6 +32,11 @@ std::wstring Describe(const RemovalStep& step, AutomationObject& fileSys, bool s
 std::vector<std::wstring> ListPlan(const ToolState& state, const RemovalPlan& plan) {
   if (!state.FileSys) throw StandardFailure(ErrorNumber::ObjectNotSet);
   std::vector<std::wstring> lines;
+  const InstallFolderDecision& decision = plan.installFolder;
+  if (decision.stopsRemoval) {
+    lines.push_back(Concat({L"Nothing would be removed: the install folder ", plan.installLocation, L" is refused: ",
+                            decision.refusal}));
+  }
   for (const std::wstring& link : FolderLinksIn(plan, state.VersionInfo.dwPlatformId == VER_PLATFORM_WIN32_NT).folderLinks) {
     lines.push_back(Concat({L"Before step 1: remove folder link ", link, L" by itself, not following it"}));
   }

@@ -1,5 +1,6 @@
 #include "app/RemovalPlan.h"
 
+#include "app/OtherInstalledPrograms.h"
 #include "app/Place.h"
 #include "services/AutomationError.h"
 #include "services/Concat.h"
@@ -55,6 +56,7 @@ RemovalPlan PlanRemoval(ToolState& state) {
   RemovalPlan plan;
   plan.installLocation = state.InstallLocation;
   plan.installFolder = DecideInstallFolder(state.InstallLocation);
+  RefuseAFolderAnotherProgramLivesIn(plan.installFolder, state.VersionInfo.dwPlatformId == VER_PLATFORM_WIN32_NT);
   std::vector<RemovalStep>& steps = plan.steps;
   steps.push_back(PathStep(Kind::File, state.DesktopShortcut));
   if (!state.ReportedDesktopShortcut.empty()) steps.push_back(PathStep(Kind::File, state.ReportedDesktopShortcut));
@@ -71,8 +73,9 @@ RemovalPlan PlanRemoval(ToolState& state) {
 
 void StopWhereNothingMayBeRemoved(const RemovalPlan& plan) {
   if (!plan.installFolder.stopsRemoval) return;
-  throw StandardFailure(ErrorNumber::PathFileAccess, Concat({L": the install folder is ", plan.installFolder.refusal,
-                                                             L", so nothing of Quorvane has been removed"}))
+  throw StandardFailure(ErrorNumber::PathFileAccess,
+                        Concat({L": the install folder is refused, so nothing of Quorvane has been removed: ",
+                                plan.installFolder.refusal}))
       .WithItem(plan.installLocation);
 }
 

@@ -1,6 +1,7 @@
 #include "app/RemoveWhenNotInUse.h"
 
 #include "app/InterruptedRuns.h"
+#include "app/OtherInstalledPrograms.h"
 #include "app/ProgramsInTargets.h"
 #include "app/RemoveAtRestart.h"
 #include "app/RemovalTargets.h"

@@ -25,11 +25,12 @@ enum class InUseAnswer { Retry, Cancel, ClosePrograms, RemoveAtRestart };
 
 using AskWhenInUse = FunctionRef<InUseAnswer(const InUse& found)>;
 
-// Runs the plan once nothing it would delete is held by another program.
-// Where the guard's refusal forbids the whole removal, it raises Failure
-// before anything else. The program first leaves a current folder inside the
-// targets; running from a file inside them, it raises Failure with nothing
-// removed.
+// Runs the plan once nothing it would delete is held by another program. A
+// plan whose install folder stops the removal (another installed program
+// lives in it, or it is a folder link that leads where nothing may be
+// deleted) raises Failure first, naming the location, with nothing removed.
+// The program then leaves a current folder inside the targets; running from a
+// file inside them, it raises Failure with nothing removed.
 // Before anything is removed the targets are walked whole. A folder inside
 // them that cannot be listed raises Failure naming it, with nothing removed:
 // what is in it cannot be checked. While a file or folder is in use, `ask`

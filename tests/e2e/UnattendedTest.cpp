@@ -19,6 +19,7 @@ namespace {
 
 using namespace fixture;
 
+const char kProgramFolder[] = "C:\\qvn-e2e";
 const char kLogFolder[] = "C:\\logs";
 const char kLog[] = "C:\\logs\\qvn remove.log";
 const char kLogArgument[] = "/LOG=\"C:\\logs\\qvn remove.log\"";
@@ -36,9 +37,16 @@ class Unattended : public testing::Test {
   }
 
   // Runs the program with `arguments` to its end, checking all the while that
-  // it shows no window; returns its exit code.
-  static DWORD RunWithoutAWindow(const std::string& arguments, const std::vector<std::string>& environment = {}) {
-    e2e::RunningProgram program(environment, "C:\\qvn-e2e", "QvnRemove.exe", arguments);
+  // it shows no window; returns its exit code. It starts in `folder`, its
+  // current folder (C:\qvn-e2e, where it lies, unless said).
+  static DWORD RunWithoutAWindow(const std::string& arguments, const std::vector<std::string>& environment = {},
+                                 const std::string& folder = kProgramFolder) {
+    std::string fromFolder = "QvnRemove.exe";
+    if (folder != kProgramFolder) {
+      fromFolder = "qvn-e2e\\QvnRemove.exe";
+      for (char c : folder.substr(2)) fromFolder.insert(0, c == '\\' ? "..\\" : "");
+    }
+    e2e::RunningProgram program(environment, folder, fromFolder, arguments);
     bool shown = false;
     for (int waited = 0; waited < 30000 && !program.WaitForExit(0); waited += 20) {
       shown = shown || program.ShowsAnyWindow();
@@ -522,6 +530,142 @@ TEST_F(Unattended, GuardKnowsTheSystemsFoldersOnEveryDriveAndByEveryName) {
   }
   RemoveTree("D:\\Apps");
   RemoveTree("D:\\WINDOWS");
+}
+
+const char kApps[] = "C:\\Apps2";
+const char kOtherVendor[] = "C:\\Apps2\\OtherVendor";
+
+// Another vendor's program in C:\Apps2\OtherVendor, with an entry of its own
+// in the list of installed programs; gone again with this object.
+class OtherVendorProgram {
+ public:
+  static constexpr char kEntry[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OtherVendorTool";
+
+  OtherVendorProgram() {
+    Forget();
+    for (const char* file : kFiles) MakeFile(file);
+  }
+  ~OtherVendorProgram() { Forget(); }
+  OtherVendorProgram(const OtherVendorProgram&) = delete;
+  OtherVendorProgram& operator=(const OtherVendorProgram&) = delete;
+
+  // Its entry anew, with these values (null: none).
+  void Register(const char* installLocation, const char* uninstallString) const {
+    DeleteTree(kEntry);
+    SetString(kEntry, "DisplayName", "Other Vendor Tool");
+    if (installLocation != nullptr) SetString(kEntry, "InstallLocation", installLocation);
+    if (uninstallString != nullptr) SetString(kEntry, "UninstallString", uninstallString);
+  }
+
+  bool Kept() const {
+    return std::all_of(std::begin(kFiles), std::end(kFiles), [](const char* file) { return PathExists(file); }) &&
+           KeyExists(kEntry);
+  }
+
+ private:
+  static constexpr const char* kFiles[] = {"C:\\Apps2\\OtherVendor\\bin\\other.exe",
+                                           "C:\\Apps2\\OtherVendor\\data\\other.dat"};
+  static void Forget() {
+    RemoveTree(kApps);
+    DeleteTree(kEntry);
+  }
+};
+
+// Quorvane's program and uninstaller in `folder`, which its settings name.
+void InstallQuorvaneIn(const std::string& folder) {
+  MakeFile(folder + "\\Quorvane.exe");
+  MakeFile(folder + "\\unins000.exe");
+  SetString(std::string(kSettingsKey) + "\\StartUp", "twEXE", folder + "\\");
+}
+
+// Quorvane installed into C:\Apps2, around another vendor's program: the
+// forced deletion would take that program with it, so nothing of Quorvane
+// goes either, and the run says why.
+TEST_F(Unattended, AnotherProgramInTheInstallFolderStopsTheRemovalWithNothingRemoved) {
+  const OtherVendorProgram other;
+  other.Register(kOtherVendor, nullptr);
+  InstallQuorvaneIn(kApps);
+  const std::string why = std::string("another installed program, Other Vendor Tool, lives in it at ") + kOtherVendor;
+
+  EXPECT_EQ(RunWithoutAWindow(std::string("/WHATIF /S ") + kLogArgument), 0u);
+  EXPECT_TRUE(Has(LogLines(), std::string("Nothing would be removed: the install folder ") + kApps + " is refused: " + why));
+  RemoveTree(kLog);
+
+  EXPECT_EQ(RunWithoutAWindow(std::string("/S ") + kLogArgument), 1603u);
+  EXPECT_TRUE(other.Kept());
+  EXPECT_TRUE(PathExists(std::string(kApps) + "\\Quorvane.exe"));
+  EXPECT_TRUE(AllFilesPresent()) << "the shortcut and the program group stay";
+  EXPECT_TRUE(AllRegistryKeysPresent());
+  const std::vector<std::string> lines = LogLines();
+  EXPECT_TRUE(Has(lines, std::string("Install location: ") + kApps + " (refused: " + why + ")"));
+  EXPECT_TRUE(Has(lines, "Failed: error 75: Path/File access error: the install folder is refused, so nothing of "
+                         "Quorvane has been removed: " + why + " (" + kApps + ")"));
+
+  // Through the main window: the failure report says the same.
+  e2e::RunningProgram program({}, kProgramFolder, "QvnRemove.exe", "");
+  const HWND main = program.WaitForWindow("Remove Quorvane");
+  ASSERT_NE(main, nullptr);
+  e2e::Click(main, "Start Removal Process");
+  const std::optional<e2e::MessageBoxSeen> box = program.WaitForMessageBox();
+  ASSERT_TRUE(box.has_value());
+  EXPECT_NE(box->text.find(why), std::string::npos) << box->text;
+  EXPECT_NE(box->text.find(std::string("Could not remove: ") + kApps), std::string::npos) << box->text;
+  e2e::SaveScreenshot(box->handle, "C:\\qvn-e2e\\shots\\other-program.bmp");
+  program.Dismiss(*box);
+  ASSERT_TRUE(program.WaitForExit());
+  EXPECT_EQ(program.ExitCode(), 1u);
+  EXPECT_TRUE(other.Kept());
+  EXPECT_TRUE(AllFilesPresent());
+  EXPECT_TRUE(AllRegistryKeysPresent());
+
+  // The NT family: a folder the code page cannot spell (Cyrillic on a
+  // Western system), which only a wide read of the entry names.
+  if (!IsNtFamily()) return;
+  const std::wstring cyrillic = L"C:\\Apps2\\\x0414\x0430\x043D\x043D\x044B\x0435";
+  ASSERT_TRUE(::CreateDirectoryW(cyrillic.c_str(), nullptr));
+  const std::wstring data = cyrillic + L"\\data.dat";
+  ::CloseHandle(::CreateFileW(data.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  HKEY entry = nullptr;
+  ASSERT_EQ(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, other.kEntry, 0, KEY_SET_VALUE, &entry), ERROR_SUCCESS);
+  ::RegSetValueExW(entry, L"InstallLocation", 0, REG_SZ, reinterpret_cast<const BYTE*>(cyrillic.c_str()),
+                   static_cast<DWORD>((cyrillic.size() + 1) * sizeof(wchar_t)));
+  ::RegCloseKey(entry);
+  EXPECT_EQ(RunWithoutAWindow("/S"), 1603u);
+  EXPECT_NE(::GetFileAttributesW(data.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(AllRegistryKeysPresent());
+}
+
+// Entries that tell of no program inside the install folder stop nothing.
+// The program starts inside the install folder, where a relative or
+// drive-relative path, resolved, would name the folder itself.
+TEST_F(Unattended, OtherProgramsEntriesBesideOrAboveTheInstallFolderStopNothing) {
+  const OtherVendorProgram other;
+  const std::string apps = std::string(kApps) + "\\Quorvane";
+  struct Row {
+    const char* what;
+    std::string installFolder;
+    const char* installLocation;  // of the other program's entry; null: none
+    const char* uninstallString;
+  };
+  const Row rows[] = {
+      {"another program beside", apps, kOtherVendor, "\"C:\\Apps2\\OtherVendor\\bin\\other.exe\" /uninstall"},
+      {"at the drive, its uninstaller at the root", apps, "C:\\", "C:\\qvn-uninst.exe /S"},
+      {"at Program Files", kInstallFolder, "C:\\Program Files", nullptr},
+      {"a relative command line", apps, nullptr, "unins000.exe /SILENT"},
+      {"a drive-relative one", apps, nullptr, "C:unins000.exe"},
+  };
+  MakeFile("C:\\qvn-uninst.exe");
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    LayOutInstallation();
+    InstallQuorvaneIn(row.installFolder);
+    other.Register(row.installLocation, row.uninstallString);
+    EXPECT_EQ(RunWithoutAWindow("/S", {}, row.installFolder), 3010u);
+    EXPECT_FALSE(PathExists(row.installFolder));
+    EXPECT_FALSE(AnyRegistryKeyLeft());
+    EXPECT_TRUE(other.Kept());
+  }
+  RemoveTree("C:\\qvn-uninst.exe");
 }
 
 }  // namespace

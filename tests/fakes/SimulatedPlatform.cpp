@@ -103,6 +103,21 @@ LONG WINAPI SimRegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD, LPDWORD type, L
   return SimulatedPlatform::Current().registry.Query(key, NarrowName(name).c_str(), nullptr, type, data, size, true);
 }
 
+LONG WINAPI SimRegOpenKeyExW(HKEY root, LPCWSTR path, DWORD options, REGSAM access, PHKEY result) {
+  SIMULATED_FAILURE("RegOpenKeyExW", injected)
+  return SimulatedPlatform::Current().registry.Open(root, NarrowName(path).c_str(), options, access, result);
+}
+
+LONG WINAPI SimRegEnumKeyExW(HKEY key, DWORD index, LPWSTR name, LPDWORD nameChars, LPDWORD reserved, LPWSTR className,
+                             LPDWORD, PFILETIME) {
+  SIMULATED_FAILURE("RegEnumKeyExW", injected)
+  if (reserved != nullptr || className != nullptr || name == nullptr) return ERROR_INVALID_PARAMETER;
+  std::string narrow(*nameChars, '\0');
+  const LONG result = SimulatedPlatform::Current().registry.EnumKey(key, index, narrow.data(), nameChars);
+  if (result == ERROR_SUCCESS) std::copy(narrow.begin(), narrow.begin() + *nameChars + 1, name);
+  return result;
+}
+
 LONG WINAPI SimRegEnumValueA(HKEY key, DWORD index, LPSTR name, LPDWORD nameChars, LPDWORD, LPDWORD type, LPBYTE data,
                              LPDWORD) {
   SIMULATED_FAILURE("RegEnumValueA", injected)
@@ -269,6 +284,45 @@ DWORD WINAPI SimGetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD room) {
 
 DWORD WINAPI SimGetEnvironmentVariableW(LPCWSTR name, LPWSTR buffer, DWORD room) {
   return EnvironmentNamed("GetEnvironmentVariableW", NarrowName(name), buffer, room);
+}
+
+// %NAME% becomes the variable's value where it is set, and stays as it is
+// where it is not, as Windows expands it.
+std::string Expanded(const std::string& text) {
+  const auto& environment = SimulatedPlatform::Current().environment;
+  std::string expanded;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t end = text[at] == '%' ? text.find('%', at + 1) : std::string::npos;
+    const auto found = end == std::string::npos ? environment.end() : environment.find(text.substr(at + 1, end - at - 1));
+    if (found == environment.end()) {
+      expanded += text[at++];
+    } else {
+      expanded += found->second;
+      at = end + 1;
+    }
+  }
+  return expanded;
+}
+
+DWORD WINAPI SimExpandEnvironmentStringsA(LPCSTR text, LPSTR expanded, DWORD room) {
+  SIMULATED_FAILURE("ExpandEnvironmentStringsA", 0)
+  const std::string result = Expanded(text);
+  if (result.size() + 1 <= room) std::memcpy(expanded, result.c_str(), result.size() + 1);
+  return static_cast<DWORD>(result.size() + 1);
+}
+
+DWORD WINAPI SimExpandEnvironmentStringsW(LPCWSTR text, LPWSTR expanded, DWORD room) {
+  SIMULATED_FAILURE("ExpandEnvironmentStringsW", 0)
+  const std::string result = Expanded(NarrowName(text));
+  if (result.size() + 1 <= room) std::copy(result.c_str(), result.c_str() + result.size() + 1, expanded);
+  return static_cast<DWORD>(result.size() + 1);
+}
+
+// A 32-bit program on 64-bit Windows is one whose registry has two views.
+BOOL WINAPI SimIsWow64Process(HANDLE process, BOOL* wow64) {
+  if (process != reinterpret_cast<HANDLE>(-1)) return 0;
+  *wow64 = SimulatedPlatform::Current().registry.views == SimulatedRegistry::Views::Two;
+  return 1;
 }
 
 template <typename Char>
@@ -1176,6 +1230,11 @@ const Export kExports[] = {
     {"kernel32.dll", "GetCurrentDirectoryW", AddressOf(&SimGetCurrentDirectoryW)},
     {"kernel32.dll", "SetCurrentDirectoryW", AddressOf(&SimSetCurrentDirectoryW)},
     {"kernel32.dll", "GetModuleFileNameW", AddressOf(&SimGetModuleFileNameW)},
+    {"advapi32.dll", "RegOpenKeyExW", AddressOf(&SimRegOpenKeyExW)},
+    {"advapi32.dll", "RegEnumKeyExW", AddressOf(&SimRegEnumKeyExW)},
+    {"kernel32.dll", "ExpandEnvironmentStringsA", AddressOf(&SimExpandEnvironmentStringsA)},
+    {"kernel32.dll", "ExpandEnvironmentStringsW", AddressOf(&SimExpandEnvironmentStringsW)},
+    {"kernel32.dll", "IsWow64Process", AddressOf(&SimIsWow64Process)},
     {"kernel32.dll", "ReadFile", AddressOf(&SimReadFile)},
     {"kernel32.dll", "GetFileSize", AddressOf(&SimGetFileSize)},
     {"kernel32.dll", "SetEndOfFile", AddressOf(&SimSetEndOfFile)},

@@ -27,8 +27,8 @@ class SimulatedRegistry {
   // the view flag KEY_WOW64_64KEY. Two: 64-bit Windows as a 32-bit program
   // sees it: HKEY_LOCAL_MACHINE is the 32-bit view, and an open asking
   // KEY_WOW64_64KEY below it reaches the 64-bit view, whose test paths start
-  // "HK64\". FlagRefused: a system that does not know the flag and refuses an
-  // open asking for it.
+  // "HK64\"; IsWow64Process says so. FlagRefused: a system that does not
+  // know the flag and refuses an open asking for it.
   enum class Views { One, Two, FlagRefused };
   Views views = Views::One;
 

@@ -141,8 +141,8 @@ TEST(RemovalLog, RecordsWhatWasFoundAndEveryStep) {
        {L"Operating system: Windows 2000 or XP",
         L"Install location: C:\\Apps\\Quorvane (refused, nothing is removed: a folder link that leads to a server "
         L"(\\??\\UNC\\fs1\\apps\\Quorvane))",
-        L"Failed: error 75: Path/File access error: the install folder is a folder link that leads to a server "
-        L"(\\??\\UNC\\fs1\\apps\\Quorvane), so nothing of Quorvane has been removed (C:\\Apps\\Quorvane)"}},
+        L"Failed: error 75: Path/File access error: the install folder is refused, so nothing of Quorvane has been "
+        L"removed: a folder link that leads to a server (\\??\\UNC\\fs1\\apps\\Quorvane) (C:\\Apps\\Quorvane)"}},
       {"a failed step", "C:\\Program Files\\Quorvane\\",
        [](SimulatedPlatform& p) { p.drive.Lock(L"C:\\Program Files\\Quorvane\\Quorvane.exe"); }, 1603,
        {L"Operating system: Windows 2000 or XP",
@@ -386,7 +386,9 @@ TEST(PlanListing, NamesEachFolderLinkAndWhenItGoes) {
          p.drive.AddFolder(L"C:\\Shared");
          p.drive.AddFolderLink(L"C:\\Apps\\Quorvane", L"C:\\Shared", {qvn::kJunctionTag, L"\\??\\Volume{01}\\"});
        },
-       {shortcut, group,
+       {L"Nothing would be removed: the install folder C:\\Apps\\Quorvane is refused: a folder link that leads to "
+        L"a whole volume (\\??\\Volume{01}\\)",
+        shortcut, group,
         L"Step 3: delete folder C:\\Apps\\Quorvane: refused by the guard, so nothing would be removed (a folder "
         L"link that leads to a whole volume (\\??\\Volume{01}\\))"}},
   };

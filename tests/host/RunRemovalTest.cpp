@@ -151,7 +151,7 @@ TEST(RunRemovalFailure, FileSystemFailureStopsTheRunAtItsStep) {
 
 TEST_F(RunRemovalTest, RegistryFailuresAreReportedAndTheRunGoesOn) {
   StartUp();
-  platform_.WithholdLibrary("advapi32.dll");
+  platform_.WithholdEntryPoint("RegDeleteKeyA");
   EXPECT_NO_THROW(Remove(state_));
   EXPECT_EQ(platform_.messageBoxes.size(), 6u);
   EXPECT_FALSE(platform_.drive.Exists(kInstall));
