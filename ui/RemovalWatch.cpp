@@ -1,0 +1,109 @@
+#include "ui/RemovalWatch.h"
+
+#include "services/BusyWindow.h"
+#include "services/Concat.h"
+#include "services/DecimalText.h"
+#include "services/ShutdownReason.h"
+
+namespace qvn {
+namespace {
+
+const wchar_t kShutdownReason[] = L"Quorvane is being removed. Ending now would leave it half removed.";
+
+}  // namespace
+
+std::wstring ProgressText(const RemovalProgress& progress) {
+  const TextPiece phase = progress.phase == RemovalProgress::Phase::Checking ? TextPiece(L"Checking files: ")
+                                                                              : TextPiece(L"Removing files: ");
+  const std::wstring done = GroupedDecimalText(progress.done);
+  if (progress.total == 0) return Concat({phase, done});
+  return Concat({phase, done, L" of ", GroupedDecimalText(progress.total)});
+}
+
+RemovalWatch::RemovalWatch(HWND window, HWND label, RemovalObserver* next)
+    : window_(window), label_(label), next_(next), labelText_(TextOfWindow(label)), started_(Milliseconds()) {}
+
+RemovalWatch::~RemovalWatch() {
+  try {
+    PutLabelBack();
+    DropWaitingInput();
+    MarksHeld(false);
+  } catch (...) {
+    // The window goes on as it is; nothing is left to tell.
+  }
+}
+
+void RemovalWatch::Pause() {
+  PutLabelBack();
+  DropWaitingInput();
+}
+
+void RemovalWatch::Resume() { started_ = Milliseconds(); }
+
+void RemovalWatch::PutLabelBack() {
+  if (!showing_) return;
+  ShowTextIn(label_, labelText_);
+  showing_ = false;
+}
+
+void RemovalWatch::StepDone(const StepReport& report) {
+  if (next_ != nullptr) next_->StepDone(report);
+}
+
+void RemovalWatch::LinkRemoved(const std::wstring& link) {
+  if (next_ != nullptr) next_->LinkRemoved(link);
+}
+
+void RemovalWatch::ProgramsAskedToClose(const std::vector<CloseOutcome>& outcomes) {
+  if (next_ != nullptr) next_->ProgramsAskedToClose(outcomes);
+}
+
+void RemovalWatch::MovedAside(const std::wstring& from, const std::wstring& to) {
+  if (next_ != nullptr) next_->MovedAside(from, to);
+}
+
+void RemovalWatch::PendingAtRestart(const std::wstring& path) {
+  if (next_ != nullptr) next_->PendingAtRestart(path);
+}
+
+void RemovalWatch::FolderMayRemain(const std::wstring& folder) {
+  if (next_ != nullptr) next_->FolderMayRemain(folder);
+}
+
+void RemovalWatch::RestartRefused(const std::wstring& why) {
+  if (next_ != nullptr) next_->RestartRefused(why);
+}
+
+// A window that cannot show its progress must not stop a removal, least of
+// all while its marks are held: nothing here raises.
+void RemovalWatch::Working(const RemovalProgress& progress) {
+  try {
+    if (next_ != nullptr) next_->Working(progress);
+    const DWORD now = Milliseconds();
+    if (now - started_ >= kShowAfterMs && (!showing_ || now - shownAt_ >= kRedrawEveryMs)) {
+      ShowTextIn(label_, ProgressText(progress));
+      showing_ = true;
+      shownAt_ = now;
+    }
+    AnswerSentMessagesAndRepaint();
+  } catch (...) {
+    // Shown at the next report, or not at all.
+  }
+}
+
+void RemovalWatch::MarksHeld(bool held) {
+  if (held == marksHeld_) return;
+  marksHeld_ = held;  // refused from here on, whatever the reason's fate
+  try {
+    if (next_ != nullptr) next_->MarksHeld(held);
+    if (held) {
+      GiveShutdownReason(window_, kShutdownReason);
+    } else {
+      WithdrawShutdownReason(window_);
+    }
+  } catch (...) {
+    // The session is refused all the same; only the reason is not shown.
+  }
+}
+
+}  // namespace qvn
