@@ -79,11 +79,15 @@ void RemovalWatch::RestartRefused(const std::wstring& why) {
 void RemovalWatch::Working(const RemovalProgress& progress) {
   try {
     if (next_ != nullptr) next_->Working(progress);
+    // A new phase, and the end of one, show at once: the label never tells
+    // of the check while the removal runs.
     const DWORD now = Milliseconds();
-    if (now - started_ >= kShowAfterMs && (!showing_ || now - shownAt_ >= kRedrawEveryMs)) {
+    const bool news = !showing_ || progress.phase != shownPhase_ || progress.done == progress.total;
+    if (now - started_ >= kShowAfterMs && (news || now - shownAt_ >= kRedrawEveryMs)) {
       ShowTextIn(label_, ProgressText(progress));
       showing_ = true;
       shownAt_ = now;
+      shownPhase_ = progress.phase;
     }
     AnswerSentMessagesAndRepaint();
   } catch (...) {

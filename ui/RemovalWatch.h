@@ -18,10 +18,10 @@ std::wstring ProgressText(const RemovalProgress& progress);
 // takes no click and no key meanwhile (those given are dropped when the
 // removal ends or stops to ask). Once the removal has run half a second, a
 // label of the window shows how far it has come, redrawn at most ten times a
-// second; the label's own text comes back when the removal ends or stops to
-// ask the user. While delete marks are held the session may not end, and
-// Vista and later show why. Every event goes on to `next` (the log), when
-// there is one.
+// second but at once for a new phase or the end of one; the label's own text
+// comes back when the removal ends or stops to ask the user. While delete
+// marks are held the session may not end, and Vista and later show why.
+// Every event goes on to `next` (the log), when there is one.
 class RemovalWatch : public RemovalObserver {
  public:
   static constexpr DWORD kShowAfterMs = 500;
@@ -61,6 +61,7 @@ class RemovalWatch : public RemovalObserver {
   std::wstring labelText_;  // the label's own, shown again after
   DWORD started_;
   DWORD shownAt_ = 0;
+  RemovalProgress::Phase shownPhase_ = RemovalProgress::Phase::Checking;
   bool showing_ = false;
   bool marksHeld_ = false;
 };
