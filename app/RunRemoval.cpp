@@ -32,22 +32,23 @@ class RemovedCount {
 
   // A file or folder of the plan has gone, with all it held.
   void TargetDone() {
-    done_ += StepEntries();
-    ++step_;
-    inStep_ = 0;
+    done_ += TargetEntries();
+    ++target_;
+    inTarget_ = 0;
     Tell(done_);
   }
 
   // An entry inside a target that goes entry by entry has gone.
   void EntryDone() {
-    ++inStep_;
-    Tell(done_ + std::min(inStep_, StepEntries()));
+    ++inTarget_;
+    Tell(done_ + std::min(inTarget_, TargetEntries()));
   }
 
   void PhaseEnded() const { Tell(done_); }
 
  private:
-  std::size_t StepEntries() const { return step_ < entries_.size() ? entries_[step_] : 1; }
+  // How many the check found in the target being removed.
+  std::size_t TargetEntries() const { return target_ < entries_.size() ? entries_[target_] : 1; }
 
   void Tell(std::size_t done) const {
     if (observer_ != nullptr) observer_->Working({RemovalProgress::Phase::Removing, done, total_});
@@ -57,8 +58,8 @@ class RemovedCount {
   const std::vector<std::size_t>& entries_;
   std::size_t total_ = 0;
   std::size_t done_ = 0;
-  std::size_t step_ = 0;
-  std::size_t inStep_ = 0;
+  std::size_t target_ = 0;
+  std::size_t inTarget_ = 0;
 };
 
 // Deletes a file or folder; a Failure is told to the observer and goes up
