@@ -538,8 +538,8 @@ bool FitsLabel(const std::string& text, const LOGFONTA& font, SIZE client) {
 // A removal of 10,000 files takes seconds. Meanwhile the main window answers
 // what is sent to it at once, so that Windows never calls it hung; its
 // instruction (Label2) shows how far the removal has come, the check and
-// then the removal, in text that fits it; and a click given meanwhile is not
-// taken. The completion window then opens, and the instruction is back. The
+// then the removal, in text that fits it; and neither a click nor a close
+// given meanwhile is taken. The completion window then opens, and the instruction is back. The
 // runner writes the files on the host side, where it takes a moment, and
 // names the folder in QVN_BIG_FOLDER; the scenario moves it into the install
 // folder.
@@ -590,10 +590,14 @@ TEST_F(Scenario, LongRemovalKeepsTheWindowAnsweringAndShowsHowFarItHasCome) {
           reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleA("user32.dll"), "IsHungAppWindow")))) {
     EXPECT_FALSE(isHung(main)) << "Windows would show the window as Not Responding";
   }
-  // A click on EXIT while the removal runs.
+  // While the removal runs: a click on EXIT; a click sent to it by another
+  // program; a close sent to the window, as Task Manager's End Task sends it.
   HWND exitButton = ::FindWindowExA(main, nullptr, "Button", "EXIT");
   ::PostMessageA(exitButton, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   ::PostMessageA(exitButton, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  DWORD_PTR ignored = 0;
+  EXPECT_NE(::SendMessageTimeoutA(exitButton, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored), 0);
+  EXPECT_NE(::SendMessageTimeoutA(main, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored), 0);
   const char* dpi = std::getenv("QVN_DPI");
   e2e::SaveScreenshot(main, "C:\\qvn-e2e\\shots\\removal-progress-" + WindowsVersion() + "-" +
                                 (dpi != nullptr ? dpi : "96") + "dpi.bmp");
@@ -611,7 +615,7 @@ TEST_F(Scenario, LongRemovalKeepsTheWindowAnsweringAndShowsHowFarItHasCome) {
   EXPECT_FALSE(AnyFileLeft());
   EXPECT_FALSE(AnyRegistryKeyLeft());
   ::Sleep(300);
-  EXPECT_TRUE(::IsWindow(main) && ::IsWindowVisible(main)) << "the click on EXIT given meanwhile was taken";
+  EXPECT_TRUE(::IsWindow(main) && ::IsWindowVisible(main)) << "a click or close given meanwhile was taken";
   EXPECT_FALSE(program.WaitForMessageBox(0).has_value());
 }
 
