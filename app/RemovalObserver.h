@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -33,6 +34,14 @@ struct LeftoverReport {
   std::wstring detail;
 };
 
+// How far a long removal has come, for a window to show.
+struct RemovalProgress {
+  enum class Phase { Checking, Removing };
+  Phase phase;
+  std::size_t done;   // entries claimed (Checking) or removed (Removing) so far
+  std::size_t total;  // of how many; 0 while not yet known
+};
+
 // Told of each step as it ends; the steps themselves know nothing of who
 // listens (a log, a count of what was removed).
 class RemovalObserver {
@@ -58,6 +67,13 @@ class RemovalObserver {
   // The install folder's link, taken away by itself once the folder it leads
   // to was removed (`error` 0), or left where it was (the system's error).
   virtual void LinkRemovedAfterItsFolder(const std::wstring& /*link*/, DWORD /*error*/) {}
+  // Called every few hundred entries while the removal claims, marks or
+  // removes, and when each phase ends: a window keeps itself alive here
+  // (paints, answers sent messages) and shows how far it has come.
+  virtual void Working(const RemovalProgress& /*progress*/) {}
+  // True from the first delete mark set until the last one is carried out
+  // or undone: ending the process meanwhile would carry out every mark.
+  virtual void MarksHeld(bool /*held*/) {}
 };
 
 struct RemovalOptions {
@@ -69,6 +85,10 @@ struct RemovalOptions {
   // them), spelled as the walk of the targets spells it: the removal goes
   // around it and takes everything else.
   std::vector<std::wstring> staying;
+  // How many files and folders each file or folder of the plan is, itself
+  // and all it holds, in the plan's order, as the check counted them: what
+  // the removal's progress counts. Without them each counts as one.
+  std::vector<std::size_t> entries = {};
 };
 
 }  // namespace qvn

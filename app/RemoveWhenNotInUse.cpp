@@ -74,6 +74,10 @@ std::vector<RemovalTarget> Blocking(const std::vector<RemovalTarget>& inUse, con
   return blocking;
 }
 
+void TellChecked(RemovalObserver* observer, std::size_t done, std::size_t total) {
+  if (observer != nullptr) observer->Working({RemovalProgress::Phase::Checking, done, total});
+}
+
 }  // namespace
 
 bool RemoveWhenNotInUse(ToolState& state, const RemovalPlan& plan, const AskWhenInUse& ask,
@@ -86,9 +90,12 @@ bool RemoveWhenNotInUse(ToolState& state, const RemovalPlan& plan, const AskWhen
   std::vector<std::wstring> links;
   std::wstring restartRefusal;
   for (;;) {
-    TargetSurvey survey = SurveyTargets(targets, true, ntFamily);
+    TargetSurvey survey = SurveyTargets(targets, true, ntFamily, [&options](std::size_t walked) {
+      TellChecked(options.observer, walked, 0);
+    });
     StopAtAFolderThatCannotBeListed(survey);
     links = std::move(survey.folderLinks);
+    run.entries = std::move(survey.entries);
     const std::vector<RemovalTarget> pending = AlreadyPendingAtRestart(survey.inUse, ntFamily);
     run.staying.clear();
     for (const RemovalTarget& entry : pending) run.staying.push_back(entry.path);
@@ -114,6 +121,9 @@ bool RemoveWhenNotInUse(ToolState& state, const RemovalPlan& plan, const AskWhen
     restartRefusal = left.refusal;
     if (options.observer != nullptr) options.observer->RestartRefused(restartRefusal);
   }
+  std::size_t checked = 0;
+  for (const std::size_t count : run.entries) checked += count;
+  TellChecked(options.observer, checked, checked);
   RemoveFolderLinks(links, ntFamily, options.observer);
   FinishInterruptedRuns(state, plan, options.observer);
   RunRemoval(state, plan, run);

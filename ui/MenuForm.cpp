@@ -6,6 +6,7 @@
 #include "app/RemoveWhenNotInUse.h"
 #include "ui/InUsePrompt.h"
 #include "ui/ProgramFrame.h"
+#include "ui/RemovalWatch.h"
 
 namespace qvn {
 namespace {
@@ -72,14 +73,25 @@ InUseAnswer AskWhatToDo(ProgramFrame& frame, HWND owner, const InUse& found) {
 }
 
 // True when the removal ran; false when the user gave up with nothing removed.
+// Meanwhile the window stays alive, and Label2, the instruction, shows how
+// far a long removal has come.
 bool RemoveOnceQuorvaneIsClosed(ProgramFrame& frame, HWND owner) {
   WaitCursor busy;
   ToolState& state = ProgramToolState();
   const RemovalPlan plan = PlanRemoval(state);
   RemovalLog* log = frame.Log();
   if (log != nullptr) log->Planned(plan);
-  const auto ask = [&frame, owner](const InUse& found) { return AskWhatToDo(frame, owner, found); };
-  return RemoveWhenNotInUse(state, plan, ask, {log, /*quiet=*/false, {}});
+  RemovalWatch watch(owner, ::GetDlgItem(owner, kLabel2), log);
+  const ProgramFrame::RemovalRunning running(frame, watch);
+  const auto ask = [&frame, &watch, owner](const InUse& found) {
+    watch.Pause();
+    const InUseAnswer answer = AskWhatToDo(frame, owner, found);
+    watch.Resume();
+    return answer;
+  };
+  RemovalOptions options;
+  options.observer = &watch;
+  return RemoveWhenNotInUse(state, plan, ask, options);
 }
 
 }  // namespace

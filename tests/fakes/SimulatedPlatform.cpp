@@ -1156,6 +1156,41 @@ qvn::Binder::Address AddressOf(Fn function) {
   return reinterpret_cast<qvn::Binder::Address>(function);
 }
 
+// An empty message queue that records each look at it.
+BOOL WINAPI SimPeekMessageA(LPMSG, HWND, UINT first, UINT last, UINT remove) {
+  SimulatedPlatform::Current().windowCalls.push_back(L"PeekMessageA " + std::to_wstring(first) + L"-" +
+                                                     std::to_wstring(last) + (remove == PM_REMOVE ? L" remove" : L" keep"));
+  return 0;
+}
+
+DWORD WINAPI SimGetTickCount() { return SimulatedPlatform::Current().tickCount; }
+
+int WINAPI SimGetWindowTextA(HWND window, LPSTR text, int room) {
+  const std::string& shown = SimulatedPlatform::Current().windowTexts[window];
+  const int length = std::min(static_cast<int>(shown.size()), room - 1);
+  std::memcpy(text, shown.data(), static_cast<std::size_t>(length));
+  text[length] = '\0';
+  return length;
+}
+
+BOOL WINAPI SimSetWindowTextA(HWND window, LPCSTR text) {
+  SimulatedPlatform::Current().windowTexts[window] = text;
+  return 1;
+}
+
+std::wstring WindowName(HWND window) { return std::to_wstring(reinterpret_cast<std::uintptr_t>(window)); }
+
+BOOL WINAPI SimShutdownBlockReasonCreate(HWND window, LPCWSTR reason) {
+  SimulatedPlatform::Current().windowCalls.push_back(L"ShutdownBlockReasonCreate " + WindowName(window) + L" " +
+                                                     reason);
+  return 1;
+}
+
+BOOL WINAPI SimShutdownBlockReasonDestroy(HWND window) {
+  SimulatedPlatform::Current().windowCalls.push_back(L"ShutdownBlockReasonDestroy " + WindowName(window));
+  return 1;
+}
+
 const Export kExports[] = {
     {"kernel32.dll", "GetVersionExA", AddressOf(&SimGetVersionExA)},
     {"kernel32.dll", "MultiByteToWideChar", AddressOf(&SimMultiByteToWideChar)},
@@ -1243,6 +1278,12 @@ const Export kExports[] = {
     {"kernel32.dll", "OpenMutexA", AddressOf(&SimOpenMutexA)},
     {"kernel32.dll", "WaitForSingleObject", AddressOf(&SimWaitForSingleObject)},
     {"kernel32.dll", "ReleaseMutex", AddressOf(&SimReleaseMutex)},
+    {"user32.dll", "PeekMessageA", AddressOf(&SimPeekMessageA)},
+    {"kernel32.dll", "GetTickCount", AddressOf(&SimGetTickCount)},
+    {"user32.dll", "GetWindowTextA", AddressOf(&SimGetWindowTextA)},
+    {"user32.dll", "SetWindowTextA", AddressOf(&SimSetWindowTextA)},
+    {"user32.dll", "ShutdownBlockReasonCreate", AddressOf(&SimShutdownBlockReasonCreate)},
+    {"user32.dll", "ShutdownBlockReasonDestroy", AddressOf(&SimShutdownBlockReasonDestroy)},
 };
 
 // Counts the objects alive, so that tests can see the tool release them.

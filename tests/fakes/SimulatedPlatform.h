@@ -123,6 +123,12 @@ class SimulatedPlatform : public qvn::Binder {
   std::map<HANDLE, std::string> mutexHandles;  // this program's open handles, to which mutex
   bool globalNamesRefused = false;              // no right to make "Global\" objects
   bool versionQueryRefused_ = false;
+  // The windows' side: each window's text by its handle, the clock
+  // GetTickCount reads, and what was asked of the windows, in order:
+  // "PeekMessageA 0-0 keep", "ShutdownBlockReasonCreate WINDOW REASON".
+  std::map<HWND, std::string> windowTexts;
+  DWORD tickCount = 0;
+  std::vector<std::wstring> windowCalls;
 
  private:
   static std::string Lower(std::string text);

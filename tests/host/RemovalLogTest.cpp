@@ -3,10 +3,13 @@
 #include "app/RemovalLog.h"
 #include "app/LogLocation.h"
 #include "app/PlanListing.h"
+#include "app/RemoveWhenNotInUse.h"
 #include "app/UnattendedRemoval.h"
+#include "services/Failure.h"
 #include "services/LogFile.h"
 #include "services/ReparseData.h"
 #include "tests/fakes/SimulatedPlatform.h"
+#include "ui/RemovalWatch.h"
 
 namespace {
 
@@ -212,6 +215,58 @@ TEST(RemovalLog, RecordsWhatWasFoundAndEveryStep) {
     EXPECT_EQ(exitCode, c.exitCode);
     ASSERT_GE(lines.size(), c.lines.size());
     EXPECT_EQ(std::vector<std::wstring>(lines.begin(), lines.begin() + static_cast<long>(c.lines.size())), c.lines);
+  }
+}
+
+// The main window's removal reports to the window's watch, which hands every
+// event on to the log: the log of a run through the watch is that of the
+// same run told to the log alone.
+TEST(RemovalLog, RecordsTheSameThroughTheMainWindowsWatch) {
+  static constexpr wchar_t kProgram[] = L"C:\\Program Files\\Quorvane\\Quorvane.exe";
+  struct Case {
+    const char* what;
+    void (*arrange)(SimulatedPlatform&);
+  };
+  const Case cases[] = {
+      {"a folder link inside the install folder",
+       [](SimulatedPlatform& p) {
+         p.drive.AddFolder(L"C:\\Documents and Settings\\ann\\My Documents");
+         p.drive.AddFolderLink(L"C:\\Program Files\\Quorvane\\Docs", L"C:\\Documents and Settings\\ann\\My Documents");
+       }},
+      {"a running program moved aside for the restart", [](SimulatedPlatform& p) { p.drive.MapImage(kProgram); }},
+      {"the restart refused",
+       [](SimulatedPlatform& p) {
+         p.drive.MapImage(kProgram);
+         p.registry.AllowReadOnly(SimulatedPlatform::kSessionManager);
+       }},
+      {"a failed step", [](SimulatedPlatform& p) { p.drive.Lock(kProgram); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<std::wstring> told[2];
+    for (const bool watched : {false, true}) {
+      SimulatedPlatform platform;
+      Install(platform, "C:\\Program Files\\Quorvane\\");
+      c.arrange(platform);
+      Lines sink;
+      qvn::RemovalLog log(sink);
+      qvn::RemovalWatch watch(reinterpret_cast<HWND>(0x100), reinterpret_cast<HWND>(0x104), &log);
+      qvn::ToolState state;
+      qvn::InitToolState(state);
+      qvn::RemovalOptions options;
+      options.observer = watched ? static_cast<qvn::RemovalObserver*>(&watch) : &log;
+      const auto ask = [](const qvn::InUse& found) {
+        return found.restartRefusal.empty() ? qvn::InUseAnswer::RemoveAtRestart : qvn::InUseAnswer::Cancel;
+      };
+      try {
+        qvn::RemoveWhenNotInUse(state, qvn::PlanRemoval(state), ask, options);
+      } catch (const qvn::Failure&) {
+        // the failed step's line is what is compared
+      }
+      told[watched] = sink.lines;
+    }
+    EXPECT_FALSE(told[false].empty());
+    EXPECT_EQ(told[true], told[false]);
   }
 }
 

@@ -814,4 +814,66 @@ TEST(RemoveWhenNotInUse, AFileThatCannotBeMovedBackStopsTheRemovalSayingWhereItI
   EXPECT_FALSE(AnythingRemoved(platform.calls));
 }
 
+// What the main window shows of a long removal comes from the removal
+// itself: the check tells every 256 files and folders met, its total once
+// known; the removal tells each target gone, counted as the check found it,
+// and each entry it takes by itself around what stays for the restart.
+TEST(RemoveWhenNotInUse, TellsHowFarItHasComeAsItChecksAndRemoves) {
+  using Phase = qvn::RemovalProgress::Phase;
+  struct Told {
+    Phase phase;
+    std::size_t done, total;
+    bool operator==(const Told& other) const {
+      return phase == other.phase && done == other.done && total == other.total;
+    }
+  };
+  class Recorder : public qvn::RemovalObserver {
+   public:
+    void StepDone(const qvn::StepReport&) override {}
+    void LinkRemoved(const std::wstring&) override {}
+    void ProgramsAskedToClose(const std::vector<qvn::CloseOutcome>&) override {}
+    void Working(const qvn::RemovalProgress& progress) override {
+      told.push_back({progress.phase, progress.done, progress.total});
+    }
+    std::vector<Told> told;
+  };
+  constexpr Phase C = Phase::Checking;
+  constexpr Phase R = Phase::Removing;
+  struct Case {
+    const char* what;
+    int moreFiles;  // in the install folder's Data
+    bool prefsHeld;  // Data\prefs.dat stays for the restart
+    std::vector<Told> told;
+  };
+  // The shortcut is one entry, the group two, the install folder four.
+  const Case cases[] = {
+      {"a small installation: each phase tells its end", 0, false,
+       {{C, 7, 7}, {R, 1, 7}, {R, 3, 7}, {R, 7, 7}, {R, 7, 7}}},
+      {"300 more files: the check tells every 256 while the total is not known", 300, false,
+       {{C, 256, 0}, {C, 307, 307}, {R, 1, 307}, {R, 3, 307}, {R, 307, 307}, {R, 307, 307}}},
+      {"a file that stays for the restart: each entry taken around it", 0, true,
+       {{C, 7, 7}, {R, 1, 7}, {R, 3, 7}, {R, 4, 7}, {R, 7, 7}, {R, 7, 7}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SimulatedPlatform platform;
+    LayOutInstallation(platform);
+    for (int i = 0; i < c.moreFiles; ++i) platform.drive.AddFile(kData + L"\\File " + std::to_wstring(i) + L".dat");
+    if (c.prefsHeld) platform.drive.HoldOpen(kPrefs);
+    qvn::ToolState state;
+    qvn::InitToolState(state);
+    Recorder recorder;
+    qvn::RemovalOptions options;
+    options.observer = &recorder;
+    EXPECT_TRUE(qvn::RemoveWhenNotInUse(
+        state, qvn::PlanRemoval(state), [](const qvn::InUse&) { return qvn::InUseAnswer::RemoveAtRestart; }, options));
+    EXPECT_EQ(recorder.told.size(), c.told.size());
+    for (std::size_t i = 0; i < std::min(recorder.told.size(), c.told.size()); ++i) {
+      const Told& told = recorder.told[i];
+      EXPECT_TRUE(told == c.told[i]) << "report " << i << ": " << (told.phase == C ? "checking " : "removing ")
+                                     << told.done << " of " << told.total;
+    }
+  }
+}
+
 }  // namespace
