@@ -597,7 +597,7 @@ TEST_F(Unattended, AnotherProgramInTheInstallFolderStopsTheRemovalWithNothingRem
   EXPECT_TRUE(AllFilesPresent()) << "the shortcut and the program group stay";
   EXPECT_TRUE(AllRegistryKeysPresent());
   const std::vector<std::string> lines = LogLines();
-  EXPECT_TRUE(Has(lines, std::string("Install location: ") + kApps + " (refused: " + why + ")"));
+  EXPECT_TRUE(Has(lines, std::string("Install location: ") + kApps + " (refused, nothing is removed: " + why + ")"));
   EXPECT_TRUE(Has(lines, "Failed: error 75: Path/File access error: the install folder is refused, so nothing of "
                          "Quorvane has been removed: " + why + " (" + kApps + ")"));
 
