@@ -18,6 +18,7 @@ int ExitCode(const RunEnding& ending) {
     case RunEnding::Kind::InvalidArguments:
       return kInvalidParameter;
     case RunEnding::Kind::FileInUse:
+    case RunEnding::Kind::AnotherRunRemoves:
       return kInstallInProgress;
     case RunEnding::Kind::Failed:
       return ending.unattended ? kFatalError : kInteractiveFailure;

@@ -1,5 +1,6 @@
 #include "app/HeldSteps.h"
 
+#include "app/InstallFolderLink.h"
 #include "app/LeaveHeldForRestart.h"
 #include "app/ProgramsInTargets.h"
 #include "app/RemoveAtRestart.h"
@@ -95,7 +96,7 @@ void LeaveFoldersForRestart(const HeldTree& tree, std::size_t root, const std::v
                                               RestartRefusal(error)}))
           .WithItem(tree.PathOf(left.front().entry));
     }
-    if (observer != nullptr) observer->PendingAtRestart(named);
+    if (observer != nullptr) observer->PendingAtRestart(named, /*whereItIs=*/true);
   }
 }
 
@@ -152,6 +153,7 @@ void FinishSteps(const RemovalPlan& plan, const std::vector<TargetFate>& fates, 
       SetOutcome(report, fate);
     }
     if (options.observer != nullptr) options.observer->StepDone(report);
+    if (!step.linkAfter.empty()) RemoveLinkAfterItsFolder(step.linkAfter, options.observer);
   }
 }
 

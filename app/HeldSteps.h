@@ -67,7 +67,8 @@ void AddFate(TargetFate& fate, const HeldTree& tree, std::size_t root);
 StepReport ReportOfTarget(const RemovalPlan& plan, std::size_t target);
 
 // Runs the registry steps and tells the observer each step's outcome, in the
-// plan's order, the file targets' from `fates`.
+// plan's order, the file targets' from `fates`; where the install folder is
+// the folder a link leads to, the link goes by itself right after its step.
 void FinishSteps(const RemovalPlan& plan, const std::vector<TargetFate>& fates, const RemovalOptions& options);
 
 // Asks about what is in use (the first entry is named, with the programs

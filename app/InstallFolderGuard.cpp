@@ -2,10 +2,12 @@
 
 #include <cwctype>
 
+#include "app/InstallFolderLink.h"
 #include "app/Place.h"
 #include "services/Concat.h"
 #include "services/FolderIdentity.h"
 #include "services/SystemFolders.h"
+#include "services/VersionQuery.h"
 
 namespace qvn {
 namespace {
@@ -103,13 +105,31 @@ ProtectedFolders UsualSystemFolders(wchar_t drive) {
   return folders;
 }
 
-InstallFolderDecision DecideInstallFolder(const std::wstring& location) {
-  if (!IsFullLocalPath(location)) return {std::nullopt, L"not a full local path", false};
-  const std::wstring resolved = FullPathOf(location);
-  if (!IsFullLocalPath(resolved)) return {std::nullopt, L"not a full local path once resolved", true};
-  if (IsOnNetworkDrive(resolved)) return {std::nullopt, L"on a network drive", true};
-  PlaceReader reader;
-  switch (JudgeAll(reader.Read(resolved), GuardedFolders(resolved), reader)) {
+namespace {
+
+InstallFolderDecision DecideResolved(const std::wstring& resolved, bool followLink);
+
+// What the link leads to is the install folder, judged as the location
+// itself would be; where it may not be deleted, nothing may.
+InstallFolderDecision DecideThroughLink(const std::wstring& link, const LinkedFolder& linked) {
+  std::wstring refusal = linked.refusal;
+  if (refusal.empty()) {
+    InstallFolderDecision target = IsFullLocalPath(linked.folder)
+                                       ? DecideResolved(linked.folder, /*followLink=*/false)
+                                       : InstallFolderDecision{std::nullopt, L"not a full local path", true};
+    if (target.folder) {
+      target.link = link;
+      return target;
+    }
+    refusal = Concat({L"a folder link that leads to ", linked.folder, L": ", target.refusal});
+  }
+  InstallFolderDecision stop{std::nullopt, refusal, true};
+  stop.stopsRemoval = true;
+  return stop;
+}
+
+InstallFolderDecision Judged(const std::wstring& resolved, Verdict verdict) {
+  switch (verdict) {
     case Verdict::ByName:
       return {std::nullopt, L"a drive root, or a folder of the system or the users, or one that holds them", true};
     case Verdict::ByIdentity:
@@ -118,6 +138,32 @@ InstallFolderDecision DecideInstallFolder(const std::wstring& location) {
       break;
   }
   return {resolved, L"", false};
+}
+
+InstallFolderDecision DecideResolved(const std::wstring& resolved, bool followLink) {
+  if (IsOnNetworkDrive(resolved)) return {std::nullopt, L"on a network drive", true};
+  PlaceReader reader;
+  const ProtectedFolders guarded = GuardedFolders(resolved);
+  // A folder link is judged by its own names, as any location is, and then
+  // by what it leads to, which is read from the link before anything opens
+  // the place it names.
+  if (followLink && RunsOnNtFamily()) {
+    const LinkedFolder linked = FollowFolderLink(resolved);
+    if (linked.isLink) {
+      const Verdict byName = JudgeAll(reader.ReadNames(resolved), guarded, reader);
+      return byName == Verdict::ByName ? Judged(resolved, byName) : DecideThroughLink(resolved, linked);
+    }
+  }
+  return Judged(resolved, JudgeAll(reader.Read(resolved), guarded, reader));
+}
+
+}  // namespace
+
+InstallFolderDecision DecideInstallFolder(const std::wstring& location) {
+  if (!IsFullLocalPath(location)) return {std::nullopt, L"not a full local path", false};
+  const std::wstring resolved = FullPathOf(location);
+  if (!IsFullLocalPath(resolved)) return {std::nullopt, L"not a full local path once resolved", true};
+  return DecideResolved(resolved, /*followLink=*/true);
 }
 
 }  // namespace qvn

@@ -15,13 +15,25 @@ namespace qvn {
 // what the folder is, whatever it is called (a second drive letter, a
 // junction, a mounted folder). The registry's value is data from outside the
 // tool: deleting it with force must never reach the user's or the system's
-// files.
+// files. On the NT family a location that is itself a folder link is judged
+// by its names, and then by the folder it leads to, which it may delete.
 struct InstallFolderDecision {
   std::optional<std::wstring> folder;  // what may be deleted
   std::wstring refusal;                // why not, when not
   // A full local path the guard turned down, as against a text that names no
   // place the step could delete (which counts as absent).
   bool refusedByGuard = false;
+  // Where the location is a folder link: the link, which goes by itself
+  // after `folder`, the folder it leads to (see app/InstallFolderLink.h).
+  std::wstring link{};
+  // A refusal that stops the whole removal, nothing removed: Quorvane's files
+  // are there, but removing them would take what is not Quorvane's (another
+  // installed program lives in the folder) or would reach where nothing may
+  // be deleted (a folder link that leads to a folder of the system or the
+  // users, a server, a whole volume), and removing the rest would orphan
+  // them. Any other refusal means the registry names a place Quorvane cannot
+  // be, which counts as absent.
+  bool stopsRemoval = false;
 };
 InstallFolderDecision DecideInstallFolder(const std::wstring& location);
 

@@ -40,7 +40,10 @@ class HeldLeaving {
       if (!tree_.entries[entry].isFolder) listed.push_back(tree_.PathOf(entry));
     }
     for (std::size_t folder : FoldersThatStay(inPlace)) listed.push_back(tree_.PathOf(folder));
-    if (!moved_.empty()) listed.push_back(aside_);
+    if (!moved_.empty()) {
+      listed.push_back(made_.mark);
+      listed.push_back(aside_);
+    }
     for (std::wstring& path : listed) {
       path = AsNamedAtBoot(path);
       const DWORD error = ScheduleDeletionAtRestart(LongForm(path));
@@ -51,7 +54,7 @@ class HeldLeaving {
     DropAnEmptyFolderAside();
     if (observer_ != nullptr) {
       for (const Moved& moved : moved_) observer_->MovedAside(tree_.PathOf(moved.entry), moved.to);
-      for (const std::wstring& path : listed) observer_->PendingAtRestart(path);
+      for (const std::wstring& path : listed) observer_->PendingAtRestart(path, ListedWhereItIs(path, aside_));
     }
     LeftForRestart left;
     left.done = true;
@@ -66,9 +69,9 @@ class HeldLeaving {
   };
 
   void OpenFolderAside(const std::wstring& installFolder) {
-    const AsideFolder made = MakeFolderBeside(installFolder);
-    if (made.path.empty()) return;
-    aside_ = made.path;
+    made_ = MakeFolderBeside(installFolder);
+    if (made_.path.empty()) return;
+    aside_ = made_.path;
     OpenTarget(aside_, kAsideAccess, tree_.ReparsePoints(), asideHandle_);
   }
 
@@ -150,11 +153,12 @@ class HeldLeaving {
   }
 
   void DropAnEmptyFolderAside() {
-    if (!aside_.empty() && moved_.empty()) FileCalls(true).RemoveFolder(aside_);
+    if (!aside_.empty() && moved_.empty()) DropAsideFolder(made_);
   }
 
   HeldTree& tree_;
   RemovalObserver* observer_;
+  AsideFolder made_;
   std::wstring aside_;
   KernelHandle asideHandle_;
   std::vector<Moved> moved_;

@@ -68,6 +68,16 @@ bool Place::IsDriveRoot() const {
 }
 
 Place PlaceReader::Read(const std::wstring& path) {
+  Place place = ReadNames(path);
+  const std::wstring resolved = Compared(place.resolved_);
+  place.itself_ = IdentityOf(resolved);
+  for (std::wstring folder = resolved; !folder.empty(); folder = FolderAbove(folder)) {
+    if (const std::optional<FolderIdentity> identity = IdentityOf(folder)) place.chain_.push_back(*identity);
+  }
+  return place;
+}
+
+Place PlaceReader::ReadNames(const std::wstring& path) {
   Place place;
   const std::wstring full = FullPathOf(path);
   place.resolved_ = full.empty() ? path : full;
@@ -78,11 +88,6 @@ Place PlaceReader::Read(const std::wstring& path) {
   for (const std::wstring& name : spelled) {
     AddName(place.names_, name);
     AddName(place.names_, ShortPathOf(name));
-  }
-  const std::wstring resolved = Compared(place.resolved_);
-  place.itself_ = IdentityOf(resolved);
-  for (std::wstring folder = resolved; !folder.empty(); folder = FolderAbove(folder)) {
-    if (const std::optional<FolderIdentity> identity = IdentityOf(folder)) place.chain_.push_back(*identity);
   }
   return place;
 }

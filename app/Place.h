@@ -44,6 +44,9 @@ class Place {
 class PlaceReader {
  public:
   Place Read(const std::wstring& path);
+  // By its names alone, nothing opened: a folder link's own names, judged
+  // before anything it may lead to (a server) is opened.
+  Place ReadNames(const std::wstring& path);
 
  private:
   std::optional<FolderIdentity> IdentityOf(const std::wstring& name);

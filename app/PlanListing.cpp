@@ -24,7 +24,7 @@ bool PathPresent(const RemovalStep& step, const ToolState& state) {
   return PathExists(*state.FileSys, step.target, PathKindText(step.kind));
 }
 
-std::wstring Describe(const RemovalStep& step, const ToolState& state) {
+std::wstring Describe(const RemovalStep& step, const ToolState& state, bool stopsRemoval) {
   if (step.kind == RemovalStep::Kind::RegistryKey) {
     const std::wstring key = step.subkey.empty() ? step.target : Concat({step.target, L"\\", step.subkey});
     return Concat({L"delete key ", KeyTarget(step), L": ", Presence(LocalMachineKeyExists(key))});
@@ -33,7 +33,9 @@ std::wstring Describe(const RemovalStep& step, const ToolState& state) {
   if (!step.skipped) {
     return Concat({what, step.target, L": ", Presence(PathPresent(step, state))});
   }
-  const TextPiece verdict = step.refusedByGuard ? TextPiece(L": refused by the guard (") : TextPiece(L": not present (");
+  const TextPiece verdict = stopsRemoval       ? TextPiece(L": refused by the guard, so nothing would be removed (")
+                           : step.refusedByGuard ? TextPiece(L": refused by the guard (")
+                                                 : TextPiece(L": not present (");
   return Concat({what, step.target, verdict, step.skipReason, L")"});
 }
 
@@ -43,12 +45,22 @@ std::vector<std::wstring> ListPlan(const ToolState& state, const RemovalPlan& pl
   const bool ntFamily = state.VersionInfo.dwPlatformId == VER_PLATFORM_WIN32_NT;
   if (!ntFamily && !state.FileSys) throw StandardFailure(ErrorNumber::ObjectNotSet);
   std::vector<std::wstring> lines;
+  const InstallFolderDecision& decision = plan.installFolder;
+  if (decision.stopsRemoval) {
+    lines.push_back(Concat({L"Nothing would be removed: the install folder ", plan.installLocation, L" is refused: ",
+                            decision.refusal}));
+  }
   for (const std::wstring& link : FolderLinksIn(plan, ntFamily).folderLinks) {
     lines.push_back(Concat({L"Before step 1: remove folder link ", link, L" by itself, not following it"}));
   }
   int number = 0;
   for (const RemovalStep& step : plan.steps) {
-    lines.push_back(Concat({L"Step ", DecimalText(++number), L": ", Describe(step, state)}));
+    const std::wstring at = DecimalText(++number);
+    lines.push_back(Concat({L"Step ", at, L": ", Describe(step, state, plan.installFolder.stopsRemoval)}));
+    if (!step.linkAfter.empty()) {
+      lines.push_back(Concat({L"After step ", at, L": remove folder link ", step.linkAfter,
+                              L" by itself, once the folder it leads to is gone"}));
+    }
   }
   return lines;
 }

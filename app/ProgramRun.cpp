@@ -5,7 +5,9 @@
 
 #include "app/CommandLine.h"
 #include "app/ExitCode.h"
+#include "app/InterruptedRuns.h"
 #include "app/LogLocation.h"
+#include "app/OneRunAtATime.h"
 #include "app/PlanListing.h"
 #include "app/ProgramsInTargets.h"
 #include "app/RemovalLog.h"
@@ -30,7 +32,8 @@ void Tell(const CommandLine& line, const std::wstring& text, UINT icon) {
   if (!line.silent) ShowMessageBox(nullptr, text, kTitle, MB_OK | icon);
 }
 
-// /WHATIF: the steps and what each would find, with /CLOSEAPPLICATIONS the
+// /WHATIF: the steps and what each would find, then what would become of
+// what an interrupted run left beside the install folder, with /CLOSEAPPLICATIONS the
 // programs it would ask to close, and with /REMOVEATRESTART what it would
 // leave for the restart, to the log when there is one, else to a box (none
 // under /S).
@@ -48,6 +51,7 @@ RunEnding ListSteps(const CommandLine& line, UnattendedStart& start, RemovalLog*
     if (log != nullptr) log->Found(start.found);
     if (log != nullptr) log->Planned(start.plan);
     std::vector<std::wstring> steps = ListPlan(start.state, start.plan);
+    for (std::wstring& leftover : ListInterruptedRuns(start.state, start.plan)) steps.push_back(std::move(leftover));
     const bool ntFamily = start.state.VersionInfo.dwPlatformId == VER_PLATFORM_WIN32_NT;
     if (line.closePrograms) {
       for (std::wstring& program : ListProgramsToClose(start.plan, ntFamily)) steps.push_back(std::move(program));
@@ -96,6 +100,15 @@ void LogCaughtFailure(std::optional<RemovalLog>& log) noexcept {
   }
 }
 
+// /S while another run removes: nothing is read or removed, and the run ends
+// at once with the code deployment tools retry later by themselves.
+RunEnding AnotherRunRemoves() {
+  RunEnding ending;
+  ending.kind = RunEnding::Kind::AnotherRunRemoves;
+  ending.unattended = true;
+  return ending;
+}
+
 RunEnding InvalidArguments() {
   RunEnding ending;
   ending.kind = RunEnding::Kind::InvalidArguments;
@@ -137,12 +150,17 @@ int RunProgram(const std::wstring& commandLine, const ShowWindows& showWindows) 
          MB_ICONERROR);
     return ExitCode(InvalidArguments());
   }
+  // Held to the very end, past the log's last line: declared first, it goes last.
+  std::optional<RemovalTurn> turn;
   // Made in place, never moved: the start holds the whole tool state.
   std::unique_ptr<UnattendedStart> start;
   std::unique_ptr<LogFile> file;
   std::optional<RemovalLog> log;
   RunEnding ending;
   try {
+    // Taken before anything is read, so that the start-up and the plan are
+    // those of the one run removing; acted on once the log is open to say so.
+    if (RemovesUnattended(line)) turn.emplace(TakeRemovalTurn());
     if (!line.help && (line.silent || line.whatIf)) start.reset(new UnattendedStart(StartUnattended()));
     if (line.logPath) {
       if (LogLiesInWhatIsRemoved(*line.logPath, start.get())) {
@@ -156,7 +174,9 @@ int RunProgram(const std::wstring& commandLine, const ShowWindows& showWindows) 
       log.emplace(*file);
       log->Started(commandLine);
     }
-    ending = Run(line, start.get(), log ? &*log : nullptr, showWindows);
+    RemovalLog* const record = log ? &*log : nullptr;
+    if (turn) LogTurn(*turn, record);
+    ending = turn && !turn->Taken() ? AnotherRunRemoves() : Run(line, start.get(), record, showWindows);
   } catch (...) {
     // Only a failure outside every window and handler reaches here (memory,
     // a function of the platform that cannot be bound): the run failed.

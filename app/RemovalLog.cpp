@@ -34,11 +34,15 @@ void RemovalLog::Found(const StartupTexts& found) { sink_.Write(Concat({L"Operat
 
 void RemovalLog::Planned(const RemovalPlan& plan) {
   const InstallFolderDecision& decision = plan.installFolder;
-  const TextPiece verdict = decision.folder ? TextPiece(L"will be deleted as ")
+  const TextPiece verdict = decision.folder         ? TextPiece(L"will be deleted as ")
+                           : decision.stopsRemoval   ? TextPiece(L"refused, nothing is removed: ")
                            : decision.refusedByGuard ? TextPiece(L"refused: ")
                                                      : TextPiece(L"absent: ");
   const std::wstring& what = decision.folder ? *decision.folder : decision.refusal;
-  sink_.Write(Concat({L"Install location: ", plan.installLocation, L" (", verdict, what, L")"}));
+  const bool linked = !decision.link.empty();
+  sink_.Write(Concat({L"Install location: ", plan.installLocation, L" (", verdict, what,
+                      linked ? TextPiece(L", the folder the link ") : TextPiece(L""), decision.link,
+                      linked ? TextPiece(L" leads to") : TextPiece(L""), L")"}));
 }
 
 void RemovalLog::FileInUse(const std::wstring& path) {
@@ -47,6 +51,14 @@ void RemovalLog::FileInUse(const std::wstring& path) {
 
 void RemovalLog::GaveUpInUse() {
   sink_.Write(L"Nothing was removed: Quorvane is still in use");
+}
+
+void RemovalLog::AnotherRunRemoves() {
+  sink_.Write(L"Nothing was removed: another QvnRemove is removing Quorvane on this computer");
+}
+
+void RemovalLog::TurnTakenAfterAnEndedRun() {
+  sink_.Write(L"The run before this one ended without finishing its removal; this run goes on in its place");
 }
 
 void RemovalLog::StepDone(const StepReport& report) {
@@ -68,6 +80,15 @@ void RemovalLog::FolderLeftForRestart(const std::wstring& folder, bool addedTo) 
   sink_.Write(Concat({why, folder}));
 }
 
+void RemovalLog::LinkRemovedAfterItsFolder(const std::wstring& link, DWORD error) {
+  if (error == ERROR_SUCCESS) {
+    sink_.Write(Concat({L"Folder link removed after the folder it leads to: ", link}));
+    return;
+  }
+  sink_.Write(Concat({L"Folder link left in place (error ", DecimalText(static_cast<std::int32_t>(error)),
+                      L"), the folder it leads to removed: ", link}));
+}
+
 void RemovalLog::ProgramsAskedToClose(const std::vector<CloseOutcome>& outcomes) {
   for (const CloseOutcome& outcome : outcomes) {
     const TextPiece request =
@@ -80,7 +101,10 @@ void RemovalLog::MovedAside(const std::wstring& from, const std::wstring& to) {
   sink_.Write(Concat({L"In use, moved aside: ", from, L" to ", to}));
 }
 
-void RemovalLog::PendingAtRestart(const std::wstring& path) { sink_.Write(Concat({L"Removed at the restart: ", path})); }
+void RemovalLog::PendingAtRestart(const std::wstring& path, bool whereItIs) {
+  const TextPiece where = whereItIs ? TextPiece(L", listed where it is: ") : TextPiece(L": ");
+  sink_.Write(Concat({L"Removed at the restart", where, path}));
+}
 
 void RemovalLog::FolderMayRemain(const std::wstring& folder) {
   sink_.Write(Concat({L"This Windows removes no folder at restart; it may remain, empty: ", folder}));
@@ -88,6 +112,16 @@ void RemovalLog::FolderMayRemain(const std::wstring& folder) {
 
 void RemovalLog::RestartRefused(const std::wstring& why) {
   sink_.Write(Concat({L"Not left for the restart: ", why}));
+}
+
+void RemovalLog::InterruptedRunFinished(const LeftoverReport& report) {
+  using Outcome = LeftoverReport::Outcome;
+  const TextPiece outcome = report.outcome == Outcome::Removed          ? TextPiece(L"removed: ")
+                            : report.outcome == Outcome::LeftForRestart ? TextPiece(L"still in use, left for the restart: ")
+                                                                        : TextPiece(L"not finished (");
+  const bool why = report.outcome == Outcome::NotFinished;
+  sink_.Write(Concat({L"Left by an interrupted run, ", outcome, why ? TextPiece(report.detail) : TextPiece(L""),
+                      why ? TextPiece(L"): ") : TextPiece(L""), report.folder}));
 }
 
 void RemovalLog::Stopped(const Failure& failure) {

@@ -6,6 +6,7 @@
 
 #include "services/ClosePrograms.h"
 #include "services/HeldTree.h"
+#include "services/PlatformTypes.h"
 
 namespace qvn {
 
@@ -19,6 +20,19 @@ struct StepReport {
   Outcome outcome;
   std::wstring detail; // why refused; the failure's number and description;
                        // of a removal, what it left for the restart
+};
+
+// A folder that a run which stopped half way (a crash, a power cut) left
+// beside the install folder, holding what it had moved aside and not yet
+// listed for the restart.
+struct LeftoverReport {
+  // Removed: nothing in it was in use. LeftForRestart: something was, and
+  // everything in it is listed for the restart. NotFinished: neither could be
+  // done, for `detail`.
+  enum class Outcome { Removed, LeftForRestart, NotFinished };
+  std::wstring folder;
+  Outcome outcome;
+  std::wstring detail;
 };
 
 // How far a long removal has come, for a window to show.
@@ -47,13 +61,20 @@ class RemovalObserver {
   // Running programs inside the targets asked to close, after the wait for them.
   virtual void ProgramsAskedToClose(const std::vector<CloseOutcome>& outcomes) = 0;
   // What stays in use, left for the restart before anything is removed: a
-  // file moved out of the way, and each path the system is to delete then.
+  // file moved out of the way, and each path the system is to delete then,
+  // `whereItIs` when it was not moved aside first.
   virtual void MovedAside(const std::wstring& /*from*/, const std::wstring& /*to*/) {}
-  virtual void PendingAtRestart(const std::wstring& /*path*/) {}
+  virtual void PendingAtRestart(const std::wstring& /*path*/, bool /*whereItIs*/) {}
   // 95/98/ME delete no folder at restart: this one may remain, empty.
   virtual void FolderMayRemain(const std::wstring& /*folder*/) {}
   // Leaving what is in use for the restart was asked for and refused.
   virtual void RestartRefused(const std::wstring& /*why*/) {}
+  // A folder of what a run moved aside, found unfinished beside the install
+  // folder before step 1, and what became of it.
+  virtual void InterruptedRunFinished(const LeftoverReport& /*report*/) {}
+  // The install folder's link, taken away by itself once the folder it leads
+  // to was removed (`error` 0), or left where it was (the system's error).
+  virtual void LinkRemovedAfterItsFolder(const std::wstring& /*link*/, DWORD /*error*/) {}
   // Called every few hundred entries while the removal claims, marks or
   // removes, and when each phase ends: a window keeps itself alive here
   // (paints, answers sent messages) and shows how far it has come.
@@ -75,6 +96,10 @@ struct RemovalOptions {
   // NT family: the most files and folders held at once; above it the
   // removal goes one folder at a time.
   std::size_t ceiling = kHeldEntriesCeiling;
+  // How many files and folders each file or folder of the plan is, itself
+  // and all it holds, in the plan's order, as the check counted them: what
+  // the removal's progress counts. Without them each counts as one.
+  std::vector<std::size_t> entries = {};
 };
 
 }  // namespace qvn

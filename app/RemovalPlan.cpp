@@ -1,6 +1,8 @@
 #include "app/RemovalPlan.h"
 
+#include "app/OtherInstalledPrograms.h"
 #include "app/Place.h"
+#include "services/AutomationError.h"
 #include "services/Concat.h"
 #include "services/ShellFolders.h"
 
@@ -40,8 +42,10 @@ RemovalStep KeyStep(const wchar_t* key, const wchar_t* subkey) {
 }
 
 RemovalStep InstallFolderStep(const std::wstring& location, const InstallFolderDecision& decision) {
-  if (decision.folder) return PathStep(RemovalStep::Kind::Folder, *decision.folder);
-  return {RemovalStep::Kind::Folder, location, L"", true, decision.refusedByGuard, decision.refusal};
+  if (!decision.folder) return {RemovalStep::Kind::Folder, location, L"", true, decision.refusedByGuard, decision.refusal};
+  RemovalStep step = PathStep(RemovalStep::Kind::Folder, *decision.folder);
+  step.linkAfter = decision.link;
+  return step;
 }
 
 }  // namespace
@@ -52,6 +56,7 @@ RemovalPlan PlanRemoval(ToolState& state) {
   RemovalPlan plan;
   plan.installLocation = state.InstallLocation;
   plan.installFolder = DecideInstallFolder(state.InstallLocation);
+  RefuseAFolderAnotherProgramLivesIn(plan.installFolder, state.VersionInfo.dwPlatformId == VER_PLATFORM_WIN32_NT);
   std::vector<RemovalStep>& steps = plan.steps;
   steps.push_back(PathStep(Kind::File, state.DesktopShortcut));
   if (!state.ReportedDesktopShortcut.empty()) steps.push_back(PathStep(Kind::File, state.ReportedDesktopShortcut));
@@ -64,6 +69,14 @@ RemovalPlan PlanRemoval(ToolState& state) {
   }
   steps.push_back(KeyStep(kSettingsKey, L""));
   return plan;
+}
+
+void StopWhereNothingMayBeRemoved(const RemovalPlan& plan) {
+  if (!plan.installFolder.stopsRemoval) return;
+  throw StandardFailure(ErrorNumber::PathFileAccess,
+                        Concat({L": the install folder is refused, so nothing of Quorvane has been removed: ",
+                                plan.installFolder.refusal}))
+      .WithItem(plan.installLocation);
 }
 
 std::wstring KeyTarget(const RemovalStep& step) {

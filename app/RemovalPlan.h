@@ -19,6 +19,9 @@ struct RemovalStep {
   bool skipped = false;
   bool refusedByGuard = false;  // of a skipped step: the guard said no
   std::wstring skipReason;
+  // Of the install-folder step, when the install location is a folder link:
+  // the link, taken away by itself once `target`, the folder it leads to, is.
+  std::wstring linkAfter{};
 };
 
 // One run's removal, decided once when the run starts and handed to every
@@ -37,6 +40,11 @@ struct RemovalPlan {
 // system keeps its desktop and Start-menu folders is asked here, at the first
 // run, and kept in the state for the runs after it.
 RemovalPlan PlanRemoval(ToolState& state);
+
+// Raises Failure, before anything is removed, where the guard's refusal of
+// the install folder forbids the whole removal (a folder link that leads
+// where nothing may be deleted): the failure report, or 1603 under /S.
+void StopWhereNothingMayBeRemoved(const RemovalPlan& plan);
 
 // The full form of a step's target as a keyed path, for records.
 std::wstring KeyTarget(const RemovalStep& step);

@@ -8,7 +8,6 @@
 #include "services/Concat.h"
 #include "services/DecimalText.h"
 #include "services/DeleteAtRestart.h"
-#include "services/FileCalls.h"
 #include "services/FolderAbove.h"
 #include "services/FolderIdentity.h"
 #include "services/SameText.h"
@@ -68,8 +67,8 @@ class Leaving {
   LeftForRestart OnNtFamily(const std::vector<RemovalTarget>& inUse, const std::wstring& installFolder) {
     const bool anyFile = std::any_of(inUse.begin(), inUse.end(), [](const RemovalTarget& e) { return !e.isFolder; });
     if (anyFile && !installFolder.empty()) {
-      const AsideFolder made = MakeFolderBeside(installFolder);
-      aside_ = made.path;
+      made_ = MakeFolderBeside(installFolder);
+      aside_ = made_.path;
     }
     for (const RemovalTarget& entry : inUse) {
       if (!entry.isFolder && !aside_.empty()) {
@@ -89,7 +88,10 @@ class Leaving {
     }
     const std::vector<std::wstring> folders = FoldersThatStay(inPlace_, targets_);
     for (const std::wstring& folder : folders) listed.push_back(folder);
-    if (!aside_.empty() && !moved_.empty()) listed.push_back(aside_);
+    if (!aside_.empty() && !moved_.empty()) {
+      listed.push_back(made_.mark);
+      listed.push_back(aside_);
+    }
     for (std::wstring& path : listed) {
       path = AsNamedAtBoot(path);
       const DWORD error = ScheduleDeletionAtRestart(LongForm(path));
@@ -119,7 +121,9 @@ class Leaving {
   LeftForRestart Done(const std::vector<std::wstring>& listed) {
     if (observer_ != nullptr) {
       for (const Moved& entry : moved_) observer_->MovedAside(entry.from, entry.to);
-      for (const std::wstring& path : listed) observer_->PendingAtRestart(path);
+      // What is not in the folder aside is listed where it is: a reinstall
+      // before the restart puts its own file there, and loses it then.
+      for (const std::wstring& path : listed) observer_->PendingAtRestart(path, ListedWhereItIs(path, aside_));
     }
     LeftForRestart left;
     left.done = true;
@@ -155,11 +159,12 @@ class Leaving {
   }
 
   void DropAnEmptyAsideFolder() {
-    if (!aside_.empty() && moved_.empty()) FileCalls(true).RemoveFolder(aside_);
+    if (!aside_.empty() && moved_.empty()) DropAsideFolder(made_);
   }
 
   const std::vector<RemovalTarget>& targets_;
   RemovalObserver* observer_;
+  AsideFolder made_;
   std::wstring aside_;
   std::vector<Moved> moved_;
   std::vector<RemovalTarget> inPlace_;
@@ -172,6 +177,12 @@ std::wstring RestartRefusal(DWORD error) {
       error == ERROR_ACCESS_DENIED ? TextPiece(L", access denied: that needs administrator rights") : TextPiece(L"");
   return Concat({L"Windows would not remove it at restart (error ", DecimalText(static_cast<std::int32_t>(error)),
                  why, L")"});
+}
+
+bool ListedWhereItIs(const std::wstring& listed, const std::wstring& aside) {
+  if (aside.empty()) return true;
+  const std::wstring atBoot = AsNamedAtBoot(aside);
+  return !(SameText(listed, atBoot) || LiesInsideFolder(listed, atBoot));
 }
 
 std::wstring AsNamedAtBoot(const std::wstring& path) {

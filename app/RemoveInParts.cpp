@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "app/HeldSteps.h"
+#include "app/InterruptedRuns.h"
 #include "app/RemovalTargets.h"
 #include "app/RemoveAtRestart.h"
 #include "services/AutomationError.h"
@@ -210,6 +211,7 @@ bool RemoveInParts(ToolState& state, const RemovalPlan& plan, const AskWhenInUse
     if (options.observer != nullptr) options.observer->RestartRefused(restartRefusal);
   }
   parts.StopAtLinks();
+  FinishInterruptedRuns(state, plan, options.observer);
   // What an earlier run left for the restart is in use still, and stays.
   for (const std::wstring& path : parts.AlreadyLeft()) staying.push_back(path);
   FinishSteps(plan, parts.Remove(plan, staying), options);

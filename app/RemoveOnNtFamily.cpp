@@ -1,6 +1,7 @@
 #include "app/RemoveOnNtFamily.h"
 
 #include "app/HeldSteps.h"
+#include "app/InterruptedRuns.h"
 #include "app/LeaveHeldForRestart.h"
 #include "app/RemovalTargets.h"
 #include "app/RemoveInParts.h"
@@ -59,6 +60,8 @@ Attempt TryOnce(const ToolState& state, const RemovalPlan& plan, const std::vect
   const std::vector<std::size_t> inUse = NotYetLeft(tree, claim.inUse);
   if (!inUse.empty() && !leaveForRestart) return Stopped(Attempt::End::InUse, tree, inUse);
   StopAtUnconfirmedLinks(claim.unconfirmedLinks);
+  // Before any mark is set, since finishing them takes a while.
+  FinishInterruptedRuns(state, plan, options.observer);
   const std::vector<std::size_t> refused = NotYetLeft(tree, MarkTree(tree));
   if (!refused.empty() && !leaveForRestart) return Stopped(Attempt::End::InUse, tree, refused);
   if (!inUse.empty() || !refused.empty()) {

@@ -1,5 +1,7 @@
 #include "app/RemoveWhenNotInUse.h"
 
+#include "app/InterruptedRuns.h"
+#include "app/OtherInstalledPrograms.h"
 #include "app/ProgramsInTargets.h"
 #include "app/RemoveAtRestart.h"
 #include "app/RemoveOnNtFamily.h"
@@ -73,10 +75,15 @@ std::vector<RemovalTarget> Blocking(const std::vector<RemovalTarget>& inUse, con
   return blocking;
 }
 
+void TellChecked(RemovalObserver* observer, std::size_t done, std::size_t total) {
+  if (observer != nullptr) observer->Working({RemovalProgress::Phase::Checking, done, total});
+}
+
 }  // namespace
 
 bool RemoveWhenNotInUse(ToolState& state, const RemovalPlan& plan, const AskWhenInUse& ask,
                         const RemovalOptions& options) {
+  StopWhereNothingMayBeRemoved(plan);
   const std::vector<RemovalTarget> targets = RemovalTargets(plan);
   StandOutsideTheTargets(targets);
   const bool ntFamily = IsNtFamily(state);
@@ -85,9 +92,12 @@ bool RemoveWhenNotInUse(ToolState& state, const RemovalPlan& plan, const AskWhen
   std::vector<std::wstring> links;
   std::wstring restartRefusal;
   for (;;) {
-    TargetSurvey survey = SurveyTargets(targets, true, ntFamily);
+    TargetSurvey survey = SurveyTargets(targets, true, ntFamily, [&options](std::size_t walked) {
+      TellChecked(options.observer, walked, 0);
+    });
     StopAtAFolderThatCannotBeListed(survey);
     links = std::move(survey.folderLinks);
+    run.entries = std::move(survey.entries);
     const std::vector<RemovalTarget> pending = AlreadyPendingAtRestart(survey.inUse, ntFamily);
     run.staying.clear();
     for (const RemovalTarget& entry : pending) run.staying.push_back(entry.path);
@@ -113,7 +123,11 @@ bool RemoveWhenNotInUse(ToolState& state, const RemovalPlan& plan, const AskWhen
     restartRefusal = left.refusal;
     if (options.observer != nullptr) options.observer->RestartRefused(restartRefusal);
   }
+  std::size_t checked = 0;
+  for (const std::size_t count : run.entries) checked += count;
+  TellChecked(options.observer, checked, checked);
   RemoveFolderLinks(links, ntFamily, options.observer);
+  FinishInterruptedRuns(state, plan, options.observer);
   RunRemoval(state, plan, run);
   return true;
 }

@@ -25,8 +25,11 @@ enum class InUseAnswer { Retry, Cancel, ClosePrograms, RemoveAtRestart };
 
 using AskWhenInUse = FunctionRef<InUseAnswer(const InUse& found)>;
 
-// Runs the plan once nothing it would delete is held by another program. On
-// the NT family this is the removal by handles (RemoveOnNtFamily.h): the
+// Runs the plan once nothing it would delete is held by another program. A
+// plan whose install folder stops the removal (another installed program
+// lives in it, or it is a folder link that leads where nothing may be
+// deleted) raises Failure first, naming the location, with nothing removed.
+// On the NT family this is the removal by handles (RemoveOnNtFamily.h): the
 // check is the claim of every entry, with the same answers and guarantees as
 // below, and nothing becomes busy after it. The
 // program first leaves a current folder inside the targets; running from a

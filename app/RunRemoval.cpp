@@ -1,5 +1,8 @@
 #include "app/RunRemoval.h"
 
+#include <algorithm>
+
+#include "app/InstallFolderLink.h"
 #include "services/AutomationError.h"
 #include "services/Concat.h"
 #include "services/DecimalText.h"
@@ -18,6 +21,47 @@ using Outcome = StepReport::Outcome;
 std::wstring Describe(const Failure& failure) {
   return Concat({L"error ", DecimalText(failure.Number()), L": ", failure.Description()});
 }
+
+// Tells the observer how far the removal has come, each file or folder of
+// the plan counted as the entries the check found in it.
+class RemovedCount {
+ public:
+  RemovedCount(RemovalObserver* observer, const std::vector<std::size_t>& entries)
+      : observer_(observer), entries_(entries) {
+    for (const std::size_t count : entries_) total_ += count;
+  }
+
+  // A file or folder of the plan has gone, with all it held.
+  void TargetDone() {
+    done_ += TargetEntries();
+    ++target_;
+    inTarget_ = 0;
+    Tell(done_);
+  }
+
+  // An entry inside a target that goes entry by entry has gone.
+  void EntryDone() {
+    ++inTarget_;
+    Tell(done_ + std::min(inTarget_, TargetEntries()));
+  }
+
+  void PhaseEnded() const { Tell(done_); }
+
+ private:
+  // How many the check found in the target being removed.
+  std::size_t TargetEntries() const { return target_ < entries_.size() ? entries_[target_] : 1; }
+
+  void Tell(std::size_t done) const {
+    if (observer_ != nullptr) observer_->Working({RemovalProgress::Phase::Removing, done, total_});
+  }
+
+  RemovalObserver* observer_;
+  const std::vector<std::size_t>& entries_;
+  std::size_t total_ = 0;
+  std::size_t done_ = 0;
+  std::size_t target_ = 0;
+  std::size_t inTarget_ = 0;
+};
 
 // Deletes a file or folder; a Failure is told to the observer and goes up
 // naming the item.
@@ -65,7 +109,8 @@ class Staying {
 // into the folders that stay or hold something that does; true when anything
 // went. A Failure goes up as for any deletion.
 bool DeleteAround(AutomationObject& fileSys, const FileCalls& files, const std::wstring& folder,
-                  const Staying& staying, const StepReport& report, RemovalObserver* observer) {
+                  const Staying& staying, const StepReport& report, RemovalObserver* observer,
+                  RemovedCount& count) {
   std::vector<RemovalTarget> entries;
   files.List(folder, [&](const std::wstring& name, DWORD attributes) {
     entries.push_back({Concat({folder, L"\\", name}), (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
@@ -74,10 +119,11 @@ bool DeleteAround(AutomationObject& fileSys, const FileCalls& files, const std::
   bool removed = false;
   for (const auto& [path, isFolder] : entries) {
     if (isFolder && staying.Touches(path)) {
-      removed = DeleteAround(fileSys, files, path, staying, report, observer) || removed;
+      removed = DeleteAround(fileSys, files, path, staying, report, observer, count) || removed;
     } else if (!staying.Is(path)) {
       const StepReport deleted = DeleteNamedPath(fileSys, path, isFolder ? L"folder" : L"file", report, observer);
       removed = deleted.outcome == Outcome::Removed || removed;
+      count.EntryDone();
     }
   }
   return removed;
@@ -86,9 +132,9 @@ bool DeleteAround(AutomationObject& fileSys, const FileCalls& files, const std::
 // A step whose target is, or holds, what stays until the restart: everything
 // else of it goes now, the rest then.
 StepReport RemoveAround(const RemovalStep& step, AutomationObject& fileSys, const Staying& staying, bool ntFamily,
-                        StepReport report, RemovalObserver* observer) {
+                        StepReport report, RemovalObserver* observer, RemovedCount& count) {
   const bool removed = step.kind == RemovalStep::Kind::Folder &&
-                       DeleteAround(fileSys, FileCalls(ntFamily), step.target, staying, report, observer);
+                       DeleteAround(fileSys, FileCalls(ntFamily), step.target, staying, report, observer, count);
   return {report.number, step.target, removed ? Outcome::Removed : Outcome::AtRestart,
           L"what is in use goes at restart"};
 }
@@ -125,12 +171,14 @@ std::wstring DetailOf(const KeyDeletion& deletion) {
 }
 
 StepReport Perform(const RemovalStep& step, AutomationObject& fileSys, StepReport report,
-                   const RemovalOptions& options, bool ntFamily) {
+                   const RemovalOptions& options, bool ntFamily, RemovedCount& count) {
   if (step.kind == RemovalStep::Kind::RegistryKey || step.skipped) {
     return RunStepWithoutFiles(step, report.number, options.quiet);
   }
   const Staying staying(options.staying);
-  if (staying.Touches(step.target)) return RemoveAround(step, fileSys, staying, ntFamily, report, options.observer);
+  if (staying.Touches(step.target)) {
+    return RemoveAround(step, fileSys, staying, ntFamily, report, options.observer, count);
+  }
   return DeleteNamedPath(fileSys, step.target, PathKindText(step.kind), report, options.observer);
 }
 
@@ -153,11 +201,15 @@ StepReport RunStepWithoutFiles(const RemovalStep& step, int number, bool quiet) 
 void RunRemoval(ToolState& state, const RemovalPlan& plan, const RemovalOptions& options) {
   if (!state.FileSys) throw StandardFailure(ErrorNumber::ObjectNotSet);
   int number = 0;
+  RemovedCount count(options.observer, options.entries);
   for (const RemovalStep& step : plan.steps) {
     const StepReport report = Perform(step, *state.FileSys, {++number, L"", Outcome::NotPresent, L""}, options,
-                                      state.VersionInfo.dwPlatformId == VER_PLATFORM_WIN32_NT);
+                                      state.VersionInfo.dwPlatformId == VER_PLATFORM_WIN32_NT, count);
     if (options.observer != nullptr) options.observer->StepDone(report);
+    if (!step.linkAfter.empty()) RemoveLinkAfterItsFolder(step.linkAfter, options.observer);
+    if (step.kind != RemovalStep::Kind::RegistryKey && !step.skipped) count.TargetDone();
   }
+  count.PhaseEnded();
 }
 
 }  // namespace qvn

@@ -1,52 +1,40 @@
 #include "app/UnattendedRemoval.h"
 
 #include "app/InitToolState.h"
+#include "app/RelayingObserver.h"
 #include "app/RemoveWhenNotInUse.h"
 #include "services/SystemRestart.h"
 
 namespace qvn {
 namespace {
 
-// Counts what the removal took away, and passes every step on to the log.
-class Tally : public RemovalObserver {
+// Counts what the removal took away, and passes every event on to the log.
+class Tally : public RelayingObserver {
  public:
-  explicit Tally(RemovalLog* log) : log_(log) {}
+  explicit Tally(RemovalLog* log) : RelayingObserver(log) {}
   void StepDone(const StepReport& report) override {
     if (report.outcome == StepReport::Outcome::Removed) removed = true;
     if (report.outcome == StepReport::Outcome::Failed) failed = true;
-    if (log_ != nullptr) log_->StepDone(report);
-  }
-  void LinkRemoved(const std::wstring& link) override {
-    if (log_ != nullptr) log_->LinkRemoved(link);
-  }
-  void RemovingInParts(std::size_t ceiling) override {
-    if (log_ != nullptr) log_->RemovingInParts(ceiling);
-  }
-  void FolderLeftForRestart(const std::wstring& folder, bool addedTo) override {
-    if (log_ != nullptr) log_->FolderLeftForRestart(folder, addedTo);
-  }
-  void ProgramsAskedToClose(const std::vector<CloseOutcome>& outcomes) override {
-    if (log_ != nullptr) log_->ProgramsAskedToClose(outcomes);
-  }
-  void MovedAside(const std::wstring& from, const std::wstring& to) override {
-    if (log_ != nullptr) log_->MovedAside(from, to);
+    RelayingObserver::StepDone(report);
   }
   // Listed for the restart by this run: the restart finishes the removal.
-  void PendingAtRestart(const std::wstring& path) override {
+  void PendingAtRestart(const std::wstring& path, bool whereItIs) override {
     removed = true;
-    if (log_ != nullptr) log_->PendingAtRestart(path);
+    RelayingObserver::PendingAtRestart(path, whereItIs);
   }
-  void FolderMayRemain(const std::wstring& folder) override {
-    if (log_ != nullptr) log_->FolderMayRemain(folder);
+  // What an interrupted run left counts as Quorvane's: removed is removed,
+  // and what cannot be finished fails the run once the rest is done.
+  void InterruptedRunFinished(const LeftoverReport& report) override {
+    if (report.outcome == LeftoverReport::Outcome::Removed) removed = true;
+    if (report.outcome == LeftoverReport::Outcome::NotFinished) failed = true;
+    RelayingObserver::InterruptedRunFinished(report);
   }
-  void RestartRefused(const std::wstring& why) override {
-    if (log_ != nullptr) log_->RestartRefused(why);
-  }
+  // A link left in place (LinkRemovedAfterItsFolder) still counts as a
+  // success: everything of Quorvane's is gone, and the log names the link.
   bool removed = false;
-  bool failed = false;  // a step that went on past its failure: a registry key
-
- private:
-  RemovalLog* log_;
+  // A step that went on past its failure (a registry key), or what an
+  // interrupted run left that could not be finished.
+  bool failed = false;
 };
 
 // Whether the system took the restart request; a system without the restart

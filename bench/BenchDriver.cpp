@@ -2,7 +2,10 @@
 // of numbers per measurement for scripts/bench to gather.
 //   startup [PROGRAM]   "startup TOOL_MS BASELINE_MS", PROGRAM being another
 //                       build of QvnRemove in the bench folder (default QvnRemove.exe)
-//   removal-tool        "removal-tool MS PEAK_WORKING_SET_BYTES"
+//   removal-tool [PROGRAM]
+//                       "removal-tool MS PEAK_WORKING_SET_BYTES", PROGRAM
+//                       being another build of QvnRemove in the bench folder
+//                       (default QvnRemove.exe)
 //   removal-rd          "removal-rd MS"
 //   check-tool          "check-tool MS": the in-use check alone, walking the
 //                       whole tree to a held file that it reaches last
@@ -93,9 +96,9 @@ int Startup(const std::string& program) {
   return 0;
 }
 
-int RemovalByTool() {
+int RemovalByTool(const std::string& program) {
   StoreInstallLocation();
-  e2e::RunningProgram tool({}, kFolder);
+  e2e::RunningProgram tool({}, kFolder, program);
   const double start = PressStartWhenReady(tool);
   HWND done = nullptr;
   const double ms = TimeUntil(start, [&] {
@@ -184,9 +187,9 @@ int RemovalByRd() {
 int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "startup") return Startup(argc > 2 ? argv[2] : "QvnRemove.exe");
-  if (mode == "removal-tool") return RemovalByTool();
+  if (mode == "removal-tool") return RemovalByTool(argc > 2 ? argv[2] : "QvnRemove.exe");
   if (mode == "removal-rd") return RemovalByRd();
   if (mode == "check-tool") return CheckByTool();
-  std::fprintf(stderr, "usage: qvn_bench_driver startup [PROGRAM]|removal-tool|removal-rd|check-tool\n");
+  std::fprintf(stderr, "usage: qvn_bench_driver startup [PROGRAM]|removal-tool [PROGRAM]|removal-rd|check-tool\n");
   return 2;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "services/PlatformTypes.h"
 
@@ -15,14 +16,30 @@ namespace qvn {
 struct AsideFolder {
   std::wstring path;  // empty when none could be made
   DWORD error = ERROR_SUCCESS;
+  // The mark in it, "QvnRemove.mark": listed for the restart before the
+  // folder, which goes then only when it is empty.
+  std::wstring mark;
 };
 
-// Makes a new, empty folder beside `folder` (in the same parent, so on the
-// same volume), named "QvnRemove.pending", or "QvnRemove.pending.2", ".3"...
+// Makes a new folder beside `folder` (in the same parent, so on the same
+// volume), named "QvnRemove.pending", or "QvnRemove.pending.2", ".3"...
 // when that name is taken, by a folder or a file. Never a name Quorvane
-// uses, and never a folder that was already there. ERROR_BAD_PATHNAME for a
-// path with no folder above it.
+// uses, and never a folder that was already there. Before anything is moved
+// into it, it gets its mark, a small text file of that name, so that a run
+// that stops half way leaves a folder a later run knows for one of this
+// program's own, never by its name alone; a folder that cannot be marked is
+// removed again, with the system's error. ERROR_BAD_PATHNAME for a path with
+// no folder above it.
 AsideFolder MakeFolderBeside(const std::wstring& folder);
+
+// Removes a folder made beside that nothing was moved into: its mark, then
+// the folder.
+void DropAsideFolder(const AsideFolder& aside);
+
+// The folders beside `folder` that this program made for what it moved
+// aside: a name it gives them, and its mark inside. A folder of such a name
+// without the mark, and a folder link of such a name, are someone else's.
+std::vector<std::wstring> MarkedFoldersBeside(const std::wstring& folder);
 
 // Renames a file or folder to `to`, a path on the same volume; the system's
 // error when it cannot, ERROR_SUCCESS when it did. Never copies: a move that

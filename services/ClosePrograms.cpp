@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "services/AutomationError.h"
+#include "services/BusyWindow.h"
 #include "services/KernelHandle.h"
 #include "services/ProcessApi.h"
 
@@ -60,14 +61,6 @@ void PostClose(std::vector<Request>& requests) {
 // answer all along: the system greys out a window whose program has not
 // looked at its messages for five seconds.
 constexpr DWORD kSliceMs = 200;
-
-// Delivers what was sent to this thread's windows and repaints them; leaves
-// every other posted message, and so every click, in the queue.
-void AnswerSentMessagesAndRepaint() {
-  MSG message;
-  api::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
-  while (api::PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) api::DispatchMessageA(&message);
-}
 
 // Waits until every process in `pending` has ended or `waitMs` has passed.
 void WaitForEnd(std::vector<HANDLE> pending, DWORD waitMs) {

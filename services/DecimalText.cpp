@@ -25,6 +25,15 @@ std::wstring DecimalText(std::int32_t number) {
   return text;
 }
 
+std::wstring GroupedDecimalText(std::uint64_t number) {
+  std::wstring text;
+  for (int digits = 0; digits == 0 || number != 0; ++digits, number /= 10) {
+    if (digits != 0 && digits % 3 == 0) text.insert(text.begin(), L',');
+    text.insert(text.begin(), static_cast<wchar_t>(L'0' + number % 10));
+  }
+  return text;
+}
+
 std::string TimestampText(const SYSTEMTIME& time) {
   struct Field {
     std::uint32_t value;

@@ -15,6 +15,10 @@ namespace qvn {
 // The decimal digits of `number`, a minus sign first when negative.
 std::wstring DecimalText(std::int32_t number);
 
+// The decimal digits of `number` in groups of three, a comma between them,
+// as a count is shown to a person: "10,000".
+std::wstring GroupedDecimalText(std::uint64_t number);
+
 // The decimal digits of `number`, zeros in front up to `width` digits; a
 // number with more digits than `width` keeps all of them.
 std::string ZeroPadded(std::uint32_t number, std::size_t width);

@@ -14,12 +14,17 @@ bool IsFolderLink(DWORD attributes) {
   return attributes != INVALID_FILE_ATTRIBUTES && IsFolder(attributes) && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
+// How often the walk tells how far it has come.
+constexpr std::size_t kReportEvery = 256;
+
 class Walk {
  public:
-  Walk(bool lookForUse, bool ntFamily) : files_(ntFamily), lookForUse_(lookForUse), foldersCanBeHeld_(ntFamily) {}
+  Walk(bool lookForUse, bool ntFamily, const WalkProgress* progress)
+      : files_(ntFamily), lookForUse_(lookForUse), foldersCanBeHeld_(ntFamily), progress_(progress) {}
 
   // False once a folder that cannot be listed is met: the walk ends there.
   bool Entry(const std::wstring& path, DWORD attributes) {
+    if (++walked_ % kReportEvery == 0 && progress_ != nullptr) (*progress_)(walked_);
     if (IsFolderLink(attributes)) {
       survey_.folderLinks.push_back(path);
       return true;
@@ -28,6 +33,7 @@ class Walk {
   }
 
   TargetSurvey Result() const { return survey_; }
+  std::size_t Walked() const { return walked_; }
 
  private:
   bool File(const std::wstring& path) {
@@ -74,21 +80,39 @@ class Walk {
   FileCalls files_;
   bool lookForUse_;
   bool foldersCanBeHeld_;
+  const WalkProgress* progress_;
+  std::size_t walked_ = 0;
   TargetSurvey survey_;
 };
+
+TargetSurvey Survey(const std::vector<RemovalTarget>& targets, bool lookForUse, bool ntFamily,
+                    const WalkProgress* progress) {
+  Walk walk(lookForUse, ntFamily, progress);
+  const FileCalls files(ntFamily);
+  std::vector<std::size_t> entries;
+  for (const RemovalTarget& target : targets) {
+    const std::size_t before = walk.Walked();
+    const DWORD attributes = files.Attributes(target.path);
+    // Not there, or not of its kind: nothing to hold or follow.
+    const bool walked = attributes != INVALID_FILE_ATTRIBUTES && IsFolder(attributes) == target.isFolder;
+    const bool goesOn = !walked || walk.Entry(target.path, attributes);
+    entries.push_back(walk.Walked() - before);
+    if (!goesOn) break;
+  }
+  TargetSurvey survey = walk.Result();
+  survey.entries = std::move(entries);
+  return survey;
+}
 
 }  // namespace
 
 TargetSurvey SurveyTargets(const std::vector<RemovalTarget>& targets, bool lookForUse, bool ntFamily) {
-  Walk walk(lookForUse, ntFamily);
-  const FileCalls files(ntFamily);
-  for (const RemovalTarget& target : targets) {
-    const DWORD attributes = files.Attributes(target.path);
-    if (attributes == INVALID_FILE_ATTRIBUTES) continue;  // not there: nothing to hold or follow
-    if (IsFolder(attributes) != target.isFolder) continue;
-    if (!walk.Entry(target.path, attributes)) break;
-  }
-  return walk.Result();
+  return Survey(targets, lookForUse, ntFamily, nullptr);
+}
+
+TargetSurvey SurveyTargets(const std::vector<RemovalTarget>& targets, bool lookForUse, bool ntFamily,
+                           const WalkProgress& progress) {
+  return Survey(targets, lookForUse, ntFamily, &progress);
 }
 
 }  // namespace qvn

@@ -1,8 +1,10 @@
 #pragma once
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "services/FunctionRef.h"
 #include "services/PlatformTypes.h"
 
 namespace qvn {
@@ -28,7 +30,14 @@ struct TargetSurvey {
   // known, so nothing may be removed. The walk ends there.
   std::optional<std::wstring> unlisted;
   DWORD unlistedError = 0;
+  // How many files and folders each target is, itself and all the walk met
+  // inside it, in the targets' order: 0 for one that is not there.
+  std::vector<std::size_t> entries;
 };
+
+// Told, every few hundred files and folders, how many the walk has met so
+// far: a window keeps itself alive there.
+using WalkProgress = FunctionRef<void(std::size_t walked)>;
 
 // Walks the targets; on the NT family by their wide names, so that a name
 // outside the system's code page is walked too. With `lookForUse`, each file
@@ -41,5 +50,7 @@ struct TargetSurvey {
 // a sharing or lock violation counts; any other refusal (access denied, gone
 // meanwhile) is left to the removal to meet and report.
 TargetSurvey SurveyTargets(const std::vector<RemovalTarget>& targets, bool lookForUse, bool ntFamily);
+TargetSurvey SurveyTargets(const std::vector<RemovalTarget>& targets, bool lookForUse, bool ntFamily,
+                           const WalkProgress& progress);
 
 }  // namespace qvn

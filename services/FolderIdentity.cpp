@@ -4,13 +4,18 @@
 #include "services/Failure.h"
 #include "services/KernelHandle.h"
 #include "services/PlatformApi.h"
+#include "services/SystemText.h"
 #include "services/Text.h"
 
 namespace qvn {
 
 std::optional<FolderIdentity> IdentityOf(const std::wstring& path) {
-  HANDLE opened = api::CreateFileA(ToAnsi(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                   nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  constexpr DWORD kAnySharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  HANDLE opened =
+      NamesInUnicode()
+          ? api::CreateFileW(path.c_str(), 0, kAnySharing, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)
+          : api::CreateFileA(ToAnsi(path).c_str(), 0, kAnySharing, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                             nullptr);
   if (opened == INVALID_HANDLE_VALUE) return std::nullopt;
   const KernelHandle folder(opened);
   BY_HANDLE_FILE_INFORMATION information{};
@@ -26,8 +31,8 @@ bool IsLocalDriveType(UINT type) { return type == DRIVE_FIXED || type == DRIVE_R
 // The type of the drive of "X:\...": DRIVE_NO_ROOT_DIR for anything else.
 UINT DriveTypeOf(const std::wstring& path) {
   if (path.size() < 2 || path[1] != L':' || path[0] > 0x7F) return DRIVE_NO_ROOT_DIR;
-  const char root[] = {static_cast<char>(path[0]), ':', '\\', '\0'};
-  return api::GetDriveTypeA(root);
+  const wchar_t root[] = {path[0], L':', L'\\', L'\0'};
+  return NamesInUnicode() ? api::GetDriveTypeW(root) : api::GetDriveTypeA(ToAnsi(root).c_str());
 }
 
 }  // namespace
@@ -54,13 +59,13 @@ std::wstring FixedDriveLetters() {
 bool IsOnLocalDrive(const std::wstring& path) { return IsLocalDriveType(DriveTypeOf(path)); }
 
 std::wstring ThroughSubstitutedDrive(const std::wstring& path) {
-  constexpr DWORD kRoom = 1024;
   if (path.size() < 2 || path[1] != L':') return {};
-  char target[kRoom] = {};
-  if (api::QueryDosDeviceA(ToAnsi(path.substr(0, 2)).c_str(), target, kRoom) == 0) return {};
+  const std::wstring drive = path.substr(0, 2);
   // The NT family answers "\??\C:\Apps" for a drive made with subst; a
   // real drive answers with a device name.
-  const std::wstring folder = FromAnsi(target);
+  const std::wstring folder = FilledText(
+      [&](wchar_t* targets, DWORD room) { return api::QueryDosDeviceW(drive.c_str(), targets, room); },
+      [&](char* targets, DWORD room) { return api::QueryDosDeviceA(ToAnsi(drive).c_str(), targets, room); });
   if (folder.size() < 7 || folder.compare(0, 4, L"\\??\\") != 0 || folder[5] != L':') return {};
   std::wstring through = folder.substr(4);
   while (!through.empty() && through.back() == L'\\') through.pop_back();

@@ -68,12 +68,15 @@ bool WriteWhole(HANDLE file, const std::string& text) {
 }  // namespace
 
 std::unique_ptr<LogFile> LogFile::OpenForAppending(const std::wstring& path, bool ntFamily, DWORD& error) {
+  constexpr DWORD kSharing = FILE_SHARE_READ | FILE_SHARE_WRITE;
   const DWORD access = ntFamily ? FILE_APPEND_DATA : GENERIC_WRITE;
-  const std::string name = ToAnsi(path);
+  const std::string name = ntFamily ? std::string() : ToAnsi(path);
   HANDLE file = INVALID_HANDLE_VALUE;
   const auto open = [&] {
-    file = api::CreateFileA(name.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+    // The NT family by the path's real name, which the code page may not spell.
+    file = ntFamily ? api::CreateFileW(path.c_str(), access, kSharing, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)
+                    : api::CreateFileA(name.c_str(), access, kSharing, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                       nullptr);
     return file != INVALID_HANDLE_VALUE;
   };
   if (!RetriedWhileHeld(open, kOpenTries, error)) return nullptr;

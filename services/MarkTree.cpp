@@ -87,7 +87,10 @@ nt::Status MarkEntry(HeldTree& tree, HeldEntry& entry) {
 std::vector<std::size_t> MarkTree(HeldTree& tree) {
   std::size_t total = 0;
   for (const HeldEntry& entry : tree.entries) total += entry.state == State::Held && (!entry.isFolder || entry.isLink);
-  ProgressTicker ticker(tree.Progress(), WorkProgress::Phase::Checking, total);
+  // Marking ends the check: the window keeps the claim's count, and is kept
+  // alive every few hundred marks.
+  const std::size_t claimed = tree.entries.size();
+  std::size_t marked = 0;
   if (total != 0) tree.TellMarksHeld(true);
   std::vector<std::size_t> refused;
   // Deepest first: every entry comes after the folder it was listed in.
@@ -95,7 +98,9 @@ std::vector<std::size_t> MarkTree(HeldTree& tree) {
     HeldEntry& entry = tree.entries[at];
     if (entry.state != State::Held || (entry.isFolder && !entry.isLink)) continue;
     const nt::Status status = MarkEntry(tree, entry);
-    ticker.Step();
+    if (++marked % ProgressTicker::kEvery == 0 && tree.Progress() != nullptr) {
+      tree.Progress()->Reached(WorkProgress::Phase::Checking, claimed, claimed);
+    }
     if (status >= 0) continue;
     if (status == nt::kCannotDelete) {
       entry.state = State::Refused;
@@ -108,7 +113,6 @@ std::vector<std::size_t> MarkTree(HeldTree& tree) {
                                      L"), so nothing of Quorvane has been removed"}))
         .WithItem(tree.PathOf(at));
   }
-  ticker.End();
   return refused;
 }
 

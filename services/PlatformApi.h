@@ -80,6 +80,37 @@ using CreateDirectoryWFn = BOOL(WINAPI*)(LPCWSTR path, LPSECURITY_ATTRIBUTES sec
 using MoveFileExWFn = BOOL(WINAPI*)(LPCWSTR from, LPCWSTR to, DWORD flags);
 using RegQueryValueExWFn = LONG(WINAPI*)(HKEY key, LPCWSTR valueName, LPDWORD reserved, LPDWORD type, LPBYTE data,
                                           LPDWORD size);
+// The mark in the folder of what was moved aside goes with that folder.
+using DeleteFileWFn = BOOL(WINAPI*)(LPCWSTR path);
+// One removal at a time: a named mutex, on every family. Waiting on it is
+// WaitForSingleObject of ProcessApi.h.
+using CreateMutexAFn = HANDLE(WINAPI*)(LPSECURITY_ATTRIBUTES security, BOOL initialOwner, LPCSTR name);
+using OpenMutexAFn = HANDLE(WINAPI*)(DWORD access, BOOL inherit, LPCSTR name);
+using ReleaseMutexFn = BOOL(WINAPI*)(HANDLE mutex);
+// The wide forms of everything the install folder, the folders it is checked
+// against and the program's own place are read with, so that on the NT
+// family no name passes through the code page. Each exists on NT 4.0
+// (SHGetSpecialFolderPathW with the shell update, like its 8-bit form).
+using RegEnumValueWFn = LONG(WINAPI*)(HKEY key, DWORD index, LPWSTR name, LPDWORD nameChars, LPDWORD reserved,
+                                       LPDWORD type, LPBYTE data, LPDWORD size);
+using GetFullPathNameWFn = DWORD(WINAPI*)(LPCWSTR path, DWORD room, LPWSTR buffer, LPWSTR* filePart);
+using GetShortPathNameWFn = DWORD(WINAPI*)(LPCWSTR path, LPWSTR buffer, DWORD room);
+using GetWindowsDirectoryWFn = UINT(WINAPI*)(LPWSTR buffer, UINT room);
+using GetSystemDirectoryWFn = UINT(WINAPI*)(LPWSTR buffer, UINT room);
+using GetEnvironmentVariableWFn = DWORD(WINAPI*)(LPCWSTR name, LPWSTR buffer, DWORD room);
+using SHGetSpecialFolderPathWFn = BOOL(WINAPI*)(HWND owner, LPWSTR path, int folder, BOOL create);
+using GetDriveTypeWFn = UINT(WINAPI*)(LPCWSTR root);
+using QueryDosDeviceWFn = DWORD(WINAPI*)(LPCWSTR device, LPWSTR targets, DWORD room);
+using GetCurrentDirectoryWFn = DWORD(WINAPI*)(DWORD room, LPWSTR buffer);
+using SetCurrentDirectoryWFn = BOOL(WINAPI*)(LPCWSTR path);
+using GetModuleFileNameWFn = DWORD(WINAPI*)(HMODULE module, LPWSTR buffer, DWORD room);
+using GetCommandLineWFn = LPWSTR(WINAPI*)();
+// Reading where a folder link leads, NT family only: the link's own data
+// (2000 and later), and the path of what a handle ended up on (Vista and
+// later; Wine answers it for its host links, whose data it does not give).
+using DeviceIoControlFn = BOOL(WINAPI*)(HANDLE device, DWORD code, LPVOID in, DWORD inBytes, LPVOID out,
+                                         DWORD outBytes, LPDWORD returned, LPOVERLAPPED overlapped);
+using GetFinalPathNameByHandleWFn = DWORD(WINAPI*)(HANDLE file, LPWSTR path, DWORD room, DWORD flags);
 
 inline const BoundFunction<GetVersionExAFn> GetVersionExA{"kernel32.dll", "GetVersionExA"};
 inline const BoundFunction<MultiByteToWideCharFn> MultiByteToWideChar{"kernel32.dll", "MultiByteToWideChar"};
@@ -138,6 +169,28 @@ inline const BoundFunction<RemoveDirectoryWFn> RemoveDirectoryW{"kernel32.dll", 
 inline const BoundFunction<CreateDirectoryWFn> CreateDirectoryW{"kernel32.dll", "CreateDirectoryW"};
 inline const BoundFunction<MoveFileExWFn> MoveFileExW{"kernel32.dll", "MoveFileExW"};
 inline const BoundFunction<RegQueryValueExWFn> RegQueryValueExW{"advapi32.dll", "RegQueryValueExW"};
+inline const BoundFunction<DeleteFileWFn> DeleteFileW{"kernel32.dll", "DeleteFileW"};
+inline const BoundFunction<CreateMutexAFn> CreateMutexA{"kernel32.dll", "CreateMutexA"};
+inline const BoundFunction<OpenMutexAFn> OpenMutexA{"kernel32.dll", "OpenMutexA"};
+inline const BoundFunction<ReleaseMutexFn> ReleaseMutex{"kernel32.dll", "ReleaseMutex"};
+inline const BoundFunction<RegEnumValueWFn> RegEnumValueW{"advapi32.dll", "RegEnumValueW"};
+inline const BoundFunction<GetFullPathNameWFn> GetFullPathNameW{"kernel32.dll", "GetFullPathNameW"};
+inline const BoundFunction<GetShortPathNameWFn> GetShortPathNameW{"kernel32.dll", "GetShortPathNameW"};
+inline const BoundFunction<GetWindowsDirectoryWFn> GetWindowsDirectoryW{"kernel32.dll", "GetWindowsDirectoryW"};
+inline const BoundFunction<GetSystemDirectoryWFn> GetSystemDirectoryW{"kernel32.dll", "GetSystemDirectoryW"};
+inline const BoundFunction<GetEnvironmentVariableWFn> GetEnvironmentVariableW{"kernel32.dll",
+                                                                               "GetEnvironmentVariableW"};
+inline const BoundFunction<SHGetSpecialFolderPathWFn> SHGetSpecialFolderPathW{"shell32.dll",
+                                                                               "SHGetSpecialFolderPathW"};
+inline const BoundFunction<GetDriveTypeWFn> GetDriveTypeW{"kernel32.dll", "GetDriveTypeW"};
+inline const BoundFunction<QueryDosDeviceWFn> QueryDosDeviceW{"kernel32.dll", "QueryDosDeviceW"};
+inline const BoundFunction<GetCurrentDirectoryWFn> GetCurrentDirectoryW{"kernel32.dll", "GetCurrentDirectoryW"};
+inline const BoundFunction<SetCurrentDirectoryWFn> SetCurrentDirectoryW{"kernel32.dll", "SetCurrentDirectoryW"};
+inline const BoundFunction<GetModuleFileNameWFn> GetModuleFileNameW{"kernel32.dll", "GetModuleFileNameW"};
+inline const BoundFunction<GetCommandLineWFn> GetCommandLineW{"kernel32.dll", "GetCommandLineW"};
+inline const BoundFunction<DeviceIoControlFn> DeviceIoControl{"kernel32.dll", "DeviceIoControl"};
+inline const BoundFunction<GetFinalPathNameByHandleWFn> GetFinalPathNameByHandleW{"kernel32.dll",
+                                                                                   "GetFinalPathNameByHandleW"};
 inline const BoundFunction<ReadFileFn> ReadFile{"kernel32.dll", "ReadFile"};
 inline const BoundFunction<GetFileSizeFn> GetFileSize{"kernel32.dll", "GetFileSize"};
 inline const BoundFunction<SetEndOfFileFn> SetEndOfFile{"kernel32.dll", "SetEndOfFile"};

@@ -81,6 +81,7 @@ constexpr UINT PM_NOREMOVE = 0x0000;
 constexpr UINT PM_REMOVE = 0x0001;
 constexpr UINT WM_PAINT = 0x000F;
 constexpr DWORD WAIT_OBJECT_0 = 0;
+constexpr DWORD WAIT_ABANDONED = 0x80;
 constexpr DWORD WAIT_TIMEOUT = 258;
 constexpr DWORD MAXIMUM_WAIT_OBJECTS = 64;
 #endif

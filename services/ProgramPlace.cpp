@@ -1,31 +1,32 @@
 #include "services/ProgramPlace.h"
 
 #include "services/PlatformApi.h"
+#include "services/SystemFolders.h"
+#include "services/SystemText.h"
 #include "services/Text.h"
 
 namespace qvn {
-namespace {
-
-constexpr DWORD kRoom = 1024;
-
-}  // namespace
 
 std::wstring ProgramFile() {
-  char path[kRoom] = {};
-  const DWORD length = api::GetModuleFileNameA(nullptr, path, kRoom);
-  return length == 0 || length >= kRoom ? std::wstring() : FromAnsi(std::string(path, length));
+  return FilledText([](wchar_t* path, DWORD room) { return api::GetModuleFileNameW(nullptr, path, room); },
+                    [](char* path, DWORD room) { return api::GetModuleFileNameA(nullptr, path, room); });
 }
 
 std::wstring CurrentFolder() {
-  char path[kRoom] = {};
-  const DWORD length = api::GetCurrentDirectoryA(kRoom, path);
-  return length == 0 || length >= kRoom ? std::wstring() : FromAnsi(std::string(path, length));
+  return FilledText([](wchar_t* path, DWORD room) { return api::GetCurrentDirectoryW(room, path); },
+                    [](char* path, DWORD room) { return api::GetCurrentDirectoryA(room, path); });
 }
 
 bool MoveToWindowsFolder() {
-  char windows[kRoom] = {};
-  const UINT length = api::GetWindowsDirectoryA(windows, kRoom);
-  return length != 0 && length < kRoom && api::SetCurrentDirectoryA(windows) != 0;
+  const std::wstring windows = WindowsFolder();
+  if (windows.empty()) return false;
+  const BOOL moved = NamesInUnicode() ? api::SetCurrentDirectoryW(windows.c_str())
+                                      : api::SetCurrentDirectoryA(ToAnsi(windows).c_str());
+  return moved != 0;
+}
+
+std::wstring CommandLineText() {
+  return NamesInUnicode() ? std::wstring(api::GetCommandLineW()) : FromAnsi(api::GetCommandLineA());
 }
 
 }  // namespace qvn

@@ -11,7 +11,8 @@ namespace qvn {
 // a type other than REG_SZ and REG_DWORD, yields nothing; a text whose read
 // fails yields the empty text; a number whose read fails yields -1. Raises
 // Failure only when a platform function cannot be bound; the key is closed on
-// every path.
+// every path. On the NT family the text is read as it is kept, in UTF-16,
+// so that a name outside the code page arrives whole.
 RegValue ReadRegValue(const std::wstring& settingsKey, const std::wstring& subkeyName,
                       const std::wstring& valueName);
 

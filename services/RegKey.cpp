@@ -21,7 +21,9 @@ RegKey OpenLocalMachineKey(const std::wstring& path, LONG* result) {
   return OpenKey(HKEY_LOCAL_MACHINE, path, kToolKeyAccess, result);
 }
 
-RegKey OpenKeyForReading(HKEY root, const std::wstring& path) { return OpenKey(root, path, KEY_READ); }
+RegKey OpenKeyForReading(HKEY root, const std::wstring& path, REGSAM view) {
+  return OpenKey(root, path, KEY_READ | view);
+}
 
 void CloseKey(RegKey& key) { api::RegCloseKey(key.Release()); }
 

@@ -24,8 +24,9 @@ inline constexpr REGSAM kToolKeyAccess = 0x3F;
 RegKey OpenLocalMachineKey(const std::wstring& path, LONG* result = nullptr);
 
 // Opens `path` below `root` for reading only, which a limited user may do
-// where the tool's access is refused; the open's result is not examined.
-RegKey OpenKeyForReading(HKEY root, const std::wstring& path);
+// where the tool's access is refused, in the registry view `view` asks for
+// (KEY_WOW64_64KEY) or the program's own; the open's result is not examined.
+RegKey OpenKeyForReading(HKEY root, const std::wstring& path, REGSAM view = 0);
 
 // Closes the key now, the 0 handle of a failed open included (as the platform
 // allows); raises Failure when the close function cannot be bound.

@@ -3,6 +3,7 @@
 #include "services/PlatformApi.h"
 #include "services/ReadRegValue.h"
 #include "services/RegKey.h"
+#include "services/SystemText.h"
 #include "services/Text.h"
 
 namespace qvn {
@@ -20,6 +21,24 @@ std::wstring TextOf(const RegValue& value) {
   return text != nullptr ? *text : std::wstring();
 }
 
+// The name and type of the value at `index`, by the form the running family
+// names values with; the enumeration's result, ERROR_MORE_DATA for a name
+// too long to be read whole.
+LONG ValueAt(HKEY key, DWORD index, std::wstring& name, DWORD& type) {
+  DWORD nameChars = kNameRoom;
+  LONG result = ERROR_SUCCESS;
+  if (NamesInUnicode()) {
+    wchar_t wide[kNameRoom] = {};
+    result = api::RegEnumValueW(key, index, wide, &nameChars, nullptr, &type, nullptr, nullptr);
+    if (result == ERROR_SUCCESS && nameChars < kNameRoom) name.assign(wide, nameChars);
+  } else {
+    char narrow[kNameRoom] = {};
+    result = api::RegEnumValueA(key, index, narrow, &nameChars, nullptr, &type, nullptr, nullptr);
+    if (result == ERROR_SUCCESS && nameChars < kNameRoom) name = FromAnsi(std::string(narrow, nameChars));
+  }
+  return result == ERROR_SUCCESS && nameChars >= kNameRoom ? ERROR_MORE_DATA : result;
+}
+
 }  // namespace
 
 std::wstring ReadTextValue(HKEY root, const std::wstring& path, const std::wstring& valueName) {
@@ -33,14 +52,13 @@ std::vector<std::wstring> ReadTextValues(HKEY root, const std::wstring& path) {
   RegKey key = OpenKeyForReading(root, path);
   if (!key) return texts;
   for (DWORD index = 0; index < kMostValues; ++index) {
-    char name[kNameRoom] = {};
-    DWORD nameChars = kNameRoom;
+    std::wstring name;
     DWORD type = REG_NONE;
-    const LONG result = api::RegEnumValueA(key.Get(), index, name, &nameChars, nullptr, &type, nullptr, nullptr);
+    const LONG result = ValueAt(key.Get(), index, name, type);
     if (result == ERROR_MORE_DATA) continue;
     if (result != ERROR_SUCCESS) break;
-    if (type != REG_SZ || nameChars >= kNameRoom) continue;
-    std::wstring text = TextOf(QueryValue(key.Get(), FromAnsi(std::string(name, nameChars))));
+    if (type != REG_SZ) continue;
+    std::wstring text = TextOf(QueryValue(key.Get(), name));
     if (!text.empty()) texts.push_back(std::move(text));
   }
   return texts;

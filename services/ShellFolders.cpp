@@ -1,9 +1,11 @@
 #include "services/ShellFolders.h"
 
+#include <string>
+
 #include "services/Failure.h"
 #include "services/PlatformApi.h"
 #include "services/RegistryText.h"
-#include "services/Text.h"
+#include "services/SystemText.h"
 
 namespace qvn {
 namespace {
@@ -28,16 +30,25 @@ Source SourceOf(ShellFolder folder) {
   return {0x0002, false, L"Programs"};
 }
 
+// The length of the path the shell wrote, or 0 when it has none.
+template <typename Char>
+DWORD AnsweredLength(BOOL answered, const Char* path) {
+  return answered ? static_cast<DWORD>(std::char_traits<Char>::length(path)) : 0;
+}
+
 std::wstring AskTheShell(int csidl) {
-  api::SHGetSpecialFolderPathAFn ask = nullptr;
   try {
-    ask = api::SHGetSpecialFolderPathA.Resolve();
+    // The shell writes up to MAX_PATH characters, within FilledText's room.
+    return FilledText(
+        [csidl](wchar_t* path, DWORD) {
+          return AnsweredLength(api::SHGetSpecialFolderPathW(nullptr, path, csidl, 0), path);  // do not create it
+        },
+        [csidl](char* path, DWORD) {
+          return AnsweredLength(api::SHGetSpecialFolderPathA(nullptr, path, csidl, 0), path);
+        });
   } catch (const Failure&) {
     return {};  // no such function on this system
   }
-  char path[MAX_PATH + 1] = {};
-  if (!ask(nullptr, path, csidl, 0)) return {};  // do not create it
-  return FromAnsi(path);
 }
 
 }  // namespace

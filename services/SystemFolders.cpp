@@ -9,24 +9,13 @@
 #include "services/RegKey.h"
 #include "services/RegistryText.h"
 #include "services/ShellFolders.h"
+#include "services/SystemText.h"
 #include "services/Text.h"
 
 namespace qvn {
 namespace {
 
-constexpr DWORD kPathRoom = 1024;
-
 const wchar_t kCurrentVersion[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
-
-// Calls a "fill this buffer" function of the platform; empty when it fails or
-// the answer does not fit.
-template <typename Fill>
-std::wstring Filled(Fill fill) {
-  std::vector<char> buffer(kPathRoom, '\0');
-  const DWORD length = fill(buffer.data(), kPathRoom);
-  if (length == 0 || length >= kPathRoom) return {};
-  return FromAnsi(std::string(buffer.data(), length));
-}
 
 void AddIfReported(std::vector<std::wstring>& folders, const std::wstring& folder) {
   if (!folder.empty()) folders.push_back(folder);
@@ -39,8 +28,10 @@ std::wstring ProfilesFolder(const std::wstring& profile) {
   return holder.size() > 2 ? holder : std::wstring();
 }
 
-std::wstring EnvironmentValue(const char* name) {
-  return Filled([name](char* buffer, DWORD room) { return api::GetEnvironmentVariableA(name, buffer, room); });
+std::wstring EnvironmentValue(const wchar_t* name) {
+  return FilledText(
+      [name](wchar_t* buffer, DWORD room) { return api::GetEnvironmentVariableW(name, buffer, room); },
+      [name](char* buffer, DWORD room) { return api::GetEnvironmentVariableA(ToAnsi(name).c_str(), buffer, room); });
 }
 
 // The text of `valueName` in the 64-bit view of the system's CurrentVersion
@@ -49,9 +40,7 @@ std::wstring EnvironmentValue(const char* name) {
 // one view; a system older than the flag may refuse the open, which reports
 // nothing.
 std::wstring ReadCurrentVersionIn64BitView(const wchar_t* valueName) {
-  RegKey key;
-  api::RegOpenKeyExA(HKEY_LOCAL_MACHINE, ToAnsi(kCurrentVersion).c_str(), 0, KEY_READ | KEY_WOW64_64KEY,
-                     key.Receive());
+  const RegKey key = OpenKeyForReading(HKEY_LOCAL_MACHINE, kCurrentVersion, KEY_WOW64_64KEY);
   const RegValue value = QueryValue(key.Get(), valueName);
   const auto* text = std::get_if<std::wstring>(&value);
   return text != nullptr ? *text : std::wstring();
@@ -59,30 +48,32 @@ std::wstring ReadCurrentVersionIn64BitView(const wchar_t* valueName) {
 
 }  // namespace
 
+std::wstring WindowsFolder() {
+  return FilledText([](wchar_t* buffer, DWORD room) { return api::GetWindowsDirectoryW(buffer, room); },
+                    [](char* buffer, DWORD room) { return api::GetWindowsDirectoryA(buffer, room); });
+}
+
 std::wstring FullPathOf(const std::wstring& path) {
-  const std::string narrow = ToAnsi(path);
-  return Filled([&](char* buffer, DWORD room) {
-    return api::GetFullPathNameA(narrow.c_str(), room, buffer, nullptr);
-  });
+  return FilledText(
+      [&](wchar_t* buffer, DWORD room) { return api::GetFullPathNameW(path.c_str(), room, buffer, nullptr); },
+      [&](char* buffer, DWORD room) { return api::GetFullPathNameA(ToAnsi(path).c_str(), room, buffer, nullptr); });
 }
 
 std::wstring ShortPathOf(const std::wstring& path) {
   if (IsOnServer(path)) return {};  // never asked of a server, which may be away
-  const std::string narrow = ToAnsi(path);
-  return Filled([&](char* buffer, DWORD room) { return api::GetShortPathNameA(narrow.c_str(), buffer, room); });
+  return FilledText(
+      [&](wchar_t* buffer, DWORD room) { return api::GetShortPathNameW(path.c_str(), buffer, room); },
+      [&](char* buffer, DWORD room) { return api::GetShortPathNameA(ToAnsi(path).c_str(), buffer, room); });
 }
 
 ReportedFolders ReportedSystemFolders() {
   ReportedFolders folders;
   std::vector<std::wstring>& system = folders.system;
-  AddIfReported(system, Filled([](char* buffer, DWORD room) {
-                  return static_cast<DWORD>(api::GetWindowsDirectoryA(buffer, room));
-                }));
-  AddIfReported(system, Filled([](char* buffer, DWORD room) {
-                  return static_cast<DWORD>(api::GetSystemDirectoryA(buffer, room));
-                }));
+  AddIfReported(system, WindowsFolder());
+  AddIfReported(system, FilledText([](wchar_t* buffer, DWORD room) { return api::GetSystemDirectoryW(buffer, room); },
+                                   [](char* buffer, DWORD room) { return api::GetSystemDirectoryA(buffer, room); }));
   AddIfReported(system, ReadTextValue(HKEY_LOCAL_MACHINE, kCurrentVersion, L"CommonFilesDir"));
-  for (const char* name : {"USERPROFILE", "ALLUSERSPROFILE"}) {
+  for (const wchar_t* name : {L"USERPROFILE", L"ALLUSERSPROFILE"}) {
     const std::wstring profile = EnvironmentValue(name);
     AddIfReported(system, profile);
     AddIfReported(system, ProfilesFolder(profile));
@@ -96,8 +87,8 @@ ReportedFolders ReportedSystemFolders() {
   // 64-bit view, and from Windows 7 on also in the environment.
   AddIfReported(folders.programFiles, ReadCurrentVersionIn64BitView(L"ProgramFilesDir"));
   AddIfReported(system, ReadCurrentVersionIn64BitView(L"CommonFilesDir"));
-  AddIfReported(folders.programFiles, EnvironmentValue("ProgramW6432"));
-  AddIfReported(system, EnvironmentValue("CommonProgramW6432"));
+  AddIfReported(folders.programFiles, EnvironmentValue(L"ProgramW6432"));
+  AddIfReported(system, EnvironmentValue(L"CommonProgramW6432"));
   return folders;
 }
 

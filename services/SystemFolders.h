@@ -12,6 +12,9 @@ std::wstring FullPathOf(const std::wstring& path);
 // there, or when it lies on a server, which is never asked for it.
 std::wstring ShortPathOf(const std::wstring& path);
 
+// The Windows folder; empty when the system does not tell it.
+std::wstring WindowsFolder();
+
 // The folders this machine reports as its own. A folder the machine does not
 // report is left out.
 struct ReportedFolders {

@@ -1,10 +1,12 @@
 #include "ui/MenuForm.h"
 
 #include "app/InitToolState.h"
+#include "app/OneRunAtATime.h"
 #include "app/RemovalLog.h"
 #include "app/RemoveWhenNotInUse.h"
 #include "ui/InUsePrompt.h"
 #include "ui/ProgramFrame.h"
+#include "ui/RemovalWatch.h"
 
 namespace qvn {
 namespace {
@@ -71,21 +73,36 @@ InUseAnswer AskWhatToDo(ProgramFrame& frame, HWND owner, const InUse& found) {
 }
 
 // True when the removal ran; false when the user gave up with nothing removed.
+// Meanwhile the window stays alive, and Label2, the instruction, shows how
+// far a long removal has come.
 bool RemoveOnceQuorvaneIsClosed(ProgramFrame& frame, HWND owner) {
   WaitCursor busy;
   ToolState& state = ProgramToolState();
   const RemovalPlan plan = PlanRemoval(state);
   RemovalLog* log = frame.Log();
   if (log != nullptr) log->Planned(plan);
-  const auto ask = [&frame, owner](const InUse& found) { return AskWhatToDo(frame, owner, found); };
-  return RemoveWhenNotInUse(state, plan, ask, {log, /*quiet=*/false, {}});
+  RemovalWatch watch(owner, ::GetDlgItem(owner, kLabel2), log);
+  const ProgramFrame::RemovalRunning running(frame, watch);
+  const auto ask = [&frame, &watch, owner](const InUse& found) {
+    watch.Pause();
+    const InUseAnswer answer = AskWhatToDo(frame, owner, found);
+    watch.Resume();
+    return answer;
+  };
+  RemovalOptions options;
+  options.observer = &watch;
+  return RemoveWhenNotInUse(state, plan, ask, options);
 }
 
 }  // namespace
 
 void MenuForm::OnClick(int controlId) {
   if (controlId == kStartRemoval) {
-    if (RemoveOnceQuorvaneIsClosed(Frame(), Handle())) Frame().ShowCompletion();
+    // The turn is held through the prompt and the removal, and given back
+    // before the completion window, which removes nothing.
+    const bool removed =
+        RemoveInTurn(Handle(), Frame().Log(), [this] { return RemoveOnceQuorvaneIsClosed(Frame(), Handle()); });
+    if (removed) Frame().ShowCompletion();
   } else if (controlId == kExit) {
     Unload();
   }

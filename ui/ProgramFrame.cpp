@@ -6,6 +6,7 @@
 #include "services/MessageBox.h"
 #include "ui/FailureReport.h"
 #include "ui/MenuForm.h"
+#include "ui/RemovalWatch.h"
 #include "ui/RemoveComplete.h"
 
 namespace qvn {
@@ -66,6 +67,8 @@ void ProgramFrame::EnableWindows(bool enabled) {
 bool ProgramFrame::AnyWindowLoaded() const {
   return (menu_ && menu_->IsLoaded()) || (complete_ && complete_->IsLoaded());
 }
+
+bool ProgramFrame::SessionMayEnd() const { return watch_ == nullptr || watch_->SessionMayEnd(); }
 
 void ProgramFrame::WindowClosed() {
   if (!AnyWindowLoaded()) ::PostQuitMessage(failed_ ? 1 : 0);

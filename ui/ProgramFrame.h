@@ -9,6 +9,7 @@ namespace qvn {
 class MenuForm;
 class RemoveComplete;
 class RemovalLog;
+class RemovalWatch;
 
 // Starts the tool with its main window, delivers events one at a time until no
 // window remains, and reports a failure that reaches it before ending at once.
@@ -38,6 +39,25 @@ class ProgramFrame {
   // Called by a window when it is gone: the program ends with the last one.
   void WindowClosed();
 
+  // A removal runs while this lives, watched by `watch`. Its windows answer
+  // what is sent to them meanwhile: the main and completion windows then
+  // take no command and do not close, so that nothing runs inside the
+  // removal but painting and answers, and the session may end only when the
+  // watch allows it.
+  class RemovalRunning {
+   public:
+    RemovalRunning(ProgramFrame& frame, const RemovalWatch& watch) : frame_(frame) { frame_.watch_ = &watch; }
+    ~RemovalRunning() { frame_.watch_ = nullptr; }
+    RemovalRunning(const RemovalRunning&) = delete;
+    RemovalRunning& operator=(const RemovalRunning&) = delete;
+
+   private:
+    ProgramFrame& frame_;
+  };
+  bool Removing() const { return watch_ != nullptr; }
+  // The answer to WM_QUERYENDSESSION.
+  bool SessionMayEnd() const;
+
   // Shows the failure; when the user dismisses it, closes every window and
   // ends the event loop. Never throws.
   void ReportFailure(const Failure& failure) noexcept;
@@ -53,6 +73,7 @@ class ProgramFrame {
   RemovalLog* log_;
   std::unique_ptr<MenuForm> menu_;
   std::unique_ptr<RemoveComplete> complete_;
+  const RemovalWatch* watch_ = nullptr;
   bool failed_ = false;
 };
 

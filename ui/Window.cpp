@@ -132,6 +132,13 @@ void Window::SetControlText(int controlId, const std::wstring& text) {
   ::SetWindowTextA(::GetDlgItem(handle_, controlId), ToAnsi(text).c_str());
 }
 
+// A removal answers what is sent to its windows while it runs; a click sent
+// to a button (BM_CLICK from another program) or a close sent by Task
+// Manager would otherwise start a second removal inside the first, or
+// destroy the window the removal reports to. A prompt the removal shows is
+// owned, and answers as it always does.
+bool Window::HeldByRemoval() const { return owner_ == nullptr && frame_.Removing(); }
+
 void Window::RestoreFocus() {
   if (focused_ != nullptr && ::IsChild(handle_, focused_)) {
     ::SetFocus(focused_);
@@ -151,8 +158,13 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // Enter and Esc reach here as IDOK and IDCANCEL from the dialog keys,
       // with no control behind them: only the buttons' own clicks count (the
       // in-use prompt reads Enter and Esc itself).
-      if (HIWORD(wParam) == BN_CLICKED && lParam != 0) OnClick(LOWORD(wParam));
+      if (HIWORD(wParam) == BN_CLICKED && lParam != 0 && !HeldByRemoval()) OnClick(LOWORD(wParam));
       return 0;
+    case WM_CLOSE:
+      if (HeldByRemoval()) return 0;
+      return ::DefWindowProcA(handle_, message, wParam, lParam);
+    case WM_QUERYENDSESSION:
+      return frame_.SessionMayEnd() ? TRUE : FALSE;
     case WM_CTLCOLORSTATIC:
       ::SetBkColor(reinterpret_cast<HDC>(wParam), ::GetSysColor(COLOR_BTNFACE));
       return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));

@@ -48,6 +48,8 @@ class Window {
   void CreateControls();
   // Puts the keyboard focus back where it was, or on the first button.
   void RestoreFocus();
+  // Takes no command and does not close: a removal runs on.
+  bool HeldByRemoval() const;
 
   ProgramFrame& frame_;
   const char* className_;

@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
+#include <regex>
+#include <string>
 
 #include "services/DeleteAtRestart.h"
+#include "services/RemovalTurn.h"
 #include "tests/e2e/ProgramDriver.h"
 #include "tests/e2e/RelayLog.h"
 #include "tests/wine/FileFixture.h"
@@ -146,6 +149,36 @@ TEST_F(Scenario, StartPressedTwiceRunsTwiceAndShowsOneCompletionWindow) {
   EXPECT_FALSE(PathExists(shortcut));
   ::Sleep(300);
   EXPECT_EQ(program.CountWindows(kDone), 1);
+}
+
+// Another run removing (this test program, holding the turn as such a run
+// holds it, under the name this Windows gives it): Start says so in a box and
+// removes nothing. The main window held nothing while it waited, and removes
+// everything once the other run has ended.
+TEST_F(Scenario, StartWhileAnotherRunRemovesSaysSoAndRemovesNothing) {
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = sizeof version;
+  ASSERT_TRUE(::GetVersionExA(&version));
+  const std::string name = (IsNtFamily() && version.dwMajorVersion >= 5 ? "Global\\" : "") +
+                           std::string(qvn::kRemovalTurnName);
+  HANDLE otherRun = ::CreateMutexA(nullptr, TRUE, name.c_str());
+  ASSERT_NE(otherRun, nullptr);
+  e2e::RunningProgram program;
+  const Stopped stopped = PressStartAndWaitForABox(program);
+  ASSERT_TRUE(stopped.box.has_value());
+  EXPECT_EQ(stopped.box->title, "QvnRemove");
+  EXPECT_NE(stopped.box->text.find("QvnRemove is already removing Quorvane"), std::string::npos) << stopped.box->text;
+  program.Dismiss(*stopped.box);
+  EXPECT_TRUE(AllFilesPresent());
+  EXPECT_TRUE(AllRegistryKeysPresent());
+  EXPECT_EQ(program.CountWindows(kDone), 0);
+
+  ::ReleaseMutex(otherRun);
+  ::CloseHandle(otherRun);
+  e2e::Click(stopped.main, kStart);
+  EXPECT_NE(program.WaitForWindow(kDone), nullptr);
+  EXPECT_FALSE(AnyFileLeft());
+  EXPECT_FALSE(AnyRegistryKeyLeft());
 }
 
 TEST_F(Scenario, ClosedCompletionWindowLeavesTheMainOneUsable) {
@@ -500,6 +533,143 @@ TEST_F(Scenario, ObjectThatCannotBeCreatedStopsOnlyNineX) {
   EXPECT_EQ(program.CountWindows(kMain), 0);
   EXPECT_TRUE(AllFilesPresent());
   EXPECT_TRUE(AllRegistryKeysPresent());
+}
+
+// How many files and folders `folder` holds, itself included.
+std::size_t EntriesOf(const std::string& folder) {
+  std::size_t entries = 1;
+  WIN32_FIND_DATAA found{};
+  HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return entries;
+  do {
+    const std::string name = found.cFileName;
+    if (name == "." || name == "..") continue;
+    entries += (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? EntriesOf(folder + "\\" + name) : 1;
+  } while (::FindNextFileA(search, &found));
+  ::FindClose(search);
+  return entries;
+}
+
+std::string Grouped(std::size_t number) {
+  std::string digits = std::to_string(number);
+  for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
+  return digits;
+}
+
+std::string WindowText(HWND window) {
+  char text[1024] = {};
+  ::GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+// Label2's text once it matches `pattern`, within `timeoutMs`; empty if it never did.
+std::string WaitForLabelText(HWND label, const std::regex& pattern, DWORD timeoutMs) {
+  for (DWORD waited = 0; waited <= timeoutMs; waited += 10) {
+    // Another program's window: its text is read without a message to it.
+    const std::string text = WindowText(label);
+    if (std::regex_match(text, pattern)) return text;
+    ::Sleep(10);
+  }
+  return "";
+}
+
+// Whether `text` drawn in `font` as a static control draws it (wrapped at
+// words) fits the control's client area of `client`.
+bool FitsLabel(const std::string& text, const LOGFONTA& font, SIZE client) {
+  HDC screen = ::GetDC(nullptr);
+  HFONT made = ::CreateFontIndirectA(&font);
+  HGDIOBJ previous = ::SelectObject(screen, made);
+  RECT extent{0, 0, client.cx, 0};
+  ::DrawTextA(screen, text.c_str(), static_cast<int>(text.size()), &extent,
+              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+  ::SelectObject(screen, previous);
+  ::DeleteObject(made);
+  ::ReleaseDC(nullptr, screen);
+  return extent.right <= client.cx && extent.bottom <= client.cy;
+}
+
+// A removal of 10,000 files takes seconds. Meanwhile the main window answers
+// what is sent to it at once, so that Windows never calls it hung; its
+// instruction (Label2) shows how far the removal has come, the check and
+// then the removal, in text that fits it; and neither a click nor a close
+// given meanwhile is taken. The completion window then opens, and the instruction is back. The
+// runner writes the files on the host side, where it takes a moment, and
+// names the folder in QVN_BIG_FOLDER; the scenario moves it into the install
+// folder.
+TEST_F(Scenario, LongRemovalKeepsTheWindowAnsweringAndShowsHowFarItHasCome) {
+  constexpr int kLabel2 = 12;
+  const char* big = std::getenv("QVN_BIG_FOLDER");
+  ASSERT_TRUE(big != nullptr && PathExists(big)) << "run by tests/e2e/run, which writes the files";
+  const std::string data = std::string(kInstallFolder) + "\\Data\\Big";
+  ASSERT_TRUE(::MoveFileA(big, data.c_str()));
+  // The shortcut, the group with its two links, the install folder with its
+  // program, Data and the template in a folder of its own: 9 besides.
+  const std::size_t entries = 9 + EntriesOf(data);
+  ASSERT_GT(entries, 10000u);
+  e2e::RunningProgram program;
+  HWND main = program.WaitForWindow(kMain);
+  ASSERT_NE(main, nullptr);
+  HWND label = ::GetDlgItem(main, kLabel2);
+  const std::string instruction = WindowText(label);
+  ASSERT_NE(instruction.find("Click the button below"), std::string::npos) << instruction;
+  // Its font, read while the window waits for the user.
+  std::optional<LOGFONTA> font;
+  for (const e2e::ControlFont& read : program.ReadFonts(main)) {
+    if (read.id == kLabel2 && read.read) font = read.font;
+  }
+  ASSERT_TRUE(font.has_value()) << "the font probe did not answer";
+  const SIZE client = e2e::ClientSize(label);
+
+  e2e::Click(main, kStart);
+  const std::string count = "[0-9]{1,3}(,[0-9]{3})*";
+  const std::string checking = WaitForLabelText(label, std::regex("Checking files: " + count), 20000);
+  ASSERT_FALSE(checking.empty()) << "no progress shown while the files were checked: " << WindowText(label);
+
+  char caption[64] = {};
+  DWORD_PTR copied = 0;
+  const DWORD sent = ::GetTickCount();
+  const LRESULT answered = ::SendMessageTimeoutA(main, WM_GETTEXT, sizeof caption, reinterpret_cast<LPARAM>(caption),
+                                                 SMTO_ABORTIFHUNG, 1000, &copied);
+  const DWORD waited = ::GetTickCount() - sent;
+  EXPECT_NE(answered, 0) << "the main window did not answer within a second";
+  EXPECT_STREQ(caption, kMain);
+  EXPECT_LT(waited, 1000u);
+  // No delete mark is held while the files are checked: the session may end.
+  DWORD_PTR mayEnd = FALSE;
+  EXPECT_NE(::SendMessageTimeoutA(main, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 1000, &mayEnd), 0);
+  EXPECT_EQ(mayEnd, static_cast<DWORD_PTR>(TRUE));
+  using IsHung = BOOL(WINAPI*)(HWND);
+  if (const auto isHung = reinterpret_cast<IsHung>(
+          reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleA("user32.dll"), "IsHungAppWindow")))) {
+    EXPECT_FALSE(isHung(main)) << "Windows would show the window as Not Responding";
+  }
+  // While the removal runs: a click on EXIT; a click sent to it by another
+  // program; a close sent to the window, as Task Manager's End Task sends it.
+  HWND exitButton = ::FindWindowExA(main, nullptr, "Button", "EXIT");
+  ::PostMessageA(exitButton, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  ::PostMessageA(exitButton, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  DWORD_PTR ignored = 0;
+  EXPECT_NE(::SendMessageTimeoutA(exitButton, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored), 0);
+  EXPECT_NE(::SendMessageTimeoutA(main, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored), 0);
+  const char* dpi = std::getenv("QVN_DPI");
+  e2e::SaveScreenshot(main, "C:\\qvn-e2e\\shots\\removal-progress-" + WindowsVersion() + "-" +
+                                (dpi != nullptr ? dpi : "96") + "dpi.bmp");
+
+  const std::string removing =
+      WaitForLabelText(label, std::regex("Removing files: " + count + " of " + Grouped(entries)), 20000);
+  EXPECT_FALSE(removing.empty()) << "no progress of the removal out of " << Grouped(entries) << ": "
+                                 << WindowText(label);
+  for (const std::string& text : {checking, removing}) {
+    EXPECT_TRUE(FitsLabel(text, *font, client)) << text << " does not fit Label2's " << client.cx << " x " << client.cy;
+  }
+  HWND done = program.WaitForWindow(kDone, 60000);
+  ASSERT_NE(done, nullptr);
+  EXPECT_EQ(WindowText(label), instruction) << "Label2 shows its own text again";
+  EXPECT_FALSE(AnyFileLeft());
+  EXPECT_FALSE(AnyRegistryKeyLeft());
+  ::Sleep(300);
+  EXPECT_TRUE(::IsWindow(main) && ::IsWindowVisible(main)) << "a click or close given meanwhile was taken";
+  EXPECT_FALSE(program.WaitForMessageBox(0).has_value());
 }
 
 TEST_F(Scenario, TabMovesBetweenTheButtonsAndSpacePressesTheFocusedOne) {

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <functional>
 
+#include "services/AsideFolder.h"
 #include "services/DeleteAtRestart.h"
 #include "tests/e2e/ProgramDriver.h"
 #include "tests/e2e/RelayLog.h"
@@ -20,6 +21,7 @@ namespace {
 
 using namespace fixture;
 
+const char kProgramFolder[] = "C:\\qvn-e2e";
 const char kLogFolder[] = "C:\\logs";
 const char kLog[] = "C:\\logs\\qvn remove.log";
 const char kLogArgument[] = "/LOG=\"C:\\logs\\qvn remove.log\"";
@@ -37,10 +39,17 @@ class Unattended : public testing::Test {
   }
 
   // Runs the program with `arguments` to its end, checking all the while that
-  // it shows no window; returns its exit code.
+  // it shows no window, for at most `timeoutMs`; returns its exit code. It
+  // starts in `folder`, its current folder (C:\qvn-e2e, where it lies,
+  // unless said).
   static DWORD RunWithoutAWindow(const std::string& arguments, const std::vector<std::string>& environment = {},
-                                 int timeoutMs = 30000) {
-    e2e::RunningProgram program(environment, "C:\\qvn-e2e", "QvnRemove.exe", arguments);
+                                 const std::string& folder = kProgramFolder, int timeoutMs = 30000) {
+    std::string fromFolder = "QvnRemove.exe";
+    if (folder != kProgramFolder) {
+      fromFolder = "qvn-e2e\\QvnRemove.exe";
+      for (char c : folder.substr(2)) fromFolder.insert(0, c == '\\' ? "..\\" : "");
+    }
+    e2e::RunningProgram program(environment, folder, fromFolder, arguments);
     bool shown = false;
     for (int waited = 0; waited < timeoutMs && !program.WaitForExit(0); waited += 20) {
       shown = shown || program.ShowsAnyWindow();
@@ -52,9 +61,9 @@ class Unattended : public testing::Test {
   }
 
   // The log's lines as they are: "YYYY-MM-DD hh:mm:ss  COMPUTER  text".
-  static std::vector<std::string> RawLogLines() {
+  static std::vector<std::string> RawLogLines(const char* path = kLog) {
     std::vector<std::string> lines;
-    std::ifstream log(kLog);
+    std::ifstream log(path);
     for (std::string line; std::getline(log, line);) {
       if (!line.empty() && line.back() == '\r') line.pop_back();
       lines.push_back(line);
@@ -76,9 +85,9 @@ class Unattended : public testing::Test {
   }
 
   // The text of every line, each of which this computer must have written.
-  static std::vector<std::string> LogLines() {
+  static std::vector<std::string> LogLines(const char* path = kLog) {
     std::vector<std::string> lines;
-    for (const std::string& line : RawLogLines()) {
+    for (const std::string& line : RawLogLines(path)) {
       const std::string text = TextOfOwnLine(line);
       EXPECT_FALSE(text.empty()) << "not a line of this computer's: " << line;
       lines.push_back(text.empty() ? line : text);
@@ -202,6 +211,46 @@ TEST_F(Unattended, LogSharedWithAnotherMachinesRun) {
   EXPECT_EQ(TextOfOwnLine(lines[lines.size() - 2]), "Exit code: 3010");
 }
 
+// Two runs at once: a start-up script and a deployment agent, or a user who
+// double-clicks twice. A large installation keeps the first run busy while the
+// second starts half a second later; before the turn was taken, the second's
+// in-use check opened files the first was deleting and failed its deletion
+// half way. Exactly one run removes everything; the other ends 1618 at once,
+// saying so in its log.
+TEST_F(Unattended, TwoRunsAtOnceOneRemovesEverythingTheOtherEnds1618) {
+  for (int folder = 0; folder < 100; ++folder) {
+    const std::string path = std::string(kInstallFolder) + "\\Data\\Set " + std::to_string(folder);
+    MakeFolder(path);
+    for (int file = 0; file < 100; ++file) {
+      const std::string name = path + "\\item " + std::to_string(file) + ".qvd";
+      const HANDLE made = ::CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                        nullptr);
+      ASSERT_NE(made, INVALID_HANDLE_VALUE) << name;
+      ::CloseHandle(made);
+    }
+  }
+  const char* const logs[] = {"C:\\logs\\first.log", "C:\\logs\\second.log"};
+  e2e::RunningProgram first({}, "C:\\qvn-e2e", "QvnRemove.exe", std::string("/S /LOG=") + logs[0]);
+  ::Sleep(500);
+  e2e::RunningProgram second({}, "C:\\qvn-e2e", "QvnRemove.exe", std::string("/S /LOG=") + logs[1]);
+  ASSERT_TRUE(first.WaitForExit(300000));
+  ASSERT_TRUE(second.WaitForExit(300000));
+  const DWORD codes[] = {first.ExitCode(), second.ExitCode()};
+  EXPECT_TRUE((codes[0] == 3010u && codes[1] == 1618u) || (codes[0] == 1618u && codes[1] == 3010u))
+      << codes[0] << " and " << codes[1];
+  EXPECT_FALSE(AnyFileLeft()) << "never a half removal";
+  EXPECT_FALSE(AnyRegistryKeyLeft());
+  for (int run = 0; run < 2; ++run) {
+    SCOPED_TRACE(logs[run]);
+    const std::vector<std::string> lines = LogLines(logs[run]);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "Exit code: " + std::to_string(codes[run]));
+    const bool toldSo = Has(lines, "Nothing was removed: another QvnRemove is removing Quorvane on this computer");
+    EXPECT_EQ(toldSo, codes[run] == 1618u);
+    for (const std::string& line : lines) EXPECT_TRUE(codes[run] != 1618u || line.rfind("Step ", 0) != 0) << line;
+  }
+}
+
 TEST_F(Unattended, FileInUseEndsWithItsCodeAndRemovesNothing) {
   FileHeldByAnotherProcess holder(std::string(kInstallFolder) + "\\Data\\Templates\\default.qvt");
   EXPECT_EQ(RunWithoutAWindow(std::string("/S ") + kLogArgument), 1618u);
@@ -294,7 +343,7 @@ TEST_F(Unattended, ATreeAboveTheCeilingIsCheckedThenRemovedFolderByFolder) {
   ASSERT_NE(tree, nullptr) << "run by tests/e2e/run, which makes the tree";
   ASSERT_TRUE(::MoveFileA(tree, (std::string(kInstallFolder) + "\\Big").c_str()));
   const DWORD start = ::GetTickCount();
-  EXPECT_EQ(RunWithoutAWindow(std::string("/S ") + kLogArgument, {}, 600000), 3010u);
+  EXPECT_EQ(RunWithoutAWindow(std::string("/S ") + kLogArgument, {}, kProgramFolder, 600000), 3010u);
   std::printf("%u files and folders removed in parts in %u ms\n", 165u * 101u + 1u,
               static_cast<unsigned>(::GetTickCount() - start));
   EXPECT_FALSE(AnyFileLeft());
@@ -345,7 +394,9 @@ TEST_F(Unattended, RemoveAtRestartLeavesWhatIsInUseForTheRestartAndRemovesTheRes
     const std::string moved = aside + "\\1 Quorvane.exe";
     EXPECT_TRUE(PathExists(moved));
     const std::vector<std::wstring> pending = qvn::DeletionsPendingAtRestart();
+    const std::string mark = aside + "\\QvnRemove.mark";
     EXPECT_EQ(pending, (std::vector<std::wstring>{std::wstring(moved.begin(), moved.end()),
+                                                  std::wstring(mark.begin(), mark.end()),
                                                   std::wstring(aside.begin(), aside.end())}));
     EXPECT_TRUE(Has(LogLines(), "In use, moved aside: " + quorvane + " to " + moved));
     EXPECT_TRUE(Has(LogLines(), "Removed at the restart: " + aside));
@@ -373,6 +424,89 @@ TEST_F(Unattended, RemoveAtRestartLeavesWhatIsInUseForTheRestartAndRemovesTheRes
   EXPECT_TRUE(Has(LogLines(), "This Windows removes no folder at restart; it may remain, empty: " +
                                   std::string(kInstallFolder)));
   ::DeleteFileA(kWininit);
+}
+
+// A run that stopped after moving files aside and before listing them for the
+// restart (a crash, a power cut) left two marked folders beside the install
+// folder: one with a Quorvane.exe still running from it, one with nothing in
+// use. The next /S lists the first whole for the restart and removes the
+// second; a folder of that name without the mark is someone else's.
+TEST_F(Unattended, WhatAnInterruptedRunLeftBesideTheInstallFolderIsFinished) {
+  if (!IsNtFamily()) GTEST_SKIP() << "only the NT family moves anything aside";
+  ForgetWhatIsLeftForTheRestart();
+  const std::string unmarked = "C:\\Program Files\\QvnRemove.pending";
+  MakeFile(unmarked + "\\notes.txt");
+  const std::wstring installFolder(kInstallFolder, kInstallFolder + std::strlen(kInstallFolder));
+  const qvn::AsideFolder running = qvn::MakeFolderBeside(installFolder);
+  const qvn::AsideFolder idle = qvn::MakeFolderBeside(installFolder);
+  const std::string runningFolder(running.path.begin(), running.path.end());
+  const std::string idleFolder(idle.path.begin(), idle.path.end());
+  ASSERT_EQ(runningFolder, unmarked + ".2");
+  ASSERT_EQ(idleFolder, unmarked + ".3");
+  const std::string moved = runningFolder + "\\1 Quorvane.exe";
+  ASSERT_TRUE(CopyThisProgramTo(moved));
+  MakeFile(idleFolder + "\\1 Quorvane.exe");
+  {
+    const ProgramRunning program(moved, "C:\\qvn-e2e");
+    EXPECT_EQ(RunWithoutAWindow(std::string("/WHATIF /S ") + kLogArgument), 0u);
+    EXPECT_TRUE(Has(LogLines(), "Left by an interrupted run, still in use, would be left for the restart: " +
+                                    runningFolder));
+    EXPECT_TRUE(Has(LogLines(), "Left by an interrupted run, would be removed: " + idleFolder));
+    EXPECT_TRUE(PathExists(idleFolder)) << "/WHATIF removes nothing";
+
+    EXPECT_EQ(RunWithoutAWindow(std::string("/S ") + kLogArgument), 3010u);
+    EXPECT_FALSE(AnyFileLeft());
+    EXPECT_TRUE(PathExists(moved));
+    EXPECT_FALSE(PathExists(idleFolder));
+    EXPECT_TRUE(PathExists(unmarked + "\\notes.txt")) << "a folder without the mark is never touched";
+    const std::string mark = runningFolder + "\\QvnRemove.mark";
+    const std::vector<std::wstring> pending = qvn::DeletionsPendingAtRestart();
+    EXPECT_EQ(pending, (std::vector<std::wstring>{std::wstring(moved.begin(), moved.end()),
+                                                  std::wstring(mark.begin(), mark.end()), running.path}));
+    const std::vector<std::string> lines = LogLines();
+    EXPECT_TRUE(Has(lines, "Left by an interrupted run, still in use, left for the restart: " + runningFolder));
+    EXPECT_TRUE(Has(lines, "Left by an interrupted run, removed: " + idleFolder));
+    EXPECT_TRUE(Has(lines, "Removed at the restart: " + moved));
+
+    LayOutInstallation();
+    EXPECT_EQ(RunWithoutAWindow("/S"), 3010u);
+    EXPECT_EQ(qvn::DeletionsPendingAtRestart(), pending) << "what is listed is not listed again";
+  }
+  ForgetWhatIsLeftForTheRestart();
+  RemoveTree(runningFolder);
+}
+
+// An administrator moved Quorvane to D: and left a link where it was. Under
+// Wine a host symbolic link stands for the junction (Windows programs under
+// Wine cannot make one): the runner makes C:\Program Files\Quorvane one, to
+// the folder it names in QVN_LINKED_INSTALL_FOLDER with a file of its own in
+// it, and the fixture lays the installation out through the link. Every file
+// on D: goes and the run ends as a full removal. Wine cannot take a host link
+// away by itself, so the log says whether the link went.
+TEST_F(Unattended, InstallFolderThatIsALinkIsRemovedWhereItLeads) {
+  const char* linked = std::getenv("QVN_LINKED_INSTALL_FOLDER");
+  ASSERT_NE(linked, nullptr) << "run by tests/e2e/run, which makes the link";
+  const DWORD attributes = ::GetFileAttributesA(kInstallFolder);
+  ASSERT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0);
+  const std::string folder = linked;
+  ASSERT_TRUE(PathExists(folder + "\\Quorvane.exe") && PathExists(folder + "\\Help\\readme.txt"));
+  EXPECT_EQ(RunWithoutAWindow(std::string("/S ") + kLogArgument), 3010u);
+  EXPECT_FALSE(PathExists(folder)) << "the files are gone from where the link led";
+  EXPECT_FALSE(AnyFileLeft());
+  EXPECT_FALSE(AnyRegistryKeyLeft());
+  const std::vector<std::string> lines = LogLines();
+  const std::string link = kInstallFolder;
+  EXPECT_TRUE(Has(lines, "Install location: " + link + " (will be deleted as " + folder + ", the folder the link " +
+                             link + " leads to)"));
+  const auto hasLine = [&lines](const std::string& start, const std::string& end) {
+    return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+      return line.size() >= start.size() + end.size() && line.rfind(start, 0) == 0 &&
+             line.compare(line.size() - end.size(), end.size(), end) == 0;
+    });
+  };
+  EXPECT_TRUE(hasLine("Step ", ": " + folder + ": removed"));
+  EXPECT_TRUE(Has(lines, "Folder link removed after the folder it leads to: " + link) ||
+              hasLine("Folder link left in place (error ", "), the folder it leads to removed: " + link));
 }
 
 TEST_F(Unattended, WhatIfListsTheStepsAndRemovesNothing) {
@@ -421,6 +555,44 @@ TEST_F(Unattended, ArgumentNotUnderstoodIsAnInvalidParameter) {
   EXPECT_TRUE(AllRegistryKeysPresent());
 }
 
+// The NT family names files in Unicode, and the installer stored the folder
+// so. A name the code page spells only by a look-alike ("\u0141ukasz" by
+// "Lukasz" on a Western system) must not lead the removal to the look-alike's
+// folder, which another user may have; a name it cannot spell at all
+// (Cyrillic) must not turn into question marks, which name no folder, and
+// leave the folder behind for good once the keys are gone. The log shows what
+// the code page cannot spell as question marks, never as a look-alike.
+TEST_F(Unattended, InstallFolderIsFollowedByItsRealName) {
+  if (!IsNtFamily()) GTEST_SKIP() << "95/98/ME keep every name in the code page: such a folder cannot be made there";
+  struct Case {
+    std::wstring folder;     // as the registry names it, without its closing separator
+    std::wstring lookAlike;  // another folder, which stays; empty for none
+    std::string logged;      // the folder as the log shows it
+  };
+  const Case cases[] = {
+      {L"C:\\Apps\\\u0141ukasz\\Quorvane", L"C:\\Apps\\Lukasz\\Quorvane", "C:\\Apps\\?ukasz\\Quorvane"},
+      {L"C:\\Apps\\\u041a\u0432\u043e\u0440\u0432\u0435\u0439\u043d", L"", "C:\\Apps\\????????"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.logged);
+    LayOutInstallation();
+    SetWideString(std::string(kSettingsKey) + "\\StartUp", "twEXE", c.folder + L"\\");
+    MakeFile(c.folder + L"\\Quorvane.exe");
+    MakeFile(c.folder + L"\\Data\\prefs.dat");
+    if (!c.lookAlike.empty()) MakeFile(c.lookAlike + L"\\Quorvane.exe");
+    EXPECT_EQ(RunWithoutAWindow(std::string("/S ") + kLogArgument), 3010u);
+    EXPECT_FALSE(PathExists(c.folder)) << "the install folder is left";
+    if (!c.lookAlike.empty()) {
+      EXPECT_TRUE(PathExists(c.lookAlike + L"\\Quorvane.exe")) << "the look-alike is removed";
+    }
+    EXPECT_FALSE(AnyRegistryKeyLeft());
+    EXPECT_TRUE(Has(LogLines(), "Install location: " + c.logged + " (will be deleted as " + c.logged + ")"))
+        << TextOf(kLog);
+    RemoveTree("C:\\Apps");
+    RemoveTree(kLog);
+  }
+}
+
 // The runner gives the prefix two more drives: D:, a drive of its own with a
 // second Windows on it, and E:, another name for C:\windows.
 TEST_F(Unattended, GuardKnowsTheSystemsFoldersOnEveryDriveAndByEveryName) {
@@ -452,6 +624,142 @@ TEST_F(Unattended, GuardKnowsTheSystemsFoldersOnEveryDriveAndByEveryName) {
   }
   RemoveTree("D:\\Apps");
   RemoveTree("D:\\WINDOWS");
+}
+
+const char kApps[] = "C:\\Apps2";
+const char kOtherVendor[] = "C:\\Apps2\\OtherVendor";
+
+// Another vendor's program in C:\Apps2\OtherVendor, with an entry of its own
+// in the list of installed programs; gone again with this object.
+class OtherVendorProgram {
+ public:
+  static constexpr char kEntry[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OtherVendorTool";
+
+  OtherVendorProgram() {
+    Forget();
+    for (const char* file : kFiles) MakeFile(file);
+  }
+  ~OtherVendorProgram() { Forget(); }
+  OtherVendorProgram(const OtherVendorProgram&) = delete;
+  OtherVendorProgram& operator=(const OtherVendorProgram&) = delete;
+
+  // Its entry anew, with these values (null: none).
+  void Register(const char* installLocation, const char* uninstallString) const {
+    DeleteTree(kEntry);
+    SetString(kEntry, "DisplayName", "Other Vendor Tool");
+    if (installLocation != nullptr) SetString(kEntry, "InstallLocation", installLocation);
+    if (uninstallString != nullptr) SetString(kEntry, "UninstallString", uninstallString);
+  }
+
+  bool Kept() const {
+    return std::all_of(std::begin(kFiles), std::end(kFiles), [](const char* file) { return PathExists(file); }) &&
+           KeyExists(kEntry);
+  }
+
+ private:
+  static constexpr const char* kFiles[] = {"C:\\Apps2\\OtherVendor\\bin\\other.exe",
+                                           "C:\\Apps2\\OtherVendor\\data\\other.dat"};
+  static void Forget() {
+    RemoveTree(kApps);
+    DeleteTree(kEntry);
+  }
+};
+
+// Quorvane's program and uninstaller in `folder`, which its settings name.
+void InstallQuorvaneIn(const std::string& folder) {
+  MakeFile(folder + "\\Quorvane.exe");
+  MakeFile(folder + "\\unins000.exe");
+  SetString(std::string(kSettingsKey) + "\\StartUp", "twEXE", folder + "\\");
+}
+
+// Quorvane installed into C:\Apps2, around another vendor's program: the
+// forced deletion would take that program with it, so nothing of Quorvane
+// goes either, and the run says why.
+TEST_F(Unattended, AnotherProgramInTheInstallFolderStopsTheRemovalWithNothingRemoved) {
+  const OtherVendorProgram other;
+  other.Register(kOtherVendor, nullptr);
+  InstallQuorvaneIn(kApps);
+  const std::string why = std::string("another installed program, Other Vendor Tool, lives in it at ") + kOtherVendor;
+
+  EXPECT_EQ(RunWithoutAWindow(std::string("/WHATIF /S ") + kLogArgument), 0u);
+  EXPECT_TRUE(Has(LogLines(), std::string("Nothing would be removed: the install folder ") + kApps + " is refused: " + why));
+  RemoveTree(kLog);
+
+  EXPECT_EQ(RunWithoutAWindow(std::string("/S ") + kLogArgument), 1603u);
+  EXPECT_TRUE(other.Kept());
+  EXPECT_TRUE(PathExists(std::string(kApps) + "\\Quorvane.exe"));
+  EXPECT_TRUE(AllFilesPresent()) << "the shortcut and the program group stay";
+  EXPECT_TRUE(AllRegistryKeysPresent());
+  const std::vector<std::string> lines = LogLines();
+  EXPECT_TRUE(Has(lines, std::string("Install location: ") + kApps + " (refused, nothing is removed: " + why + ")"));
+  EXPECT_TRUE(Has(lines, "Failed: error 75: Path/File access error: the install folder is refused, so nothing of "
+                         "Quorvane has been removed: " + why + " (" + kApps + ")"));
+
+  // Through the main window: the failure report says the same.
+  e2e::RunningProgram program({}, kProgramFolder, "QvnRemove.exe", "");
+  const HWND main = program.WaitForWindow("Remove Quorvane");
+  ASSERT_NE(main, nullptr);
+  e2e::Click(main, "Start Removal Process");
+  const std::optional<e2e::MessageBoxSeen> box = program.WaitForMessageBox();
+  ASSERT_TRUE(box.has_value());
+  EXPECT_NE(box->text.find(why), std::string::npos) << box->text;
+  EXPECT_NE(box->text.find(std::string("Could not remove: ") + kApps), std::string::npos) << box->text;
+  e2e::SaveScreenshot(box->handle, "C:\\qvn-e2e\\shots\\other-program.bmp");
+  program.Dismiss(*box);
+  ASSERT_TRUE(program.WaitForExit());
+  EXPECT_EQ(program.ExitCode(), 1u);
+  EXPECT_TRUE(other.Kept());
+  EXPECT_TRUE(AllFilesPresent());
+  EXPECT_TRUE(AllRegistryKeysPresent());
+
+  // The NT family: a folder the code page cannot spell (Cyrillic on a
+  // Western system), which only a wide read of the entry names.
+  if (!IsNtFamily()) return;
+  const std::wstring cyrillic = L"C:\\Apps2\\\x0414\x0430\x043D\x043D\x044B\x0435";
+  ASSERT_TRUE(::CreateDirectoryW(cyrillic.c_str(), nullptr));
+  const std::wstring data = cyrillic + L"\\data.dat";
+  ::CloseHandle(::CreateFileW(data.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  HKEY entry = nullptr;
+  ASSERT_EQ(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, other.kEntry, 0, KEY_SET_VALUE, &entry), ERROR_SUCCESS);
+  ::RegSetValueExW(entry, L"InstallLocation", 0, REG_SZ, reinterpret_cast<const BYTE*>(cyrillic.c_str()),
+                   static_cast<DWORD>((cyrillic.size() + 1) * sizeof(wchar_t)));
+  ::RegCloseKey(entry);
+  EXPECT_EQ(RunWithoutAWindow("/S"), 1603u);
+  EXPECT_NE(::GetFileAttributesW(data.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(AllRegistryKeysPresent());
+}
+
+// Entries that tell of no program inside the install folder stop nothing.
+// The program starts inside the install folder, where a relative or
+// drive-relative path, resolved, would name the folder itself.
+TEST_F(Unattended, OtherProgramsEntriesBesideOrAboveTheInstallFolderStopNothing) {
+  const OtherVendorProgram other;
+  const std::string apps = std::string(kApps) + "\\Quorvane";
+  struct Row {
+    const char* what;
+    std::string installFolder;
+    const char* installLocation;  // of the other program's entry; null: none
+    const char* uninstallString;
+  };
+  const Row rows[] = {
+      {"another program beside", apps, kOtherVendor, "\"C:\\Apps2\\OtherVendor\\bin\\other.exe\" /uninstall"},
+      {"at the drive, its uninstaller at the root", apps, "C:\\", "C:\\qvn-uninst.exe /S"},
+      {"at Program Files", kInstallFolder, "C:\\Program Files", nullptr},
+      {"a relative command line", apps, nullptr, "unins000.exe /SILENT"},
+      {"a drive-relative one", apps, nullptr, "C:unins000.exe"},
+  };
+  MakeFile("C:\\qvn-uninst.exe");
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    LayOutInstallation();
+    InstallQuorvaneIn(row.installFolder);
+    other.Register(row.installLocation, row.uninstallString);
+    EXPECT_EQ(RunWithoutAWindow("/S", {}, row.installFolder), 3010u);
+    EXPECT_FALSE(PathExists(row.installFolder));
+    EXPECT_FALSE(AnyRegistryKeyLeft());
+    EXPECT_TRUE(other.Kept());
+  }
+  RemoveTree("C:\\qvn-uninst.exe");
 }
 
 }  // namespace

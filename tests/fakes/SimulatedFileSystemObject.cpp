@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "services/Failure.h"
+#include "services/ReparseData.h"
 
 namespace fs = std::filesystem;
 using qvn::AutomationValue;
@@ -104,9 +105,20 @@ void SimulatedDrive::AddFile(const std::wstring& windowsPath, bool readOnly) {
 }
 
 void SimulatedDrive::AddFolderLink(const std::wstring& link, const std::wstring& target) {
+  AddFolderLink(link, target, {qvn::kJunctionTag, L"\\??\\" + target});
+}
+
+void SimulatedDrive::AddFolderLink(const std::wstring& link, const std::wstring& target, const StoredLink& stored) {
   const fs::path host = HostPath(link);
   fs::create_directories(host.parent_path());
   fs::create_directory_symlink(HostPath(target), host);
+  links_[host] = stored;
+}
+
+const SimulatedDrive::StoredLink* SimulatedDrive::LinkStoredAt(const fs::path& hostPath) const {
+  std::error_code error;
+  const auto found = links_.find(hostPath);
+  return found != links_.end() && fs::is_symlink(hostPath, error) ? &found->second : nullptr;
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #pragma once
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -86,8 +87,23 @@ class SimulatedDrive {
   static std::filesystem::path AfterRename(const std::filesystem::path& path, const std::filesystem::path& from,
                                            const std::filesystem::path& to);
 
-  // A folder link (junction or symbolic link) at `link`, leading to `target`.
+  // What a folder link stores as the place it leads to, as
+  // FSCTL_GET_REPARSE_POINT gives it: its tag, the name the system follows
+  // ("\??\D:\Quorvane", or relative to the link's folder) and the relative
+  // flag of a symbolic link.
+  struct StoredLink {
+    unsigned long tag;
+    std::wstring name;
+    bool relative = false;
+  };
+  // A folder link (junction or symbolic link) at `link`, leading to `target`:
+  // a junction that stores "\??\" and the target, unless `stored` says
+  // otherwise (a server's or a volume's name for a folder the simulation
+  // keeps at `target`).
   void AddFolderLink(const std::wstring& link, const std::wstring& target);
+  void AddFolderLink(const std::wstring& link, const std::wstring& target, const StoredLink& stored);
+  // What the link at `hostPath` stores; null for anything else.
+  const StoredLink* LinkStoredAt(const std::filesystem::path& hostPath) const;
   // The system will not remove the link by itself (as under Wine).
   void PinLink(const std::wstring& link) { pinned_.insert(HostPath(link)); }
   bool IsPinned(const std::filesystem::path& hostPath) const { return pinned_.count(hostPath) != 0; }
@@ -101,6 +117,7 @@ class SimulatedDrive {
   std::set<std::filesystem::path> mapped_;
   std::set<std::filesystem::path> current_;
   std::set<std::filesystem::path> pinned_;
+  std::map<std::filesystem::path, StoredLink> links_;
 };
 
 // The scripting file-system object over a simulated drive, with the four

@@ -2,11 +2,11 @@
 
 namespace installed {
 
-void LayOut(SimulatedPlatform& platform) {
+void LayOut(SimulatedPlatform& platform, const std::wstring& files) {
   platform.drive.AddFile(kShortcut);
   platform.drive.AddFile(kGroupFile);
-  platform.drive.AddFile(kProgram, /*readOnly=*/true);
-  platform.drive.AddFile(kPrefs);
+  platform.drive.AddFile(files + L"\\Quorvane.exe", /*readOnly=*/true);
+  platform.drive.AddFile(files + L"\\Data\\prefs.dat");
   platform.registry.CreateKey(kUninstall);
   for (const char* subkey : {"StartUp", "printOptions", "columnNames", "1.2"}) {
     platform.registry.CreateKey(kSettings + "\\" + subkey);

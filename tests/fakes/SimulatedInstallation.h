@@ -22,8 +22,10 @@ inline const std::wstring kAside = L"C:\\Program Files\\QvnRemove.pending";
 
 // The shortcut, the group with its shortcut, the install folder with the
 // program and Data\prefs.dat, the uninstall entry and the settings key with
-// its four subkeys, plus a product of the same vendor that must survive.
-void LayOut(SimulatedPlatform& platform);
+// its four subkeys, plus a product of the same vendor that must survive. The
+// install folder's files lie in `files`, where the install folder is a link
+// to another folder.
+void LayOut(SimulatedPlatform& platform, const std::wstring& files = kInstall);
 
 // Whether the platform saw any file, folder or key removed: by the
 // scripting object, by a handle's delete mark, or from the registry.

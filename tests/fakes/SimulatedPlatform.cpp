@@ -14,6 +14,7 @@
 #include "services/Failure.h"
 #include "services/ProcessApi.h"
 #include "tests/fakes/SimulatedNtFiles.h"
+#include "services/ReparseData.h"
 
 namespace {
 
@@ -28,6 +29,8 @@ std::string NarrowName(LPCWSTR text) {
   for (; text != nullptr && *text != L'\0'; ++text) narrow += *text < 256 ? static_cast<char>(*text) : '?';
   return narrow;
 }
+
+wchar_t WideChar(char c) { return static_cast<wchar_t>(static_cast<unsigned char>(c)); }
 
 // Notes a call that touches a file, folder or drive before the error mode
 // turned the system's own error boxes off.
@@ -67,12 +70,22 @@ int WINAPI SimMultiByteToWideChar(UINT, DWORD, LPCSTR text, int bytes, LPWSTR wi
   return count;
 }
 
+// With best fit, as Windows converts: a letter the code page lacks becomes
+// its look-alike where it has one (these two, as in Windows' Western code
+// page), '?' otherwise.
+char InCodePage(wchar_t c) {
+  if (c < 256) return static_cast<char>(c);
+  if (c == 0x0141) return 'L';
+  if (c == 0x0142) return 'l';
+  return '?';
+}
+
 int WINAPI SimWideCharToMultiByte(UINT, DWORD, LPCWSTR wide, int chars, LPSTR text, int room, LPCSTR, LPBOOL) {
   SIMULATED_FAILURE("WideCharToMultiByte", 0)
   const int count = chars < 0 ? static_cast<int>(std::wcslen(wide)) + 1 : chars;
   if (text == nullptr || room == 0) return count;
   if (room < count) return 0;
-  for (int i = 0; i < count; ++i) text[i] = wide[i] < 256 ? static_cast<char>(wide[i]) : '?';
+  for (int i = 0; i < count; ++i) text[i] = InCodePage(wide[i]);
   return count;
 }
 
@@ -91,11 +104,36 @@ LONG WINAPI SimRegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD, LPDWORD type, L
   return SimulatedPlatform::Current().registry.Query(key, NarrowName(name).c_str(), nullptr, type, data, size, true);
 }
 
+LONG WINAPI SimRegOpenKeyExW(HKEY root, LPCWSTR path, DWORD options, REGSAM access, PHKEY result) {
+  SIMULATED_FAILURE("RegOpenKeyExW", injected)
+  return SimulatedPlatform::Current().registry.Open(root, NarrowName(path).c_str(), options, access, result);
+}
+
+LONG WINAPI SimRegEnumKeyExW(HKEY key, DWORD index, LPWSTR name, LPDWORD nameChars, LPDWORD reserved, LPWSTR className,
+                             LPDWORD, PFILETIME) {
+  SIMULATED_FAILURE("RegEnumKeyExW", injected)
+  if (reserved != nullptr || className != nullptr || name == nullptr) return ERROR_INVALID_PARAMETER;
+  std::string narrow(*nameChars, '\0');
+  const LONG result = SimulatedPlatform::Current().registry.EnumKey(key, index, narrow.data(), nameChars);
+  if (result == ERROR_SUCCESS) std::copy(narrow.begin(), narrow.begin() + *nameChars + 1, name);
+  return result;
+}
+
 LONG WINAPI SimRegEnumValueA(HKEY key, DWORD index, LPSTR name, LPDWORD nameChars, LPDWORD, LPDWORD type, LPBYTE data,
                              LPDWORD) {
   SIMULATED_FAILURE("RegEnumValueA", injected)
   if (data != nullptr) return ERROR_INVALID_PARAMETER;  // the tool reads the data by name
   return SimulatedPlatform::Current().registry.EnumValue(key, index, name, nameChars, type);
+}
+
+LONG WINAPI SimRegEnumValueW(HKEY key, DWORD index, LPWSTR name, LPDWORD nameChars, LPDWORD, LPDWORD type,
+                             LPBYTE data, LPDWORD) {
+  SIMULATED_FAILURE("RegEnumValueW", injected)
+  if (data != nullptr) return ERROR_INVALID_PARAMETER;  // the tool reads the data by name
+  std::vector<char> narrow(*nameChars + 1, '\0');
+  const LONG result = SimulatedPlatform::Current().registry.EnumValue(key, index, narrow.data(), nameChars, type);
+  if (result == ERROR_SUCCESS) std::transform(narrow.begin(), narrow.begin() + *nameChars + 1, name, WideChar);
+  return result;
 }
 
 LONG WINAPI SimRegEnumKeyExA(HKEY key, DWORD index, LPSTR name, LPDWORD nameChars, LPDWORD reserved, LPSTR className,
@@ -128,11 +166,14 @@ int WINAPI SimMessageBoxA(HWND owner, LPCSTR text, LPCSTR title, UINT style) {
   return IDOK;
 }
 
-// Copies `text` out as the platform's "fill this buffer" functions do: the
-// length without terminator when it fits, else the room needed.
-DWORD FillBuffer(const std::string& text, LPSTR buffer, DWORD room) {
+// Copies `text` out as the platform's "fill this buffer" functions do, in
+// either form (the wide one widens each byte of the code page): the length
+// without terminator when it fits, else the room needed.
+template <typename Char>
+DWORD FillBuffer(const std::string& text, Char* buffer, DWORD room) {
   if (text.size() + 1 > room) return static_cast<DWORD>(text.size() + 1);
-  std::memcpy(buffer, text.c_str(), text.size() + 1);
+  std::transform(text.c_str(), text.c_str() + text.size() + 1, buffer,
+                 [](char c) { return static_cast<Char>(static_cast<unsigned char>(c)); });
   return static_cast<DWORD>(text.size());
 }
 
@@ -165,16 +206,30 @@ std::string ResolvePath(const std::string& path, const std::string& currentFolde
   return resolved;
 }
 
-DWORD WINAPI SimGetFullPathNameA(LPCSTR path, DWORD room, LPSTR buffer, LPSTR* filePart) {
-  SIMULATED_FAILURE("GetFullPathNameA", 0)
-  if (filePart != nullptr) *filePart = nullptr;
-  if (path == nullptr || *path == '\0') return 0;
+// Each function below answers alike in its two forms, each counted by its
+// own name: the 8-bit form in the code page, the wide one widened from it.
+
+template <typename Char>
+DWORD FullPathNamed(const char* function, const std::string& path, Char* buffer, DWORD room) {
+  SIMULATED_FAILURE(function, 0)
+  if (path.empty()) return 0;
   return FillBuffer(ResolvePath(path, SimulatedPlatform::Current().currentFolder), buffer, room);
 }
 
-DWORD WINAPI SimGetShortPathNameA(LPCSTR path, LPSTR buffer, DWORD room) {
-  SIMULATED_FAILURE("GetShortPathNameA", 0)
-  TouchesFiles("GetShortPathNameA");
+DWORD WINAPI SimGetFullPathNameA(LPCSTR path, DWORD room, LPSTR buffer, LPSTR* filePart) {
+  if (filePart != nullptr) *filePart = nullptr;
+  return FullPathNamed("GetFullPathNameA", path != nullptr ? path : "", buffer, room);
+}
+
+DWORD WINAPI SimGetFullPathNameW(LPCWSTR path, DWORD room, LPWSTR buffer, LPWSTR* filePart) {
+  if (filePart != nullptr) *filePart = nullptr;
+  return FullPathNamed("GetFullPathNameW", NarrowName(path), buffer, room);
+}
+
+template <typename Char>
+DWORD ShortPathNamed(const char* function, const std::string& path, Char* buffer, DWORD room) {
+  SIMULATED_FAILURE(function, 0)
+  TouchesFiles(function);
   for (const auto& [longForm, shortForm] : SimulatedPlatform::Current().shortNames) {
     if (LowerText(longForm) == LowerText(path) || LowerText(shortForm) == LowerText(path)) {
       return FillBuffer(shortForm, buffer, room);
@@ -184,30 +239,108 @@ DWORD WINAPI SimGetShortPathNameA(LPCSTR path, LPSTR buffer, DWORD room) {
   return 0;
 }
 
+DWORD WINAPI SimGetShortPathNameA(LPCSTR path, LPSTR buffer, DWORD room) {
+  return ShortPathNamed("GetShortPathNameA", path, buffer, room);
+}
+
+DWORD WINAPI SimGetShortPathNameW(LPCWSTR path, LPWSTR buffer, DWORD room) {
+  return ShortPathNamed("GetShortPathNameW", NarrowName(path), buffer, room);
+}
+
+// A text the system holds: a folder, the program's own file.
+template <typename Char>
+DWORD AnswerNamed(const char* function, const std::string& text, Char* buffer, DWORD room) {
+  SIMULATED_FAILURE(function, 0)
+  return FillBuffer(text, buffer, room);
+}
+
 UINT WINAPI SimGetWindowsDirectoryA(LPSTR buffer, UINT room) {
-  SIMULATED_FAILURE("GetWindowsDirectoryA", 0)
-  return FillBuffer(SimulatedPlatform::Current().windowsFolder, buffer, room);
+  return AnswerNamed("GetWindowsDirectoryA", SimulatedPlatform::Current().windowsFolder, buffer, room);
+}
+
+UINT WINAPI SimGetWindowsDirectoryW(LPWSTR buffer, UINT room) {
+  return AnswerNamed("GetWindowsDirectoryW", SimulatedPlatform::Current().windowsFolder, buffer, room);
 }
 
 UINT WINAPI SimGetSystemDirectoryA(LPSTR buffer, UINT room) {
-  SIMULATED_FAILURE("GetSystemDirectoryA", 0)
-  return FillBuffer(SimulatedPlatform::Current().systemFolder, buffer, room);
+  return AnswerNamed("GetSystemDirectoryA", SimulatedPlatform::Current().systemFolder, buffer, room);
 }
 
-DWORD WINAPI SimGetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD room) {
-  SIMULATED_FAILURE("GetEnvironmentVariableA", 0)
+UINT WINAPI SimGetSystemDirectoryW(LPWSTR buffer, UINT room) {
+  return AnswerNamed("GetSystemDirectoryW", SimulatedPlatform::Current().systemFolder, buffer, room);
+}
+
+template <typename Char>
+DWORD EnvironmentNamed(const char* function, const std::string& name, Char* buffer, DWORD room) {
+  SIMULATED_FAILURE(function, 0)
   const auto& environment = SimulatedPlatform::Current().environment;
   auto found = environment.find(name);
   if (found == environment.end()) return 0;
   return FillBuffer(found->second, buffer, room);
 }
 
-BOOL WINAPI SimSHGetSpecialFolderPathA(HWND, LPSTR path, int folder, BOOL) {
-  SIMULATED_FAILURE("SHGetSpecialFolderPathA", 0)
+DWORD WINAPI SimGetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD room) {
+  return EnvironmentNamed("GetEnvironmentVariableA", name, buffer, room);
+}
+
+DWORD WINAPI SimGetEnvironmentVariableW(LPCWSTR name, LPWSTR buffer, DWORD room) {
+  return EnvironmentNamed("GetEnvironmentVariableW", NarrowName(name), buffer, room);
+}
+
+// %NAME% becomes the variable's value where it is set, and stays as it is
+// where it is not, as Windows expands it.
+std::string Expanded(const std::string& text) {
+  const auto& environment = SimulatedPlatform::Current().environment;
+  std::string expanded;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t end = text[at] == '%' ? text.find('%', at + 1) : std::string::npos;
+    const auto found = end == std::string::npos ? environment.end() : environment.find(text.substr(at + 1, end - at - 1));
+    if (found == environment.end()) {
+      expanded += text[at++];
+    } else {
+      expanded += found->second;
+      at = end + 1;
+    }
+  }
+  return expanded;
+}
+
+DWORD WINAPI SimExpandEnvironmentStringsA(LPCSTR text, LPSTR expanded, DWORD room) {
+  SIMULATED_FAILURE("ExpandEnvironmentStringsA", 0)
+  const std::string result = Expanded(text);
+  if (result.size() + 1 <= room) std::memcpy(expanded, result.c_str(), result.size() + 1);
+  return static_cast<DWORD>(result.size() + 1);
+}
+
+DWORD WINAPI SimExpandEnvironmentStringsW(LPCWSTR text, LPWSTR expanded, DWORD room) {
+  SIMULATED_FAILURE("ExpandEnvironmentStringsW", 0)
+  const std::string result = Expanded(NarrowName(text));
+  if (result.size() + 1 <= room) std::copy(result.c_str(), result.c_str() + result.size() + 1, expanded);
+  return static_cast<DWORD>(result.size() + 1);
+}
+
+// A 32-bit program on 64-bit Windows is one whose registry has two views.
+BOOL WINAPI SimIsWow64Process(HANDLE process, BOOL* wow64) {
+  if (process != reinterpret_cast<HANDLE>(-1)) return 0;
+  *wow64 = SimulatedPlatform::Current().registry.views == SimulatedRegistry::Views::Two;
+  return 1;
+}
+
+template <typename Char>
+BOOL SpecialFolderNamed(const char* function, int folder, Char* path) {
+  SIMULATED_FAILURE(function, 0)
   const auto& folders = SimulatedPlatform::Current().specialFolders;
   auto found = folders.find(folder);
   if (found == folders.end()) return 0;
   return FillBuffer(found->second, path, MAX_PATH) < MAX_PATH;
+}
+
+BOOL WINAPI SimSHGetSpecialFolderPathA(HWND, LPSTR path, int folder, BOOL) {
+  return SpecialFolderNamed("SHGetSpecialFolderPathA", folder, path);
+}
+
+BOOL WINAPI SimSHGetSpecialFolderPathW(HWND, LPWSTR path, int folder, BOOL) {
+  return SpecialFolderNamed("SHGetSpecialFolderPathW", folder, path);
 }
 
 DWORD WINAPI SimGetLastError() { return SimulatedPlatform::Current().lastError; }
@@ -239,11 +372,13 @@ LONG OpenRefusal(const SimulatedPlatform& platform, const std::filesystem::path&
   return 0;
 }
 
-HANDLE Opened(SimulatedPlatform& platform, const std::filesystem::path& host, DWORD access) {
+HANDLE Opened(SimulatedPlatform& platform, const std::filesystem::path& host, DWORD access, DWORD flags = 0) {
   static std::uintptr_t lastHandle = 0x9000;
   HANDLE handle = reinterpret_cast<HANDLE>(lastHandle += 4);
   platform.openPaths[handle] = host;
-  platform.openFileStates[handle] = SimulatedPlatform::OpenFile{access, 0};
+  SimulatedPlatform::OpenFile& state = platform.openFileStates[handle] = SimulatedPlatform::OpenFile{};
+  state.access = access;
+  state.asLink = (flags & FILE_FLAG_OPEN_REPARSE_POINT) != 0;
   ++platform.openFiles;
   return handle;
 }
@@ -269,12 +404,18 @@ HANDLE CreateFileNamed(const char* function, const std::string& path, DWORD acce
       Wide(function) + L" " + Wide(path.c_str()) + L" " +
       FlagNames(access, {{GENERIC_READ, L"GENERIC_READ"}, {GENERIC_WRITE, L"GENERIC_WRITE"},
                          {FILE_APPEND_DATA, L"FILE_APPEND_DATA"}, {DELETE, L"DELETE"}}) +
-      L" share " + FlagNames(sharing, {{FILE_SHARE_READ, L"READ"}, {FILE_SHARE_WRITE, L"WRITE"}, {FILE_SHARE_DELETE, L"DELETE"}}));
+      L" share " + FlagNames(sharing, {{FILE_SHARE_READ, L"READ"}, {FILE_SHARE_WRITE, L"WRITE"}, {FILE_SHARE_DELETE, L"DELETE"}}) +
+      ((flags & FILE_FLAG_OPEN_REPARSE_POINT) != 0 ? L" OPEN_REPARSE_POINT" : L""));
   if (FailsWithLastError(function)) return INVALID_HANDLE_VALUE;
   const std::filesystem::path host = platform.drive.HostPath(Wide(path.c_str()));
   std::error_code error;
   const bool parentThere = !host.empty() && std::filesystem::is_directory(host.parent_path(), error);
-  if (disposition == OPEN_ALWAYS && parentThere && !std::filesystem::exists(host, error)) std::ofstream{host};
+  if (disposition == CREATE_NEW && std::filesystem::exists(std::filesystem::symlink_status(host, error))) {
+    platform.lastError = ERROR_FILE_EXISTS;
+    return INVALID_HANDLE_VALUE;
+  }
+  const bool creates = disposition == OPEN_ALWAYS || disposition == CREATE_NEW;
+  if (creates && parentThere && !std::filesystem::exists(host, error)) std::ofstream{host};
   if (host.empty() || !std::filesystem::exists(std::filesystem::status(host, error))) {
     platform.lastError = parentThere ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
     return INVALID_HANDLE_VALUE;
@@ -283,7 +424,7 @@ HANDLE CreateFileNamed(const char* function, const std::string& path, DWORD acce
     platform.lastError = static_cast<DWORD>(refusal);
     return INVALID_HANDLE_VALUE;
   }
-  return Opened(platform, host, access);
+  return Opened(platform, host, access, flags);
 }
 
 HANDLE WINAPI SimCreateFileA(LPCSTR path, DWORD access, DWORD sharing, LPSECURITY_ATTRIBUTES, DWORD disposition,
@@ -346,6 +487,23 @@ BOOL RemoveDirectoryNamed(const char* function, const std::string& path) {
 
 BOOL WINAPI SimRemoveDirectoryA(LPCSTR path) { return RemoveDirectoryNamed("RemoveDirectoryA", path); }
 BOOL WINAPI SimRemoveDirectoryW(LPCWSTR path) { return RemoveDirectoryNamed("RemoveDirectoryW", NarrowName(path)); }
+
+BOOL WINAPI SimDeleteFileW(LPCWSTR path) {
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  const std::string name = NarrowName(path);
+  const std::filesystem::path host = platform.drive.HostPath(Wide(name.c_str()));
+  std::error_code error;
+  if (host.empty() || !std::filesystem::is_regular_file(std::filesystem::symlink_status(host, error))) {
+    platform.lastError = ERROR_FILE_NOT_FOUND;
+    return 0;
+  }
+  if (platform.drive.IsLocked(host)) {
+    platform.lastError = ERROR_SHARING_VIOLATION;
+    return 0;
+  }
+  std::filesystem::remove(host, error);
+  return 1;
+}
 
 BOOL WINAPI SimCreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES) {
   SimulatedPlatform& platform = SimulatedPlatform::Current();
@@ -472,8 +630,55 @@ BOOL WINAPI SimGetFileInformationByHandle(HANDLE handle, LPBY_HANDLE_FILE_INFORM
   return 1;
 }
 
-UINT WINAPI SimGetDriveTypeA(LPCSTR root) {
-  TouchesFiles("GetDriveTypeA");
+// Only FSCTL_GET_REPARSE_POINT, on a folder link opened as itself: what the
+// link stores, laid out as the system lays it out, the name the system
+// follows given as both of its names. Any other handle is on a folder that
+// is no reparse point.
+BOOL WINAPI SimDeviceIoControl(HANDLE handle, DWORD code, LPVOID, DWORD, LPVOID out, DWORD outBytes,
+                               LPDWORD returned, LPOVERLAPPED) {
+  SIMULATED_FAILURE("DeviceIoControl", 0)
+  if (code != qvn::kGetReparsePoint) throw std::logic_error("only the reparse data of a link is simulated");
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  const auto opened = platform.openPaths.find(handle);
+  if (opened == platform.openPaths.end()) {
+    platform.lastError = ERROR_INVALID_HANDLE;
+    return 0;
+  }
+  const SimulatedDrive::StoredLink* link = platform.drive.LinkStoredAt(opened->second);
+  if (link == nullptr || !platform.openFileStates[handle].asLink) {
+    platform.lastError = ERROR_NOT_A_REPARSE_POINT;
+    return 0;
+  }
+  std::vector<std::uint16_t> names;
+  for (int twice = 0; twice < 2; ++twice) names.insert(names.end(), link->name.begin(), link->name.end());
+  const auto nameBytes = static_cast<std::uint16_t>(link->name.size() * 2);
+  const qvn::ReparseNames where{0, nameBytes, nameBytes, nameBytes};
+  std::vector<BYTE> data;
+  const auto append = [&data](const void* from, std::size_t bytes) {
+    data.insert(data.end(), static_cast<const BYTE*>(from), static_cast<const BYTE*>(from) + bytes);
+  };
+  const bool symbolic = link->tag == qvn::kSymbolicLinkTag;
+  const std::size_t fixed = symbolic ? sizeof(qvn::SymbolicLinkReparse) : sizeof(qvn::JunctionReparse);
+  const qvn::ReparseHeader header{static_cast<std::uint32_t>(link->tag),
+                                  static_cast<std::uint16_t>(fixed - sizeof header + names.size() * 2), 0};
+  append(&header, sizeof header);
+  append(&where, sizeof where);
+  if (symbolic) {
+    const std::uint32_t flags = link->relative ? qvn::kRelativeSymbolicLink : 0;
+    append(&flags, sizeof flags);
+  }
+  append(names.data(), names.size() * 2);
+  if (data.size() > outBytes) {
+    platform.lastError = ERROR_INSUFFICIENT_BUFFER;
+    return 0;
+  }
+  std::memcpy(out, data.data(), data.size());
+  *returned = static_cast<DWORD>(data.size());
+  return 1;
+}
+
+UINT DriveTypeNamed(const char* function, const std::string& root) {
+  TouchesFiles(function);
   const char drive = static_cast<char>(std::toupper(static_cast<unsigned char>(root[0])));
   const SimulatedPlatform& platform = SimulatedPlatform::Current();
   if (platform.networkDrives.count(drive) != 0) return DRIVE_REMOTE;
@@ -481,6 +686,9 @@ UINT WINAPI SimGetDriveTypeA(LPCSTR root) {
   if (platform.cdDrives.count(drive) != 0) return DRIVE_CDROM;
   return DRIVE_FIXED;
 }
+
+UINT WINAPI SimGetDriveTypeA(LPCSTR root) { return DriveTypeNamed("GetDriveTypeA", root); }
+UINT WINAPI SimGetDriveTypeW(LPCWSTR root) { return DriveTypeNamed("GetDriveTypeW", NarrowName(root)); }
 
 UINT WINAPI SimSetErrorMode(UINT mode) {
   return std::exchange(SimulatedPlatform::Current().errorMode, mode);
@@ -578,32 +786,58 @@ DWORD WINAPI SimGetLogicalDrives() {
 
 // A drive made with subst answers with the folder it names, as the NT family
 // does ("\\??\\C:\\Apps"); any other drive with a device name.
-DWORD WINAPI SimQueryDosDeviceA(LPCSTR device, LPSTR targets, DWORD room) {
+// The answer is a list of texts: the one text and the list's closing terminator.
+template <typename Char>
+DWORD DosDeviceNamed(const char* function, const std::string& device, Char* targets, DWORD room) {
+  SIMULATED_FAILURE(function, 0)
   const auto& substituted = SimulatedPlatform::Current().substitutedDrives;
   const auto found = substituted.find(static_cast<char>(std::toupper(static_cast<unsigned char>(device[0]))));
   const std::string target = found != substituted.end() ? "\\?" "?\\" + found->second : "\\Device\\HarddiskVolume1";
   if (target.size() + 2 > room) return 0;
-  std::memcpy(targets, target.c_str(), target.size() + 1);
-  targets[target.size() + 1] = '\0';
+  FillBuffer(target, targets, room);
+  targets[target.size() + 1] = Char{0};
   return static_cast<DWORD>(target.size() + 2);
 }
 
-DWORD WINAPI SimGetCurrentDirectoryA(DWORD room, LPSTR buffer) {
-  return FillBuffer(SimulatedPlatform::Current().currentFolder, buffer, room);
+DWORD WINAPI SimQueryDosDeviceA(LPCSTR device, LPSTR targets, DWORD room) {
+  return DosDeviceNamed("QueryDosDeviceA", device, targets, room);
 }
 
-BOOL WINAPI SimSetCurrentDirectoryA(LPCSTR path) {
+DWORD WINAPI SimQueryDosDeviceW(LPCWSTR device, LPWSTR targets, DWORD room) {
+  return DosDeviceNamed("QueryDosDeviceW", NarrowName(device), targets, room);
+}
+
+DWORD WINAPI SimGetCurrentDirectoryA(DWORD room, LPSTR buffer) {
+  return AnswerNamed("GetCurrentDirectoryA", SimulatedPlatform::Current().currentFolder, buffer, room);
+}
+
+DWORD WINAPI SimGetCurrentDirectoryW(DWORD room, LPWSTR buffer) {
+  return AnswerNamed("GetCurrentDirectoryW", SimulatedPlatform::Current().currentFolder, buffer, room);
+}
+
+BOOL SetCurrentDirectoryNamed(const char* function, const std::string& path) {
+  SIMULATED_FAILURE(function, 0)
   SimulatedPlatform& platform = SimulatedPlatform::Current();
-  const std::filesystem::path host = platform.drive.HostPath(Wide(path));
+  const std::filesystem::path host = platform.drive.HostPath(Wide(path.c_str()));
   std::error_code error;
   if (host.empty() || !std::filesystem::is_directory(host, error)) return 0;
   platform.currentFolder = path;
   return 1;
 }
 
+BOOL WINAPI SimSetCurrentDirectoryA(LPCSTR path) { return SetCurrentDirectoryNamed("SetCurrentDirectoryA", path); }
+BOOL WINAPI SimSetCurrentDirectoryW(LPCWSTR path) {
+  return SetCurrentDirectoryNamed("SetCurrentDirectoryW", NarrowName(path));
+}
+
 DWORD WINAPI SimGetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD room) {
   if (module != nullptr) return 0;
-  return FillBuffer(SimulatedPlatform::Current().programFile, buffer, room);
+  return AnswerNamed("GetModuleFileNameA", SimulatedPlatform::Current().programFile, buffer, room);
+}
+
+DWORD WINAPI SimGetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD room) {
+  if (module != nullptr) return 0;
+  return AnswerNamed("GetModuleFileNameW", SimulatedPlatform::Current().programFile, buffer, room);
 }
 
 // Locks and unlocks are only recorded, with their range; the call chosen to
@@ -821,11 +1055,77 @@ BOOL WINAPI SimOpenProcessToken(HANDLE process, DWORD access, PHANDLE token) {
   return 1;
 }
 
+HANDLE MutexHandle(SimulatedPlatform& platform, const std::string& name) {
+  HANDLE handle = NewHandle();
+  platform.mutexHandles[handle] = name;
+  return handle;
+}
+
+// Only named mutexes with no first owner, as the program makes them. One that
+// a run of the system account made refuses every other account's request to
+// make it, as its default security does.
+HANDLE WINAPI SimCreateMutexA(LPSECURITY_ATTRIBUTES, BOOL initialOwner, LPCSTR name) {
+  if (initialOwner || name == nullptr) throw std::logic_error("only named mutexes with no first owner are simulated");
+  if (FailsWithLastError("CreateMutexA")) return nullptr;
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  const auto found = platform.mutexes.find(name);
+  const bool there = found != platform.mutexes.end();
+  const bool global = std::strncmp(name, "Global\\", 7) == 0;
+  if ((there && found->second.other == SimulatedPlatform::NamedMutex::Other::OwnsAsSystem) ||
+      (!there && global && platform.globalNamesRefused)) {
+    platform.lastError = ERROR_ACCESS_DENIED;
+    return nullptr;
+  }
+  platform.mutexes[name];
+  platform.lastError = there ? ERROR_ALREADY_EXISTS : 0;
+  return MutexHandle(platform, name);
+}
+
+HANDLE WINAPI SimOpenMutexA(DWORD access, BOOL, LPCSTR name) {
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  if (platform.mutexes.count(name) == 0) {
+    platform.lastError = ERROR_FILE_NOT_FOUND;
+    return nullptr;
+  }
+  if (access != SYNCHRONIZE) {
+    platform.lastError = ERROR_ACCESS_DENIED;
+    return nullptr;
+  }
+  return MutexHandle(platform, name);
+}
+
+// Waits on mutexes only: owned elsewhere, it times out; left by a program
+// that ended owning it, this program owns it now, told it was abandoned.
+DWORD WINAPI SimWaitForSingleObject(HANDLE handle, DWORD) {
+  using Other = SimulatedPlatform::NamedMutex::Other;
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  const auto opened = platform.mutexHandles.find(handle);
+  if (opened == platform.mutexHandles.end()) throw std::logic_error("only mutexes are waited on here");
+  SimulatedPlatform::NamedMutex& mutex = platform.mutexes[opened->second];
+  if (mutex.other == Other::Owns || mutex.other == Other::OwnsAsSystem) return WAIT_TIMEOUT;
+  const bool abandoned = mutex.other == Other::EndedOwning;
+  mutex.other = Other::None;
+  mutex.ownedHere = true;
+  return abandoned ? WAIT_ABANDONED : WAIT_OBJECT_0;
+}
+
+BOOL WINAPI SimReleaseMutex(HANDLE handle) {
+  SimulatedPlatform& platform = SimulatedPlatform::Current();
+  const auto opened = platform.mutexHandles.find(handle);
+  if (opened == platform.mutexHandles.end() || !platform.mutexes[opened->second].ownedHere) {
+    platform.lastError = ERROR_NOT_OWNER;
+    return 0;
+  }
+  platform.mutexes[opened->second].ownedHere = false;
+  return 1;
+}
+
 // A file closed with its delete mark goes once nobody holds it any more; with
 // POSIX semantics its name goes at once.
 BOOL WINAPI SimCloseHandle(HANDLE handle) {
   SIMULATED_FAILURE("CloseHandle", 0)
   SimulatedPlatform& platform = SimulatedPlatform::Current();
+  if (platform.mutexHandles.erase(handle) != 0) return 1;
   const auto state = platform.openFileStates.find(handle);
   if (state != platform.openFileStates.end() && state->second.deleteMark) {
     const std::filesystem::path path = platform.openPaths[handle];
@@ -886,6 +1186,41 @@ qvn::Binder::Address AddressOf(Fn function) {
   return reinterpret_cast<qvn::Binder::Address>(function);
 }
 
+// An empty message queue that records each look at it.
+BOOL WINAPI SimPeekMessageA(LPMSG, HWND, UINT first, UINT last, UINT remove) {
+  SimulatedPlatform::Current().windowCalls.push_back(L"PeekMessageA " + std::to_wstring(first) + L"-" +
+                                                     std::to_wstring(last) + (remove == PM_REMOVE ? L" remove" : L" keep"));
+  return 0;
+}
+
+DWORD WINAPI SimGetTickCount() { return SimulatedPlatform::Current().tickCount; }
+
+int WINAPI SimGetWindowTextA(HWND window, LPSTR text, int room) {
+  const std::string& shown = SimulatedPlatform::Current().windowTexts[window];
+  const int length = std::min(static_cast<int>(shown.size()), room - 1);
+  std::memcpy(text, shown.data(), static_cast<std::size_t>(length));
+  text[length] = '\0';
+  return length;
+}
+
+BOOL WINAPI SimSetWindowTextA(HWND window, LPCSTR text) {
+  SimulatedPlatform::Current().windowTexts[window] = text;
+  return 1;
+}
+
+std::wstring WindowName(HWND window) { return std::to_wstring(reinterpret_cast<std::uintptr_t>(window)); }
+
+BOOL WINAPI SimShutdownBlockReasonCreate(HWND window, LPCWSTR reason) {
+  SimulatedPlatform::Current().windowCalls.push_back(L"ShutdownBlockReasonCreate " + WindowName(window) + L" " +
+                                                     reason);
+  return 1;
+}
+
+BOOL WINAPI SimShutdownBlockReasonDestroy(HWND window) {
+  SimulatedPlatform::Current().windowCalls.push_back(L"ShutdownBlockReasonDestroy " + WindowName(window));
+  return 1;
+}
+
 const Export kExports[] = {
     {"kernel32.dll", "GetVersionExA", AddressOf(&SimGetVersionExA)},
     {"kernel32.dll", "MultiByteToWideChar", AddressOf(&SimMultiByteToWideChar)},
@@ -936,6 +1271,7 @@ const Export kExports[] = {
     {"kernel32.dll", "FindNextFileW", AddressOf(&SimFindNextFileW)},
     {"kernel32.dll", "GetFileAttributesW", AddressOf(&SimGetFileAttributesW)},
     {"kernel32.dll", "RemoveDirectoryW", AddressOf(&SimRemoveDirectoryW)},
+    {"kernel32.dll", "DeviceIoControl", AddressOf(&SimDeviceIoControl)},
     {"kernel32.dll", "CreateToolhelp32Snapshot", AddressOf(&SimCreateToolhelp32Snapshot)},
     {"kernel32.dll", "Process32First", AddressOf(&SimProcess32First)},
     {"kernel32.dll", "Process32Next", AddressOf(&SimProcess32First)},
@@ -947,9 +1283,37 @@ const Export kExports[] = {
     {"kernel32.dll", "CreateDirectoryW", AddressOf(&SimCreateDirectoryW)},
     {"kernel32.dll", "MoveFileExW", AddressOf(&SimMoveFileExW)},
     {"advapi32.dll", "RegQueryValueExW", AddressOf(&SimRegQueryValueExW)},
+    {"advapi32.dll", "RegEnumValueW", AddressOf(&SimRegEnumValueW)},
+    {"kernel32.dll", "GetFullPathNameW", AddressOf(&SimGetFullPathNameW)},
+    {"kernel32.dll", "GetShortPathNameW", AddressOf(&SimGetShortPathNameW)},
+    {"kernel32.dll", "GetWindowsDirectoryW", AddressOf(&SimGetWindowsDirectoryW)},
+    {"kernel32.dll", "GetSystemDirectoryW", AddressOf(&SimGetSystemDirectoryW)},
+    {"kernel32.dll", "GetEnvironmentVariableW", AddressOf(&SimGetEnvironmentVariableW)},
+    {"shell32.dll", "SHGetSpecialFolderPathW", AddressOf(&SimSHGetSpecialFolderPathW)},
+    {"kernel32.dll", "GetDriveTypeW", AddressOf(&SimGetDriveTypeW)},
+    {"kernel32.dll", "QueryDosDeviceW", AddressOf(&SimQueryDosDeviceW)},
+    {"kernel32.dll", "GetCurrentDirectoryW", AddressOf(&SimGetCurrentDirectoryW)},
+    {"kernel32.dll", "SetCurrentDirectoryW", AddressOf(&SimSetCurrentDirectoryW)},
+    {"kernel32.dll", "GetModuleFileNameW", AddressOf(&SimGetModuleFileNameW)},
+    {"advapi32.dll", "RegOpenKeyExW", AddressOf(&SimRegOpenKeyExW)},
+    {"advapi32.dll", "RegEnumKeyExW", AddressOf(&SimRegEnumKeyExW)},
+    {"kernel32.dll", "ExpandEnvironmentStringsA", AddressOf(&SimExpandEnvironmentStringsA)},
+    {"kernel32.dll", "ExpandEnvironmentStringsW", AddressOf(&SimExpandEnvironmentStringsW)},
+    {"kernel32.dll", "IsWow64Process", AddressOf(&SimIsWow64Process)},
     {"kernel32.dll", "ReadFile", AddressOf(&SimReadFile)},
     {"kernel32.dll", "GetFileSize", AddressOf(&SimGetFileSize)},
     {"kernel32.dll", "SetEndOfFile", AddressOf(&SimSetEndOfFile)},
+    {"kernel32.dll", "DeleteFileW", AddressOf(&SimDeleteFileW)},
+    {"kernel32.dll", "CreateMutexA", AddressOf(&SimCreateMutexA)},
+    {"kernel32.dll", "OpenMutexA", AddressOf(&SimOpenMutexA)},
+    {"kernel32.dll", "WaitForSingleObject", AddressOf(&SimWaitForSingleObject)},
+    {"kernel32.dll", "ReleaseMutex", AddressOf(&SimReleaseMutex)},
+    {"user32.dll", "PeekMessageA", AddressOf(&SimPeekMessageA)},
+    {"kernel32.dll", "GetTickCount", AddressOf(&SimGetTickCount)},
+    {"user32.dll", "GetWindowTextA", AddressOf(&SimGetWindowTextA)},
+    {"user32.dll", "SetWindowTextA", AddressOf(&SimSetWindowTextA)},
+    {"user32.dll", "ShutdownBlockReasonCreate", AddressOf(&SimShutdownBlockReasonCreate)},
+    {"user32.dll", "ShutdownBlockReasonDestroy", AddressOf(&SimShutdownBlockReasonDestroy)},
 };
 
 // Counts the objects alive, so that tests can see the tool release them.
@@ -1018,6 +1382,7 @@ bool SimulatedPlatform::Fails(const std::string& name, LONG& error) {
 }
 
 qvn::Binder::Address SimulatedPlatform::Bind(const char* library, const char* name) {
+  bound.push_back(name);
   if (withheldLibraries_.count(Lower(library)) != 0 || withheldEntries_.count(name) != 0) return nullptr;
   for (const Export& entry : kExports) {
     if (Lower(library) == entry.library && std::strcmp(name, entry.name) == 0) return entry.address;

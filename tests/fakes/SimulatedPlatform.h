@@ -16,7 +16,10 @@
 // tool declares to simulations that follow Windows' documented rules, makes the
 // scripting file-system object over a simulated drive C:, and records what the
 // tool asked of it. It puts itself in place of the binder while it lives.
-// Its 8-bit code page is ISO 8859-1: one byte per character, '?' for the rest.
+// Its 8-bit code page is ISO 8859-1: one byte per character; converting to
+// it, a letter beyond becomes a look-alike where Windows' best fit has one
+// (\u0141 'L', \u0142 'l'), '?' otherwise. Its wide functions take names
+// in that code page too.
 class SimulatedPlatform : public qvn::Binder {
  public:
   struct ShownMessageBox {
@@ -57,10 +60,12 @@ class SimulatedPlatform : public qvn::Binder {
   SimulatedDrive drive;
   std::vector<ShownMessageBox> messageBoxes;
   std::vector<std::wstring> calls;  // registry changes and file-system object calls, in order
-  // Opens (with their access and sharing), locks, moves, writes and pauses,
-  // in order: "CreateFileA C:\\x.log FILE_APPEND_DATA share READ|WRITE".
+  // Opens (with their access and sharing, and OPEN_REPARSE_POINT for a link
+  // opened as itself), locks, moves, writes and pauses, in order:
+  // "CreateFileA C:\\x.log FILE_APPEND_DATA share READ|WRITE".
   std::vector<std::wstring> fileCalls;
   std::vector<std::wstring> objectsCreated;
+  std::vector<std::string> bound;  // every entry point asked for, in order
   int liveObjects = 0;
 
   Address Bind(const char* library, const char* name) override;
@@ -102,14 +107,15 @@ class SimulatedPlatform : public qvn::Binder {
     std::uintmax_t position = 0;
     bool deleteMark = false;
     bool posixDelete = false;
+    bool asLink = false;  // a folder link opened as itself (FILE_FLAG_OPEN_REPARSE_POINT)
   };
   std::map<HANDLE, OpenFile> openFileStates;
-  std::set<char> networkDrives;                       // drive letters GetDriveTypeA calls remote
+  std::set<char> networkDrives;                       // drive letters GetDriveType calls remote
   std::set<char> removableDrives;                     // ... removable (a card reader, a USB drive)
   std::set<char> cdDrives;                            // ... CD
   std::string drives = "C";                           // the drives GetLogicalDrives reports
   std::map<char, std::string> substitutedDrives;      // subst: drive letter -> the folder it names
-  std::string programFile = "C:\\Work\\QvnRemove.exe";  // what GetModuleFileNameA answers
+  std::string programFile = "C:\\Work\\QvnRemove.exe";  // what GetModuleFileName answers
   std::string computerName = "PC-0417";                 // what GetComputerNameA answers
   DWORD lastError = 0;   // what GetLastError answers
   UINT errorMode = 0;    // as SetErrorMode last set it
@@ -132,7 +138,25 @@ class SimulatedPlatform : public qvn::Binder {
   bool posixDeletes = false;
   // Deletes what is marked and no longer held by anyone.
   void CarryOutPendingDeletes();
+  // Named mutexes, by their full name ("Global\..." included): what another
+  // program did with one, and whether this program owns it.
+  struct NamedMutex {
+    // OwnsAsSystem: a run of the system account owns it, and its default
+    // security lets other accounts open it only to wait on.
+    enum class Other { None, Owns, EndedOwning, OwnsAsSystem };
+    Other other = Other::None;
+    bool ownedHere = false;
+  };
+  std::map<std::string, NamedMutex> mutexes;
+  std::map<HANDLE, std::string> mutexHandles;  // this program's open handles, to which mutex
+  bool globalNamesRefused = false;              // no right to make "Global\" objects
   bool versionQueryRefused_ = false;
+  // The windows' side: each window's text by its handle, the clock
+  // GetTickCount reads, and what was asked of the windows, in order:
+  // "PeekMessageA 0-0 keep", "ShutdownBlockReasonCreate WINDOW REASON".
+  std::map<HWND, std::string> windowTexts;
+  DWORD tickCount = 0;
+  std::vector<std::wstring> windowCalls;
 
  private:
   static std::string Lower(std::string text);

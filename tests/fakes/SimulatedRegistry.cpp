@@ -67,6 +67,12 @@ void SimulatedRegistry::SetValue(const std::string& path, const std::string& nam
   key->valueNames[Upper(name)] = name;
 }
 
+void SimulatedRegistry::SetWideValue(const std::string& path, const std::string& name, DWORD type,
+                                     std::vector<BYTE> data) {
+  SetValue(path, name, type, std::move(data));
+  Make(path)->values[Upper(name)].wide = true;
+}
+
 void SimulatedRegistry::SetString(const std::string& path, const std::string& name, const std::string& text) {
   std::vector<BYTE> data(text.begin(), text.end());
   data.push_back(0);
@@ -134,10 +140,18 @@ LONG SimulatedRegistry::Query(HKEY key, LPCSTR name, LPDWORD, LPDWORD type, LPBY
   auto found = from->values.find(Upper(name != nullptr ? name : ""));
   if (found == from->values.end()) return ERROR_FILE_NOT_FOUND;
   Value value = found->second;
-  if (wide && (value.type == REG_SZ || value.type == REG_EXPAND_SZ || value.type == REG_MULTI_SZ)) {
-    std::vector<BYTE> text;
-    for (BYTE byte : value.data) text.insert(text.end(), {byte, BYTE{0}});  // ISO 8859-1 to UTF-16LE
-    value.data = std::move(text);
+  const bool text = value.type == REG_SZ || value.type == REG_EXPAND_SZ || value.type == REG_MULTI_SZ;
+  if (text && wide && !value.wide) {
+    std::vector<BYTE> converted;
+    for (BYTE byte : value.data) converted.insert(converted.end(), {byte, BYTE{0}});  // ISO 8859-1 to UTF-16LE
+    value.data = std::move(converted);
+  }
+  if (text && !wide && value.wide) {
+    std::vector<BYTE> converted;
+    for (std::size_t at = 0; at + 1 < value.data.size(); at += 2) {
+      converted.push_back(value.data[at + 1] == 0 ? value.data[at] : BYTE{'?'});
+    }
+    value.data = std::move(converted);
   }
   const auto length = static_cast<DWORD>(value.data.size());
   if (type != nullptr) *type = value.type;

@@ -27,13 +27,16 @@ class SimulatedRegistry {
   // the view flag KEY_WOW64_64KEY. Two: 64-bit Windows as a 32-bit program
   // sees it: HKEY_LOCAL_MACHINE is the 32-bit view, and an open asking
   // KEY_WOW64_64KEY below it reaches the 64-bit view, whose test paths start
-  // "HK64\". FlagRefused: a system that does not know the flag and refuses an
-  // open asking for it.
+  // "HK64\"; IsWow64Process says so. FlagRefused: a system that does not
+  // know the flag and refuses an open asking for it.
   enum class Views { One, Two, FlagRefused };
   Views views = Views::One;
 
   void CreateKey(const std::string& path);
   void SetValue(const std::string& path, const std::string& name, DWORD type, std::vector<BYTE> data);
+  // A value stored as the NT family keeps text, in UTF-16 (`data`'s bytes,
+  // an odd count allowed). The 8-bit query gives ISO 8859-1, '?' beyond it.
+  void SetWideValue(const std::string& path, const std::string& name, DWORD type, std::vector<BYTE> data);
   void SetString(const std::string& path, const std::string& name, const std::string& text);  // with terminator
   void SetDword(const std::string& path, const std::string& name, DWORD number);
   // Both also refuse the key's deletion, as a key's access list without the
@@ -61,6 +64,7 @@ class SimulatedRegistry {
   struct Value {
     DWORD type;
     std::vector<BYTE> data;
+    bool wide = false;  // held in UTF-16, else in the 8-bit code page
   };
   struct Key {
     std::map<std::string, std::shared_ptr<Key>> subkeys;  // by upper-case name

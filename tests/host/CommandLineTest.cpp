@@ -95,7 +95,7 @@ TEST(ExitCode, FollowsTheDeploymentToolsConvention) {
       {Kind::Finished, true, true, false, 3010},   {Kind::Finished, true, true, true, 1641},
       {Kind::Failed, true, true, false, 1603},     {Kind::Failed, true, false, false, 1603},
       {Kind::FileInUse, true, false, false, 1618}, {Kind::InvalidArguments, true, false, false, 87},
-      {Kind::Listed, true, false, false, 0},
+      {Kind::Listed, true, false, false, 0},      {Kind::AnotherRunRemoves, true, false, false, 1618},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << static_cast<int>(c.kind) << " unattended " << c.unattended << " removed "

@@ -33,6 +33,19 @@ TEST(DecimalText, PadsWithZerosAndNeverCuts) {
   }
 }
 
+TEST(DecimalText, GroupsACountInThreesWithCommas) {
+  struct Case {
+    std::uint64_t number;
+    const wchar_t* text;
+  };
+  for (const Case& c : {Case{0, L"0"}, Case{7, L"7"}, Case{999, L"999"}, Case{1000, L"1,000"}, Case{1200, L"1,200"},
+                        Case{10000, L"10,000"}, Case{100001, L"100,001"}, Case{1000000, L"1,000,000"},
+                        Case{UINT64_MAX, L"18,446,744,073,709,551,615"}}) {
+    SCOPED_TRACE(c.number);
+    EXPECT_EQ(qvn::GroupedDecimalText(c.number), c.text);
+  }
+}
+
 TEST(DecimalText, TimestampIsDateThenTimeEachFieldPadded) {
   struct Case {
     SYSTEMTIME time;

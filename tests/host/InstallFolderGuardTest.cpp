@@ -201,7 +201,7 @@ TEST_F(InstallFolderGuard, AnotherNameForAProtectedFolderIsRefused) {
       {L"C:\\Links\\Win", nullptr},          // the Windows folder itself
       {L"C:\\Links\\Profiles", nullptr},     // the folder that holds the profiles
       {L"C:\\Links\\Top", nullptr},          // the drive, which holds them all
-      {L"C:\\Links\\Q", L"C:\\Links\\Q"},    // another name for an ordinary folder
+      {L"C:\\Links\\Q", L"C:\\Apps\\Quorvane"},  // a link to an ordinary folder: that folder
       {L"C:\\Links", L"C:\\Links"},           // holds links only, which go by themselves
       {L"E:\\Win\\Fonts\\", nullptr},           // through a removable drive
       {L"F:\\Win\\Fonts", L"F:\\Win\\Fonts"},  // through a CD, never opened

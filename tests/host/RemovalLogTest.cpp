@@ -3,9 +3,13 @@
 #include "app/RemovalLog.h"
 #include "app/LogLocation.h"
 #include "app/PlanListing.h"
+#include "app/RemoveWhenNotInUse.h"
 #include "app/UnattendedRemoval.h"
+#include "services/Failure.h"
 #include "services/LogFile.h"
+#include "services/ReparseData.h"
 #include "tests/fakes/SimulatedPlatform.h"
+#include "ui/RemovalWatch.h"
 
 namespace {
 
@@ -27,23 +31,44 @@ void Install(SimulatedPlatform& platform, const char* location) {
   platform.registry.SetString(kSettings + "\\StartUp", "twEXE", location);
 }
 
+// Quorvane moved to D:, and C:\Apps\Quorvane a junction to it.
+void LinkToDriveD(SimulatedPlatform& platform) {
+  platform.drives = "CD";
+  platform.drive.AddDrive(L'D');
+  platform.drive.AddFile(L"D:\\Quorvane\\Quorvane.exe");
+  platform.drive.AddFolderLink(L"C:\\Apps\\Quorvane", L"D:\\Quorvane");
+}
+
+// The log of a run through that link up to its install-folder step, then `after`.
+std::vector<std::wstring> ThroughTheLink(const wchar_t* after) {
+  return {L"Operating system: Windows 2000 or XP",
+          L"Install location: C:\\Apps\\Quorvane (will be deleted as D:\\Quorvane, the folder the link "
+          L"C:\\Apps\\Quorvane leads to)",
+          L"Step 1: C:\\Documents and Settings\\All Users\\Desktop\\Quorvane.lnk: removed",
+          L"Step 2: C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Quorvane: not present",
+          L"Step 3: D:\\Quorvane: removed",
+          after};
+}
+
 // An unattended run as the program makes it: its start decided once, then run.
-qvn::RunEnding RunSilently(bool restart, qvn::RemovalLog* log) {
+qvn::RunEnding RunSilently(bool restart, qvn::RemovalLog* log, bool removeAtRestart = false) {
   qvn::UnattendedStart start = qvn::StartUnattended();
   qvn::CommandLine line;
   line.silent = true;
   line.restart = restart;
+  line.removeAtRestart = removeAtRestart;
   return qvn::RunUnattended(start, line, log);
 }
 
 // The log of one unattended run, from what it found to its last step.
-std::vector<std::wstring> LogOf(void (*arrange)(SimulatedPlatform&), const char* location, int& exitCode) {
+std::vector<std::wstring> LogOf(void (*arrange)(SimulatedPlatform&), const char* location, bool removeAtRestart,
+                                int& exitCode) {
   SimulatedPlatform platform;
   Install(platform, location);
   arrange(platform);
   Lines sink;
   qvn::RemovalLog log(sink);
-  exitCode = qvn::ExitCode(RunSilently(false, &log));
+  exitCode = qvn::ExitCode(RunSilently(false, &log, removeAtRestart));
   EXPECT_TRUE(platform.messageBoxes.empty()) << "an unattended run shows nothing";
   return sink.lines;
 }
@@ -55,7 +80,10 @@ TEST(RemovalLog, RecordsWhatWasFoundAndEveryStep) {
     void (*arrange)(SimulatedPlatform&);
     int exitCode;
     std::vector<std::wstring> lines;
+    bool removeAtRestart = false;  // /REMOVEATRESTART
   };
+  const std::wstring program = L"C:\\Program Files\\Quorvane\\Quorvane.exe";
+  const std::wstring aside = L"C:\\Program Files\\QvnRemove.pending";
   const Case cases[] = {
       {"a full removal", "C:\\Program Files\\Quorvane\\", [](SimulatedPlatform&) {}, 3010,
        {L"Operating system: Windows 2000 or XP",
@@ -98,6 +126,26 @@ TEST(RemovalLog, RecordsWhatWasFoundAndEveryStep) {
         L"Install location: C:\\Program Files\\Quorvane (will be deleted as C:\\Program Files\\Quorvane)",
         L"Failed: error 70: A folder link cannot be removed without following it, so nothing of Quorvane has been "
         L"removed (C:\\Program Files\\Quorvane\\Docs)"}},
+      {"an install folder that is a link", "C:\\Apps\\Quorvane\\", [](SimulatedPlatform& p) { LinkToDriveD(p); },
+       3010, ThroughTheLink(L"Folder link removed after the folder it leads to: C:\\Apps\\Quorvane")},
+      {"an install folder that is a link the system keeps", "C:\\Apps\\Quorvane\\",
+       [](SimulatedPlatform& p) {
+         LinkToDriveD(p);
+         p.drive.PinLink(L"C:\\Apps\\Quorvane");
+       },
+       3010, ThroughTheLink(L"Folder link left in place (error 5), the folder it leads to removed: C:\\Apps\\Quorvane")},
+      {"an install folder that is a link to a server", "C:\\Apps\\Quorvane\\",
+       [](SimulatedPlatform& p) {
+         p.drive.AddFile(L"C:\\Share\\Quorvane\\Quorvane.exe");
+         p.drive.AddFolderLink(L"C:\\Apps\\Quorvane", L"C:\\Share\\Quorvane",
+                               {qvn::kSymbolicLinkTag, L"\\??\\UNC\\fs1\\apps\\Quorvane"});
+       },
+       1603,
+       {L"Operating system: Windows 2000 or XP",
+        L"Install location: C:\\Apps\\Quorvane (refused, nothing is removed: a folder link that leads to a server "
+        L"(\\??\\UNC\\fs1\\apps\\Quorvane))",
+        L"Failed: error 75: Path/File access error: the install folder is refused, so nothing of Quorvane has been "
+        L"removed: a folder link that leads to a server (\\??\\UNC\\fs1\\apps\\Quorvane) (C:\\Apps\\Quorvane)"}},
       {"a file the user may not delete", "C:\\Program Files\\Quorvane\\",
        [](SimulatedPlatform& p) { p.drive.DenyOpen(L"C:\\Program Files\\Quorvane\\Quorvane.exe"); }, 1603,
        {L"Operating system: Windows 2000 or XP",
@@ -140,14 +188,83 @@ TEST(RemovalLog, RecordsWhatWasFoundAndEveryStep) {
         L"Step 7: HKEY_LOCAL_MACHINE\\SOFTWARE\\TindlewaySystems\\Quorvane\\columnNames: removed",
         L"Step 8: HKEY_LOCAL_MACHINE\\SOFTWARE\\TindlewaySystems\\Quorvane\\1.2: removed",
         L"Step 9: HKEY_LOCAL_MACHINE\\SOFTWARE\\TindlewaySystems\\Quorvane: refused (subkeys are left below it)"}},
+      // Left for the restart: what was moved aside is listed there; what could
+      // not be is listed where it is, which a reinstall before the restart loses.
+      {"a running program, moved aside", "C:\\Program Files\\Quorvane\\",
+       [](SimulatedPlatform& p) { p.drive.MapImage(L"C:\\Program Files\\Quorvane\\Quorvane.exe"); }, 3010,
+       {L"Operating system: Windows 2000 or XP",
+        L"Install location: C:\\Program Files\\Quorvane (will be deleted as C:\\Program Files\\Quorvane)",
+        L"In use: " + program, L"In use, moved aside: " + program + L" to " + aside + L"\\1 Quorvane.exe",
+        L"Removed at the restart: " + aside + L"\\1 Quorvane.exe", L"Removed at the restart: " + aside + L"\\QvnRemove.mark",
+        L"Removed at the restart: " + aside},
+       true},
+      {"a file held open, listed where it is", "C:\\Program Files\\Quorvane\\",
+       [](SimulatedPlatform& p) { p.drive.HoldOpen(L"C:\\Program Files\\Quorvane\\Quorvane.exe"); }, 3010,
+       {L"Operating system: Windows 2000 or XP",
+        L"Install location: C:\\Program Files\\Quorvane (will be deleted as C:\\Program Files\\Quorvane)",
+        L"In use: " + program, L"Removed at the restart, listed where it is: " + program,
+        L"Removed at the restart, listed where it is: C:\\Program Files\\Quorvane"},
+       true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     int exitCode = 0;
-    const std::vector<std::wstring> lines = LogOf(c.arrange, c.location, exitCode);
+    const std::vector<std::wstring> lines = LogOf(c.arrange, c.location, c.removeAtRestart, exitCode);
     EXPECT_EQ(exitCode, c.exitCode);
     ASSERT_GE(lines.size(), c.lines.size());
     EXPECT_EQ(std::vector<std::wstring>(lines.begin(), lines.begin() + static_cast<long>(c.lines.size())), c.lines);
+  }
+}
+
+// The main window's removal reports to the window's watch, which hands every
+// event on to the log: the log of a run through the watch is that of the
+// same run told to the log alone.
+TEST(RemovalLog, RecordsTheSameThroughTheMainWindowsWatch) {
+  static constexpr wchar_t kProgram[] = L"C:\\Program Files\\Quorvane\\Quorvane.exe";
+  struct Case {
+    const char* what;
+    void (*arrange)(SimulatedPlatform&);
+  };
+  const Case cases[] = {
+      {"a folder link inside the install folder",
+       [](SimulatedPlatform& p) {
+         p.drive.AddFolder(L"C:\\Documents and Settings\\ann\\My Documents");
+         p.drive.AddFolderLink(L"C:\\Program Files\\Quorvane\\Docs", L"C:\\Documents and Settings\\ann\\My Documents");
+       }},
+      {"a running program moved aside for the restart", [](SimulatedPlatform& p) { p.drive.MapImage(kProgram); }},
+      {"the restart refused",
+       [](SimulatedPlatform& p) {
+         p.drive.MapImage(kProgram);
+         p.registry.AllowReadOnly(SimulatedPlatform::kSessionManager);
+       }},
+      {"a failed step", [](SimulatedPlatform& p) { p.drive.Lock(kProgram); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<std::wstring> told[2];
+    for (const bool watched : {false, true}) {
+      SimulatedPlatform platform;
+      Install(platform, "C:\\Program Files\\Quorvane\\");
+      c.arrange(platform);
+      Lines sink;
+      qvn::RemovalLog log(sink);
+      qvn::RemovalWatch watch(reinterpret_cast<HWND>(0x100), reinterpret_cast<HWND>(0x104), &log);
+      qvn::ToolState state;
+      qvn::InitToolState(state);
+      qvn::RemovalOptions options;
+      options.observer = watched ? static_cast<qvn::RemovalObserver*>(&watch) : &log;
+      const auto ask = [](const qvn::InUse& found) {
+        return found.restartRefusal.empty() ? qvn::InUseAnswer::RemoveAtRestart : qvn::InUseAnswer::Cancel;
+      };
+      try {
+        qvn::RemoveWhenNotInUse(state, qvn::PlanRemoval(state), ask, options);
+      } catch (const qvn::Failure&) {
+        // the failed step's line is what is compared
+      }
+      told[watched] = sink.lines;
+    }
+    EXPECT_FALSE(told[false].empty());
+    EXPECT_EQ(told[true], told[false]);
   }
 }
 
@@ -216,7 +333,7 @@ TEST(LogFile, AWriteThatFailsStopsTheLogAndChangesNothingElse) {
 // other runs can append at the same time, and puts each line at the end. The
 // 95/98/ME way locks from the start of the file, over anything a log can hold.
 TEST(LogFile, OpensAndWritesSoThatOtherRunsCanAppendToo) {
-  const std::wstring appendOnly = L"CreateFileA C:\\logs\\qvn.log FILE_APPEND_DATA share READ|WRITE";
+  const std::wstring appendOnly = L"CreateFileW C:\\logs\\qvn.log FILE_APPEND_DATA share READ|WRITE";
   const std::wstring forWriting = L"CreateFileA C:\\logs\\qvn.log GENERIC_WRITE share READ|WRITE";
   const std::vector<std::wstring> lockedLine = {L"LockFile 0 2147483647", L"SetFilePointer 0 FILE_END", L"WriteFile",
                                                 L"UnlockFile 0 2147483647"};
@@ -233,7 +350,7 @@ TEST(LogFile, OpensAndWritesSoThatOtherRunsCanAppendToo) {
     const char* computer;
   };
   const Case cases[] = {
-      {"NT: for appending only", true, "", 0, {appendOnly, L"WriteFile", L"WriteFile"}, "PC-0417"},
+      {"NT: by its wide name, for appending only", true, "", 0, {appendOnly, L"WriteFile", L"WriteFile"}, "PC-0417"},
       {"95/98/ME: each line at the end under a lock", false, "", 0, then(then({forWriting}, lockedLine), lockedLine),
        "PC-0417"},
       {"95/98/ME: another run's lock is waited for", false, "LockFile", ERROR_LOCK_VIOLATION,
@@ -294,18 +411,52 @@ TEST(LogLocation, ALogInsideWhatIsRemovedIsRefused) {
   }
 }
 
-TEST(PlanListing, NamesEachFolderLinkAsRemovedByItself) {
-  SimulatedPlatform platform;
-  Install(platform, "C:\\Program Files\\Quorvane\\");
-  platform.drive.AddFolder(L"C:\\Shared");
-  platform.drive.AddFolderLink(L"C:\\Program Files\\Quorvane\\Shared", L"C:\\Shared");
-  qvn::ToolState state;
-  qvn::InitToolState(state);
-  const std::vector<std::wstring> lines = qvn::ListPlan(state, qvn::PlanRemoval(state));
-  ASSERT_GE(lines.size(), 2u);
-  EXPECT_EQ(lines[0], L"Before step 1: remove folder link C:\\Program Files\\Quorvane\\Shared by itself, not following it");
-  EXPECT_EQ(lines[1], L"Step 1: delete file " + std::wstring(kShortcut) + L": present");
-  EXPECT_TRUE(platform.drive.Exists(L"C:\\Program Files\\Quorvane\\Shared"));
+// Each folder link the removal takes away by itself, before the first step
+// for the links inside the targets, after the install folder's step for the
+// link that leads to it; and a link that leads where nothing may be removed.
+TEST(PlanListing, NamesEachFolderLinkAndWhenItGoes) {
+  struct Case {
+    const char* what;
+    const char* location;
+    void (*arrange)(SimulatedPlatform&);
+    std::vector<std::wstring> lines;  // the first of the listing
+  };
+  const std::wstring shortcut = L"Step 1: delete file " + std::wstring(kShortcut) + L": present";
+  const std::wstring group = L"Step 2: delete folder C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\"
+                             L"Quorvane: not present";
+  const Case cases[] = {
+      {"a link inside the install folder", "C:\\Program Files\\Quorvane\\",
+       [](SimulatedPlatform& p) {
+         p.drive.AddFolder(L"C:\\Shared");
+         p.drive.AddFolderLink(L"C:\\Program Files\\Quorvane\\Shared", L"C:\\Shared");
+       },
+       {L"Before step 1: remove folder link C:\\Program Files\\Quorvane\\Shared by itself, not following it", shortcut}},
+      {"an install folder that is a link", "C:\\Apps\\Quorvane\\", LinkToDriveD,
+       {shortcut, group, L"Step 3: delete folder D:\\Quorvane: present",
+        L"After step 3: remove folder link C:\\Apps\\Quorvane by itself, once the folder it leads to is gone"}},
+      {"an install folder that is a link to a whole volume", "C:\\Apps\\Quorvane\\",
+       [](SimulatedPlatform& p) {
+         p.drive.AddFolder(L"C:\\Shared");
+         p.drive.AddFolderLink(L"C:\\Apps\\Quorvane", L"C:\\Shared", {qvn::kJunctionTag, L"\\??\\Volume{01}\\"});
+       },
+       {L"Nothing would be removed: the install folder C:\\Apps\\Quorvane is refused: a folder link that leads to "
+        L"a whole volume (\\??\\Volume{01}\\)",
+        shortcut, group,
+        L"Step 3: delete folder C:\\Apps\\Quorvane: refused by the guard, so nothing would be removed (a folder "
+        L"link that leads to a whole volume (\\??\\Volume{01}\\))"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SimulatedPlatform platform;
+    Install(platform, c.location);
+    c.arrange(platform);
+    qvn::ToolState state;
+    qvn::InitToolState(state);
+    const std::vector<std::wstring> lines = qvn::ListPlan(state, qvn::PlanRemoval(state));
+    ASSERT_GE(lines.size(), c.lines.size());
+    EXPECT_EQ(std::vector<std::wstring>(lines.begin(), lines.begin() + static_cast<long>(c.lines.size())), c.lines);
+    EXPECT_TRUE(platform.drive.Exists(kShortcut) && platform.registry.KeyExists(kUninstall)) << "listing removes nothing";
+  }
 }
 
 TEST(RemovalLog, RecordsTheRestartAndTheCommandLine) {

@@ -1,12 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cwctype>
+#include <functional>
 
 #include "app/InitToolState.h"
+#include "app/InterruptedRuns.h"
+#include "app/RemovalLog.h"
+#include "app/InstallFolderLink.h"
 #include "app/RemovalPlan.h"
 #include "app/RemoveWhenNotInUse.h"
+#include "services/AsideFolder.h"
 #include "services/DeleteAtRestart.h"
 #include "services/Failure.h"
+#include "services/ReparseData.h"
 #include "services/Wininit.h"
 #include "tests/fakes/SimulatedInstallation.h"
 #include "tests/fakes/SimulatedPlatform.h"
@@ -25,6 +32,12 @@ void RunAsNineX(SimulatedPlatform& platform) {
   platform.RunAs(1, 4, 10);
   platform.drive.AddFile(k9xFixedShortcut);
   platform.drive.AddFile(k9xFixedGroupFile);
+}
+
+
+std::wstring Lower(std::wstring text) {
+  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
+  return text;
 }
 
 // The removal as the program runs it: planned, walked for links and files in
@@ -156,7 +169,7 @@ TEST(RunRemovalFailure, FileSystemFailureStopsTheRunAtItsStep) {
 
 TEST_F(RunRemovalTest, RegistryFailuresAreReportedAndTheRunGoesOn) {
   StartUp();
-  platform_.WithholdLibrary("advapi32.dll");
+  platform_.WithholdEntryPoint("RegDeleteKeyA");
   EXPECT_NO_THROW(Remove(state_));
   EXPECT_EQ(platform_.messageBoxes.size(), 6u);
   EXPECT_FALSE(platform_.drive.Exists(kInstall));
@@ -534,6 +547,99 @@ TEST(RemoveWhenNotInUse, OffersToCloseOnlyProgramsWhoseFileLiesInTheTargets) {
 }
 
 
+// An install folder that is itself a folder link: the folder it leads to is
+// the install folder, judged by the guard, removed, and the link goes by
+// itself after it; what stays in use is left beside that folder, on its
+// volume. Where the guard refuses what the link leads to, or cannot tell what
+// that is, nothing at all is removed: Quorvane's files are there, and
+// removing its keys would orphan them. The link is never opened but as
+// itself, so that a server it names is never reached.
+TEST(RemoveWhenNotInUse, AnInstallFolderThatIsALinkIsTheFolderItLeadsTo) {
+  using Stored = SimulatedDrive::StoredLink;
+  const Stored relative{qvn::kSymbolicLinkTag, L"..\\Apps\\.\\Quorvane", true};
+  const Stored server{qvn::kSymbolicLinkTag, L"\\??\\UNC\\fs1\\apps\\Quorvane"};
+  const Stored volume{qvn::kJunctionTag, L"\\??\\Volume{5a1d2e3c-0000-0000-0000-100000000000}\\"};
+  // A chain of `links` junctions, C:\Links\1 to C:\Links\2 and on, the last to D:\Quorvane.
+  const auto chain = [](SimulatedDrive& d, int links) {
+    const auto name = [](int n) { return L"C:\\Links\\" + std::to_wstring(n); };
+    d.AddFolderLink(kInstall, name(1));
+    for (int n = 1; n < links; ++n) d.AddFolderLink(name(n), name(n + 1));
+    d.AddFolderLink(name(links), L"D:\\Quorvane");
+  };
+  struct Case {
+    const char* what;
+    const wchar_t* files;  // where Quorvane's files lie
+    std::function<void(SimulatedDrive&)> link;
+    const wchar_t* refusal;  // in the Failure; null: the files go
+    std::vector<std::wstring> pending;  // listed for the restart, and kept until then
+  };
+  const Case cases[] = {
+      {"a junction to another drive", L"D:\\Quorvane",
+       [](SimulatedDrive& d) { d.AddFolderLink(kInstall, L"D:\\Quorvane"); }, nullptr, {}},
+      {"a running library goes at the restart, moved aside on the folder's own volume", L"D:\\Quorvane",
+       [](SimulatedDrive& d) {
+         d.AddFolderLink(kInstall, L"D:\\Quorvane");
+         d.MapImage(L"D:\\Quorvane\\Data\\prefs.dat");
+       },
+       nullptr,
+       {L"D:\\QvnRemove.pending\\1 prefs.dat", L"D:\\QvnRemove.pending\\QvnRemove.mark", L"D:\\QvnRemove.pending"}},
+      {"a relative symbolic link", L"C:\\Apps\\Quorvane",
+       [&](SimulatedDrive& d) { d.AddFolderLink(kInstall, L"C:\\Apps\\Quorvane", relative); }, nullptr, {}},
+      {"a chain of as many links as are followed", L"D:\\Quorvane",
+       [&](SimulatedDrive& d) { chain(d, qvn::kMostLinkHops - 1); }, nullptr, {}},
+      {"a chain of one link more", L"D:\\Quorvane", [&](SimulatedDrive& d) { chain(d, qvn::kMostLinkHops); },
+       L"a chain of more than 8 folder links", {}},
+      {"a junction to the Windows folder", L"C:\\WINDOWS",
+       [](SimulatedDrive& d) { d.AddFolderLink(kInstall, L"C:\\WINDOWS"); },
+       L"a folder link that leads to C:\\WINDOWS: a drive root, or a folder of the system", {}},
+      {"a symbolic link to a server", L"C:\\Share\\Quorvane",
+       [&](SimulatedDrive& d) { d.AddFolderLink(kInstall, L"C:\\Share\\Quorvane", server); },
+       L"a folder link that leads to a server (\\??\\UNC\\fs1\\apps\\Quorvane)", {}},
+      {"a volume mounted in its place", L"E:\\Quorvane",
+       [&](SimulatedDrive& d) { d.AddFolderLink(kInstall, L"E:\\", volume); },
+       L"a folder link that leads to a whole volume (\\??\\Volume{5a1d2e3c-0000-0000-0000-100000000000}\\)", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SimulatedPlatform platform;
+    platform.drives = "CDE";
+    platform.drive.AddDrive(L'D');
+    platform.drive.AddDrive(L'E');
+    LayOut(platform, c.files);
+    c.link(platform.drive);
+    const std::wstring program = std::wstring(c.files) + L"\\Quorvane.exe";
+    qvn::ToolState state;
+    qvn::InitToolState(state);
+    const auto leaveForTheRestart = [](const qvn::InUse&) { return qvn::InUseAnswer::RemoveAtRestart; };
+    if (c.refusal == nullptr) {
+      EXPECT_TRUE(qvn::RemoveWhenNotInUse(state, qvn::PlanRemoval(state), leaveForTheRestart));
+      EXPECT_FALSE(platform.drive.Exists(program)) << "the files the link leads to are gone";
+      EXPECT_FALSE(platform.drive.Exists(kInstall)) << "and the link after them";
+      EXPECT_FALSE(platform.registry.KeyExists(kSettings));
+      EXPECT_EQ(qvn::DeletionsPendingAtRestart(), c.pending);
+      for (const std::wstring& path : c.pending) EXPECT_TRUE(platform.drive.Exists(path)) << Narrow(path);
+    } else {
+      try {
+        qvn::RemoveWhenNotInUse(state, qvn::PlanRemoval(state), leaveForTheRestart);
+        ADD_FAILURE() << "expected a Failure";
+      } catch (const qvn::Failure& failure) {
+        EXPECT_EQ(failure.Number(), 75);
+        EXPECT_EQ(failure.Item(), kInstall);
+        EXPECT_NE(failure.Description().find(c.refusal), std::wstring::npos) << Narrow(failure.Description());
+        EXPECT_NE(failure.Description().find(L"nothing of Quorvane has been removed"), std::wstring::npos);
+      }
+      EXPECT_FALSE(AnythingRemoved(platform.calls));
+      EXPECT_TRUE(platform.drive.Exists(program) && platform.drive.Exists(kInstall) && platform.drive.Exists(kShortcut));
+      EXPECT_TRUE(platform.registry.KeyExists(kUninstall));
+    }
+    for (const std::wstring& call : platform.fileCalls) {
+      const bool opensTheLink = Lower(call).find(Lower(std::wstring(L" ") + kInstall + L" ")) != std::wstring::npos;
+      EXPECT_TRUE(!opensTheLink || call.find(L"OPEN_REPARSE_POINT") != std::wstring::npos) << Narrow(call);
+    }
+    EXPECT_EQ(platform.openFiles, 0);
+  }
+}
+
 // "Remove at Restart": what stays in use is moved out of the way or listed
 // where it is before anything is removed, and the rest goes now. When the
 // system refuses, nothing is removed and the user is asked again, told why.
@@ -553,7 +659,7 @@ TEST(RemoveWhenNotInUse, WhatStaysInUseIsLeftForTheRestartAndTheRestRemovedNow) 
   };
   const Case cases[] = {
       {"a running library is moved aside", true, [](SimulatedPlatform& p) { p.drive.MapImage(kPrefs); }, nullptr,
-       {kAside + L"\\1 prefs.dat", kAside}, {kAside + L"\\1 prefs.dat"}},
+       {kAside + L"\\1 prefs.dat", kAside + L"\\QvnRemove.mark", kAside}, {kAside + L"\\1 prefs.dat"}},
       {"a file open without delete sharing stays where it is, with its folders", true,
        [](SimulatedPlatform& p) { p.drive.HoldOpen(kPrefs); }, nullptr,
        {kPrefs, kData, kInstall}, {kPrefs}},
@@ -620,6 +726,91 @@ TEST(RemoveWhenNotInUse, WhatStaysInUseIsLeftForTheRestartAndTheRestRemovedNow) 
   }
 }
 
+class Lines : public qvn::LogSink {
+ public:
+  void Write(const std::wstring& line) override { lines.push_back(line); }
+  std::vector<std::wstring> lines;
+};
+
+// A run that stopped after moving files aside, before listing them for the
+// restart, left a marked folder beside the install folder (made here as the
+// program makes it). The next removal finishes it before its first step:
+// removed when nothing in it is in use, else listed whole for the restart, and
+// never what is listed already again. A folder of that name without the mark
+// is someone else's.
+TEST(RemoveWhenNotInUse, WhatAnInterruptedRunLeftBesideTheInstallFolderIsFinished) {
+  const std::wstring moved = kAside + L"\\1 Quorvane.exe";
+  const std::wstring mark = kAside + L"\\QvnRemove.mark";
+  const std::wstring second = kAside + L".2";
+  const std::wstring notes = kAside + L"\\notes.txt";  // in a folder someone else made
+  const std::wstring removed = L"Left by an interrupted run, removed: ";
+  const std::wstring wouldRemove = L"Left by an interrupted run, would be removed: ";
+  const std::wstring wouldList = L"Left by an interrupted run, still in use, would be left for the restart: ";
+  struct Case {
+    const char* what;
+    bool someoneElses;          // a folder of the first name, unmarked, made first
+    bool interrupted;           // the run's marked folder, with Quorvane.exe moved into it
+    bool running;               // that Quorvane.exe still runs
+    std::size_t listedBefore;   // of it, its mark and the folder, how many the run had listed
+    std::vector<std::wstring> kept;     // of what lies beside the install folder
+    std::vector<std::wstring> gone;
+    std::vector<std::wstring> pending;  // listed for the restart after the run, in the system's order
+    std::vector<std::wstring> told;     // the log's lines about it, in order
+    std::vector<std::wstring> listed;   // what /WHATIF says beforehand
+  };
+  const Case cases[] = {
+      {"nothing in it in use: removed", false, true, false, 0, {}, {kAside}, {}, {removed + kAside},
+       {wouldRemove + kAside}},
+      {"a program still running from it: listed whole for the restart", false, true, true, 0, {moved, mark}, {},
+       {moved, mark, kAside},
+       {L"Removed at the restart: " + moved, L"Removed at the restart: " + mark, L"Removed at the restart: " + kAside,
+        L"Left by an interrupted run, still in use, left for the restart: " + kAside},
+       {wouldList + kAside}},
+      {"stopped while listing: the rest is listed, the first not again", false, true, true, 1, {moved, mark}, {},
+       {moved, mark, kAside},
+       {L"Removed at the restart: " + mark, L"Removed at the restart: " + kAside,
+        L"Left by an interrupted run, still in use, left for the restart: " + kAside},
+       {wouldList + kAside}},
+      {"listed whole by the run that made it: not listed twice", false, true, true, 3, {moved, mark}, {},
+       {moved, mark, kAside}, {}, {}},
+      {"no mark: someone else's, never touched", true, false, false, 0, {notes}, {}, {}, {}, {}},
+      {"no mark on the first name, the mark on the second", true, true, false, 0, {notes}, {second}, {},
+       {removed + second}, {wouldRemove + second}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SimulatedPlatform platform;
+    LayOut(platform);
+    if (c.someoneElses) platform.drive.AddFile(notes);
+    if (c.interrupted) {
+      const std::wstring folder = qvn::MakeFolderBeside(kInstall).path;
+      const std::wstring file = folder + L"\\1 Quorvane.exe";
+      platform.drive.AddFile(file);
+      if (c.running) platform.drive.MapImage(file);
+      const std::wstring entries[] = {file, folder + L"\\QvnRemove.mark", folder};
+      for (std::size_t listed = 0; listed < c.listedBefore; ++listed) qvn::ScheduleDeletionAtRestart(entries[listed]);
+    }
+    qvn::ToolState state;
+    qvn::InitToolState(state);
+    const qvn::RemovalPlan plan = qvn::PlanRemoval(state);
+    EXPECT_EQ(qvn::ListInterruptedRuns(state, plan), c.listed) << "/WHATIF says what the removal will do";
+    Lines sink;
+    qvn::RemovalLog log(sink);
+    EXPECT_TRUE(qvn::RemoveWhenNotInUse(state, plan, [](const qvn::InUse&) { return qvn::InUseAnswer::Cancel; },
+                                        {&log, true, {}}));
+    EXPECT_FALSE(platform.drive.Exists(kInstall));
+    for (const std::wstring& path : c.kept) EXPECT_TRUE(platform.drive.Exists(path)) << Narrow(path);
+    for (const std::wstring& path : c.gone) EXPECT_FALSE(platform.drive.Exists(path)) << Narrow(path);
+    EXPECT_EQ(qvn::DeletionsPendingAtRestart(), c.pending);
+    std::vector<std::wstring> told;
+    for (const std::wstring& line : sink.lines) {
+      if (line.rfind(L"Left by", 0) == 0 || line.rfind(L"Removed at the restart", 0) == 0) told.push_back(line);
+    }
+    EXPECT_EQ(told, c.told);
+    EXPECT_EQ(platform.openFiles, 0);
+  }
+}
+
 // The system takes the move aside, then refuses the restart's list, and the
 // file cannot go back (its name was taken meanwhile): never a silent half
 // removal, the failure says where the file is.
@@ -642,6 +833,78 @@ TEST(RemoveWhenNotInUse, AFileThatCannotBeMovedBackStopsTheRemovalSayingWhereItI
   }
   EXPECT_FALSE(AnythingRemoved(platform.calls));
   EXPECT_EQ(platform.openFiles, 0);
+}
+
+// What the main window shows of a long removal comes from the removal
+// itself. On the NT family the claim tells every 200 entries met, its total
+// once known, and the marks keep that count; the commit tells every 200
+// entries gone, and its end. On 95/98/ME the check tells every 256 files and
+// folders met, its total once known; the removal tells each target gone,
+// counted as the check found it, and each entry it takes by itself around
+// what stays for the restart.
+TEST(RemoveWhenNotInUse, TellsHowFarItHasComeAsItChecksAndRemoves) {
+  using Phase = qvn::RemovalProgress::Phase;
+  struct Told {
+    Phase phase;
+    std::size_t done, total;
+    bool operator==(const Told& other) const {
+      return phase == other.phase && done == other.done && total == other.total;
+    }
+  };
+  class Recorder : public qvn::RemovalObserver {
+   public:
+    void StepDone(const qvn::StepReport&) override {}
+    void LinkRemoved(const std::wstring&) override {}
+    void ProgramsAskedToClose(const std::vector<qvn::CloseOutcome>&) override {}
+    void Working(const qvn::RemovalProgress& progress) override {
+      told.push_back({progress.phase, progress.done, progress.total});
+    }
+    std::vector<Told> told;
+  };
+  constexpr Phase C = Phase::Checking;
+  constexpr Phase R = Phase::Removing;
+  struct Case {
+    const char* what;
+    bool nineX;
+    int moreFiles;  // in the install folder's Data
+    bool prefsHeld;  // Data\prefs.dat stays for the restart
+    std::vector<Told> told;
+  };
+  // The shortcut is one entry, the group two, the install folder four.
+  const Case cases[] = {
+      {"NT: a small installation: each phase tells its end", false, 0, false, {{C, 7, 7}, {R, 7, 7}}},
+      {"NT: 300 more files: every 200, the total once known", false, 300, false,
+       {{C, 200, 0}, {C, 307, 307}, {C, 307, 307}, {R, 200, 307}, {R, 307, 307}}},
+      {"NT: a file held elsewhere is claimed again once left for the restart", false, 0, true,
+       {{C, 7, 7}, {C, 7, 7}, {R, 4, 6}}},
+      {"98: a small installation: each phase tells its end", true, 0, false,
+       {{C, 7, 7}, {R, 1, 7}, {R, 3, 7}, {R, 7, 7}, {R, 7, 7}}},
+      {"98: 300 more files: the check tells every 256 while the total is not known", true, 300, false,
+       {{C, 256, 0}, {C, 307, 307}, {R, 1, 307}, {R, 3, 307}, {R, 307, 307}, {R, 307, 307}}},
+      {"98: a file that stays for the restart: each entry taken around it", true, 0, true,
+       {{C, 7, 7}, {R, 1, 7}, {R, 3, 7}, {R, 4, 7}, {R, 7, 7}, {R, 7, 7}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SimulatedPlatform platform;
+    LayOut(platform);
+    if (c.nineX) RunAsNineX(platform);
+    platform.shortNames[Narrow(kPrefs)] = "C:\\PROGRA~1\\QUORVANE\\DATA\\PREFS.DAT";  // as WININIT.INI lists it
+    for (int i = 0; i < c.moreFiles; ++i) platform.drive.AddFile(kData + L"\\File " + std::to_wstring(i) + L".dat");
+    if (c.prefsHeld) platform.drive.HoldOpen(kPrefs);
+    qvn::ToolState state;
+    qvn::InitToolState(state);
+    Recorder recorder;
+    qvn::RemovalOptions options;
+    options.observer = &recorder;
+    EXPECT_TRUE(qvn::RemoveWhenNotInUse(
+        state, qvn::PlanRemoval(state), [](const qvn::InUse&) { return qvn::InUseAnswer::RemoveAtRestart; }, options));
+    std::string all;
+    for (const Told& told : recorder.told) {
+      all += (told.phase == C ? " C" : " R") + std::to_string(told.done) + "/" + std::to_string(told.total);
+    }
+    EXPECT_TRUE(recorder.told == c.told) << "told:" << all;
+  }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ui/FailureReport.h"
+#include "ui/RemovalWatch.h"
 #include "ui/Twips.h"
 
 namespace {
@@ -34,6 +35,24 @@ TEST(FailureReport, GivesTheNumberTheDescriptionAndTheItem) {
   report = qvn::DescribeFailure(failure);
   EXPECT_NE(report.text.find(L"Could not remove: C:\\Program Files\\Quorvane"), std::wstring::npos);
   EXPECT_EQ(report.title, L"QvnRemove");
+}
+
+TEST(ProgressText, CountsInGroupsOfThreeWithTheTotalOnceKnown) {
+  using Phase = qvn::RemovalProgress::Phase;
+  struct Case {
+    qvn::RemovalProgress progress;
+    const wchar_t* text;
+  };
+  for (const Case& c : {Case{{Phase::Checking, 0, 0}, L"Checking files: 0"},
+                        Case{{Phase::Checking, 1200, 0}, L"Checking files: 1,200"},
+                        Case{{Phase::Checking, 10004, 10004}, L"Checking files: 10,004 of 10,004"},
+                        Case{{Phase::Removing, 1200, 10000}, L"Removing files: 1,200 of 10,000"},
+                        Case{{Phase::Removing, 999, 1000}, L"Removing files: 999 of 1,000"},
+                        Case{{Phase::Removing, 5, 0}, L"Removing files: 5"},
+                        Case{{Phase::Removing, 50000, 1234567}, L"Removing files: 50,000 of 1,234,567"}}) {
+    SCOPED_TRACE(testing::Message() << c.progress.done << " of " << c.progress.total);
+    EXPECT_EQ(qvn::ProgressText(c.progress), c.text);
+  }
 }
 
 }  // namespace

@@ -46,6 +46,17 @@ void MakeFile(const std::string& path, bool readOnly) {
 
 bool PathExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+void MakeFile(const std::wstring& path) {
+  for (std::size_t at = path.find(L'\\', 3); at != std::wstring::npos; at = path.find(L'\\', at + 1)) {
+    ::CreateDirectoryW(path.substr(0, at).c_str(), nullptr);
+  }
+  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create a file named in wide text");
+  ::CloseHandle(file);
+}
+
+bool PathExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
 namespace {
 
 // Walked by the wide names, so that a folder named outside the code page

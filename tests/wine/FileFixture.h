@@ -10,6 +10,9 @@ namespace fixture {
 void MakeFile(const std::string& path, bool readOnly = false);
 void MakeFolder(const std::string& path);
 bool PathExists(const std::string& path);
+// The same by wide names, for a name the code page cannot spell.
+void MakeFile(const std::wstring& path);
+bool PathExists(const std::wstring& path);
 bool WriteText(const std::string& path, const std::string& text);  // the file's whole content, its folder there
 std::string TextOf(const std::string& path);                       // empty when it cannot be read
 std::string ShortPath(const std::string& path);                    // as GetShortPathNameA gives it

@@ -67,6 +67,18 @@ void SetString(const std::string& path, const std::string& name, const std::stri
   SetValue(path, name, REG_SZ, data);
 }
 
+void SetWideString(const std::string& path, const std::string& name, const std::wstring& text) {
+  CreateKey(path);
+  HKEY key = nullptr;
+  ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS, &key);
+  const std::wstring wideName(name.begin(), name.end());
+  const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
+  const LONG result =
+      ::RegSetValueExW(key, wideName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), bytes);
+  ::RegCloseKey(key);
+  if (result != ERROR_SUCCESS) throw std::runtime_error("cannot set " + path + "\\" + name);
+}
+
 bool KeyExists(const std::string& path) {
   HKEY key = nullptr;
   if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;

@@ -13,6 +13,8 @@ void DeleteTree(const std::string& path);
 void CreateKey(const std::string& path);
 void SetValue(const std::string& path, const std::string& name, DWORD type, const std::vector<BYTE>& data);
 void SetString(const std::string& path, const std::string& name, const std::string& text);
+// A text stored as the NT family keeps it, in UTF-16, whatever the code page.
+void SetWideString(const std::string& path, const std::string& name, const std::wstring& text);
 bool KeyExists(const std::string& path);
 
 // The Windows version the runner set for this run ("win95" ... "winxp").
