@@ -44,11 +44,8 @@ class HeldLeaving {
       listed.push_back(made_.mark);
       listed.push_back(aside_);
     }
-    for (std::wstring& path : listed) {
-      path = AsNamedAtBoot(path);
-      const DWORD error = ScheduleDeletionAtRestart(LongForm(path));
-      if (error != ERROR_SUCCESS) return Undone(RestartRefusal(error));
-    }
+    const DWORD error = ListAllForRestart(listed);
+    if (error != ERROR_SUCCESS) return Undone(RestartRefusal(error));
     kept_ = true;
     asideHandle_.Reset();
     DropAnEmptyFolderAside();

@@ -92,11 +92,8 @@ class Leaving {
       listed.push_back(made_.mark);
       listed.push_back(aside_);
     }
-    for (std::wstring& path : listed) {
-      path = AsNamedAtBoot(path);
-      const DWORD error = ScheduleDeletionAtRestart(LongForm(path));
-      if (error != ERROR_SUCCESS) return Undone(RestartRefusal(error));
-    }
+    const DWORD error = ListAllForRestart(listed);
+    if (error != ERROR_SUCCESS) return Undone(RestartRefusal(error));
     DropAnEmptyAsideFolder();
     return Done(listed);
   }
@@ -177,6 +174,15 @@ std::wstring RestartRefusal(DWORD error) {
       error == ERROR_ACCESS_DENIED ? TextPiece(L", access denied: that needs administrator rights") : TextPiece(L"");
   return Concat({L"Windows would not remove it at restart (error ", DecimalText(static_cast<std::int32_t>(error)),
                  why, L")"});
+}
+
+DWORD ListAllForRestart(std::vector<std::wstring>& paths) {
+  for (std::wstring& path : paths) {
+    path = AsNamedAtBoot(path);
+    const DWORD error = ScheduleDeletionAtRestart(LongForm(path));
+    if (error != ERROR_SUCCESS) return error;
+  }
+  return ERROR_SUCCESS;
 }
 
 bool ListedWhereItIs(const std::wstring& listed, const std::wstring& aside) {

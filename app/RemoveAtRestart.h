@@ -43,6 +43,11 @@ struct LeftForRestart {
 LeftForRestart LeaveForRestart(const std::vector<RemovalTarget>& inUse, const std::vector<RemovalTarget>& targets,
                                const std::wstring& installFolder, bool ntFamily, RemovalObserver* observer);
 
+// Lists each of `paths` for deletion at the restart, in order, by the name
+// the system will know it by then (AsNamedAtBoot), which each becomes; the
+// system's error for the first it refuses, ERROR_SUCCESS when it took all.
+DWORD ListAllForRestart(std::vector<std::wstring>& paths);
+
 // Whether a path listed for the restart (by its name at boot) is listed where
 // it is, outside the folder `aside` (empty: none was made) that files in use
 // were moved into: a reinstall before the restart puts its own file there,
