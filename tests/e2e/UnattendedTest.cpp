@@ -509,6 +509,31 @@ TEST_F(Unattended, InstallFolderThatIsALinkIsRemovedWhereItLeads) {
               hasLine("Folder link left in place (error ", "), the folder it leads to removed: " + link));
 }
 
+// An installer that writes "[INSTALLDIR]\" leaves two closing separators in
+// twEXE: one is dropped and the full path keeps the other. A file held
+// without delete sharing is then left for the restart, with its folders, by
+// names the restart can open: a "\\?\" path is taken as written, and on
+// Windows an empty name between two separators names nothing.
+TEST_F(Unattended, AnInstallLocationWithTwoClosingSeparatorsLeavesForTheRestartPathsThatName) {
+  if (!IsNtFamily()) GTEST_SKIP() << "only the NT family claims by handles";
+  ForgetWhatIsLeftForTheRestart();
+  SetString(std::string(kSettingsKey) + "\\StartUp", "twEXE", std::string(kInstallFolder) + "\\\\");
+  const std::string held = std::string(kInstallFolder) + "\\Data\\Templates\\default.qvt";
+  {
+    const FileHeldByAnotherProcess holder(held);
+    EXPECT_EQ(RunWithoutAWindow(std::string("/S /REMOVEATRESTART ") + kLogArgument), 3010u);
+  }
+  const std::vector<std::wstring> pending = qvn::DeletionsPendingAtRestart();
+  EXPECT_FALSE(pending.empty());
+  for (const std::wstring& path : pending) {
+    EXPECT_EQ(path.find(L"\\\\"), std::wstring::npos) << std::string(path.begin(), path.end());
+  }
+  for (const std::string& line : LogLines()) {
+    EXPECT_EQ(line.find("\\\\"), std::string::npos) << line;
+  }
+  ForgetWhatIsLeftForTheRestart();
+}
+
 TEST_F(Unattended, WhatIfListsTheStepsAndRemovesNothing) {
   EXPECT_EQ(RunWithoutAWindow(std::string("/WHATIF /S ") + kLogArgument), 0u);
   EXPECT_TRUE(AllFilesPresent());

@@ -212,3 +212,33 @@ TEST(RemovalByHandles, TheTwoNamesOfOneShortcutOnVistaAreOneFile) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace installed;
+
+// Targets whose identity cannot be read are not thereby one file. Where a
+// file system or a filter refuses the query (or answers no index), each
+// target must still be claimed and removed by itself; taken for "another
+// name" of the shortcut, the group and the install folder would be reported
+// removed and stay on the disk, their keys gone.
+TEST(RemovalByHandles, TargetsWhoseIdentityCannotBeReadAreEachRemoved) {
+  SimulatedPlatform platform;
+  LayOut(platform);
+  qvn::ToolState state;
+  qvn::InitToolState(state);
+  const qvn::RemovalPlan plan = qvn::PlanRemoval(state);
+  const int before = platform.CallCount("GetFileInformationByHandle");
+  for (int n = 1; n <= 40; ++n) platform.FailCall("GetFileInformationByHandle", before + n, ERROR_INVALID_HANDLE);
+  Record record;
+  qvn::RemovalOptions options;
+  options.observer = &record;
+  options.quiet = true;
+  EXPECT_TRUE(qvn::RemoveWhenNotInUse(state, plan, [](const qvn::InUse&) { return qvn::InUseAnswer::Cancel; }, options));
+  for (const std::wstring& path : {std::wstring(kShortcut), kGroupFile, kProgram}) {
+    EXPECT_FALSE(platform.drive.Exists(path)) << Narrow(path) << " stayed";
+  }
+  for (const qvn::StepReport& step : record.steps) EXPECT_EQ(step.detail, L"") << Narrow(step.detail);
+}
+
+}  // namespace
