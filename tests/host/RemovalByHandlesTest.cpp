@@ -242,3 +242,38 @@ TEST(RemovalByHandles, TargetsWhoseIdentityCannotBeReadAreEachRemoved) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace installed;
+
+// A running Quorvane.exe is moved aside through its handle for Remove at
+// Restart; when the restart's list then refuses, it must go back where it
+// was. The folder it goes back into is held by the claim, which may delete
+// it: Windows opens that folder for the rename sharing reading and writing
+// only, so the claim's own handle refuses the way back unless it is let go.
+TEST(RemovalByHandles, AFileMovedAsideGoesBackWhenTheRestartRefusesTheList) {
+  SimulatedPlatform platform;
+  LayOut(platform);
+  platform.drive.MapImage(kProgram);
+  qvn::ToolState state;
+  qvn::InitToolState(state);
+  const qvn::RemovalPlan plan = qvn::PlanRemoval(state);
+  platform.FailCall("MoveFileExW", platform.CallCount("MoveFileExW") + 1, ERROR_ACCESS_DENIED);
+  qvn::RemovalOptions options;
+  options.quiet = true;
+  int asked = 0;
+  std::wstring failure;
+  try {
+    EXPECT_FALSE(qvn::RemoveWhenNotInUse(state, plan, [&](const qvn::InUse&) {
+      return ++asked == 1 ? qvn::InUseAnswer::RemoveAtRestart : qvn::InUseAnswer::Cancel;
+    }, options));
+  } catch (const qvn::Failure& stopped) {
+    failure = stopped.Description();
+  }
+  EXPECT_EQ(failure, L"");
+  EXPECT_TRUE(platform.drive.Exists(kProgram)) << "Quorvane.exe was left in the folder aside";
+  EXPECT_FALSE(AnythingRemoved(platform.calls));
+}
+
+}  // namespace
