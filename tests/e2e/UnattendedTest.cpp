@@ -476,6 +476,37 @@ TEST_F(Unattended, WhatAnInterruptedRunLeftBesideTheInstallFolderIsFinished) {
   RemoveTree(runningFolder);
 }
 
+// What an interrupted run left holds a name with a closing dot (a moved-aside
+// "notes." that WSL or Cygwin made), held open without delete sharing: it is
+// listed for the restart by that exact name, not by "1 notes", which names
+// nothing there, so the folder would stay for good.
+TEST_F(Unattended, WhatAnInterruptedRunLeftIsListedForTheRestartByItsExactNames) {
+  if (!IsNtFamily()) GTEST_SKIP() << "only the NT family moves anything aside";
+  ForgetWhatIsLeftForTheRestart();
+  const std::wstring installFolder(kInstallFolder, kInstallFolder + std::strlen(kInstallFolder));
+  const qvn::AsideFolder left = qvn::MakeFolderBeside(installFolder);
+  const std::string folder(left.path.begin(), left.path.end());
+  const std::string exact = "\\\\?\\" + folder + "\\1 notes.";
+  ASSERT_TRUE(WriteText(exact, "notes"));
+  {
+    const FileHeldByAnotherProcess holder(exact);
+    ASSERT_TRUE(holder.Holds());
+    EXPECT_EQ(RunWithoutAWindow(std::string("/S ") + kLogArgument), 3010u);
+  }
+  const std::vector<std::wstring> pending = qvn::DeletionsPendingAtRestart();
+  const std::wstring named = left.path + L"\\1 notes.";
+  EXPECT_NE(std::find(pending.begin(), pending.end(), named), pending.end())
+      << [&pending] {
+           std::string all;
+           for (const std::wstring& path : pending) all += "listed: " + std::string(path.begin(), path.end()) + "\n";
+           for (const std::string& line : LogLines()) all += "log: " + line + "\n";
+           return all;
+         }();
+  ForgetWhatIsLeftForTheRestart();
+  ::DeleteFileA(exact.c_str());
+  RemoveTree(folder);
+}
+
 // An administrator moved Quorvane to D: and left a link where it was. Under
 // Wine a host symbolic link stands for the junction (Windows programs under
 // Wine cannot make one): the runner makes C:\Program Files\Quorvane one, to
