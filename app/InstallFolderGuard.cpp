@@ -157,11 +157,19 @@ InstallFolderDecision DecideResolved(const std::wstring& resolved, bool followLi
   return Judged(resolved, JudgeAll(reader.Read(resolved), guarded, reader));
 }
 
+// The folder without a closing separator the full path kept ("[INSTALLDIR]\"
+// leaves two): every path built on it gets one separator per name, which a
+// "\\?\" path and the restart's list take as written. A drive's root keeps its own.
+std::wstring WithoutClosingSeparator(std::wstring path) {
+  while (path.size() > 3 && path.back() == L'\\') path.pop_back();
+  return path;
+}
+
 }  // namespace
 
 InstallFolderDecision DecideInstallFolder(const std::wstring& location) {
   if (!IsFullLocalPath(location)) return {std::nullopt, L"not a full local path", false};
-  const std::wstring resolved = FullPathOf(location);
+  const std::wstring resolved = WithoutClosingSeparator(FullPathOf(location));
   if (!IsFullLocalPath(resolved)) return {std::nullopt, L"not a full local path once resolved", true};
   return DecideResolved(resolved, /*followLink=*/true);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/HeldSteps.h"
+#include "app/LeaveHeldForRestart.h"
 #include "app/RemoveAtRestart.h"
 #include "services/AsideFolder.h"
 #include "services/AutomationError.h"
@@ -65,7 +66,8 @@ LeftoverReport ListForRestart(const std::wstring& folder, RemovalObserver* obser
   for (const RemovalTarget& entry : entries) {
     const bool already = std::any_of(listed.begin(), listed.end(), [&](const RemovalTarget& l) { return l.path == entry.path; });
     if (already) continue;
-    const DWORD error = ScheduleDeletionAtRestart(AsNamedAtBoot(entry.path));
+    // By its exact name: a moved-aside "notes." or a long path is listed as it is.
+    const DWORD error = ScheduleDeletionAtRestart(LongForm(AsNamedAtBoot(entry.path)));
     if (error != ERROR_SUCCESS) {
       return {folder, Outcome::NotFinished,
               Concat({L"Windows would not remove ", entry.path, L" at restart, error ",
@@ -77,26 +79,34 @@ LeftoverReport ListForRestart(const std::wstring& folder, RemovalObserver* obser
 }
 
 // Removes the folder as Quorvane's own files are removed: every entry in it
-// claimed and marked before any goes, so that one taken into use meanwhile
-// leaves all of it for the restart instead of half of it.
-LeftoverReport RemoveWhole(const ToolState& state, const std::wstring& folder, RemovalObserver* observer) {
+// claimed and marked before any goes; true when something in it stays.
+// Whatever it answers, it holds nothing once it returns: what stays is
+// listed for the restart by walking the folder, which the claim's holds
+// could refuse.
+bool RemoveWholeOrKeep(const ToolState& state, const std::wstring& folder, RemovalObserver* observer,
+                       std::wstring& obstacle) {
   ProgressToObserver progress(observer);
   HeldTree tree(state.VersionInfo.dwMajorVersion >= 5, &progress);
   const ClaimResult claim = ClaimTargets(tree, {{folder, true}});
   if (claim.overCeiling) {
-    return {folder, Outcome::NotFinished, L"it holds more files and folders than are held open at once"};
+    obstacle = L"it holds more files and folders than are held open at once";
+    return true;
   }
   if (!claim.unconfirmedLinks.empty()) {
-    return {folder, Outcome::NotFinished, Concat({L"it holds a folder link: ", claim.unconfirmedLinks.front()})};
+    obstacle = Concat({L"it holds a folder link: ", claim.unconfirmedLinks.front()});
+    return true;
   }
-  if (!claim.inUse.empty() || !MarkTree(tree).empty()) {
-    UndoMarks(tree);
-    return ListForRestart(folder, observer);
-  }
+  if (!claim.inUse.empty() || !MarkTree(tree).empty()) return true;  // the tree undoes every mark
   CloseMarked(tree);
   const std::size_t root = claim.roots.front();
-  if (root != kNoEntry && !RemoveFolders(tree, root).empty()) return ListForRestart(folder, observer);
-  return {folder, Outcome::Removed, L""};
+  return root != kNoEntry && !RemoveFolders(tree, root).empty();
+}
+
+LeftoverReport RemoveWhole(const ToolState& state, const std::wstring& folder, RemovalObserver* observer) {
+  std::wstring obstacle;
+  if (!RemoveWholeOrKeep(state, folder, observer, obstacle)) return {folder, Outcome::Removed, L""};
+  if (!obstacle.empty()) return {folder, Outcome::NotFinished, obstacle};
+  return ListForRestart(folder, observer);
 }
 
 LeftoverReport Finish(const ToolState& state, const Unfinished& left, RemovalObserver* observer) {

@@ -127,6 +127,7 @@ class HeldLeaving {
     const Moved* stranded = nullptr;
     for (auto moved = moved_.rbegin(); moved != moved_.rend(); ++moved) {
       HeldEntry& entry = tree_.entries[moved->entry];
+      HoldForAddingOnly(entry.parent);
       const HeldEntry& folder = tree_.entries[entry.parent];
       nt::Status status = nt::kInvalidParameter;
       try {
@@ -147,6 +148,26 @@ class HeldLeaving {
     }
     if (stranded == nullptr) moved_.clear();
     return stranded;
+  }
+
+  // The system opens the folder a name goes back into for writing, sharing
+  // reading and writing only, which the claim's own hold on it (it may delete
+  // it) refuses: it is held again for adding only. Only on the way out,
+  // where nothing more is removed with this tree.
+  void HoldForAddingOnly(std::size_t at) noexcept {
+    HeldEntry& folder = tree_.entries[at];
+    if (folder.state != State::Held) return;
+    try {
+      KernelHandle adding;
+      const bool opened =
+          folder.parent == kNoEntry
+              ? OpenTarget(folder.name, kAsideAccess, tree_.ReparsePoints(), adding) == ERROR_SUCCESS
+              : OpenEntry(tree_.entries[folder.parent].handle.Get(), folder.name, true, tree_.ReparsePoints(),
+                          kAsideAccess, adding) >= 0;
+      if (opened) folder.handle = std::move(adding);
+    } catch (...) {
+      // Bound already for the claim: not reached.
+    }
   }
 
   void DropAnEmptyFolderAside() {

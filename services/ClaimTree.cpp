@@ -1,5 +1,7 @@
 #include "services/ClaimTree.h"
 
+#include <optional>
+
 #include "services/AutomationError.h"
 #include "services/Concat.h"
 #include "services/NtFileCalls.h"
@@ -134,23 +136,30 @@ class Claim {
     const std::size_t entry = Place(status, std::move(opened), kNoEntry, target.path, listed, target.isFolder);
     result_.roots.back() = entry;
     if (entry != kNoEntry && target.itselfOnly) itselfOnly_.push_back(entry);
-    if (entry != kNoEntry) identities_.push_back({at, IdentityOf(tree_.entries[entry].handle.Get())});
+    if (entry == kNoEntry) return;
+    if (const std::optional<Identity> identity = IdentityOf(tree_.entries[entry].handle.Get())) {
+      identities_.push_back({at, *identity});
+    }
   }
 
   // The earlier target this open handle is another name of, by its place in the list.
   std::size_t EarlierTargetOf(const KernelHandle& opened) const {
     if (!opened) return kNoEntry;
-    const Identity identity = IdentityOf(opened.Get());
+    const std::optional<Identity> identity = IdentityOf(opened.Get());
+    if (!identity) return kNoEntry;
     for (const auto& [target, known] : identities_) {
-      if (identity.volume == known.volume && identity.high == known.high && identity.low == known.low) return target;
+      if (identity->volume == known.volume && identity->high == known.high && identity->low == known.low) return target;
     }
     return kNoEntry;
   }
 
-  static Identity IdentityOf(HANDLE handle) {
+  // None where it cannot be read, or where the file system keeps no index
+  // (it answers 0 for every file): two such targets are never one file.
+  static std::optional<Identity> IdentityOf(HANDLE handle) {
     BY_HANDLE_FILE_INFORMATION information{};
-    if (handle == nullptr || !api::GetFileInformationByHandle(handle, &information)) return {0, 0, 0};
-    return {information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow};
+    if (handle == nullptr || !api::GetFileInformationByHandle(handle, &information)) return std::nullopt;
+    if (information.nFileIndexHigh == 0 && information.nFileIndexLow == 0) return std::nullopt;
+    return Identity{information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow};
   }
 
   bool IsItselfOnly(std::size_t entry) const {

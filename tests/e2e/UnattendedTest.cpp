@@ -476,6 +476,37 @@ TEST_F(Unattended, WhatAnInterruptedRunLeftBesideTheInstallFolderIsFinished) {
   RemoveTree(runningFolder);
 }
 
+// What an interrupted run left holds a name with a closing dot (a moved-aside
+// "notes." that WSL or Cygwin made), held open without delete sharing: it is
+// listed for the restart by that exact name, not by "1 notes", which names
+// nothing there, so the folder would stay for good.
+TEST_F(Unattended, WhatAnInterruptedRunLeftIsListedForTheRestartByItsExactNames) {
+  if (!IsNtFamily()) GTEST_SKIP() << "only the NT family moves anything aside";
+  ForgetWhatIsLeftForTheRestart();
+  const std::wstring installFolder(kInstallFolder, kInstallFolder + std::strlen(kInstallFolder));
+  const qvn::AsideFolder left = qvn::MakeFolderBeside(installFolder);
+  const std::string folder(left.path.begin(), left.path.end());
+  const std::string exact = "\\\\?\\" + folder + "\\1 notes.";
+  ASSERT_TRUE(WriteText(exact, "notes"));
+  {
+    const FileHeldByAnotherProcess holder(exact);
+    ASSERT_TRUE(holder.Holds());
+    EXPECT_EQ(RunWithoutAWindow(std::string("/S ") + kLogArgument), 3010u);
+  }
+  const std::vector<std::wstring> pending = qvn::DeletionsPendingAtRestart();
+  const std::wstring named = left.path + L"\\1 notes.";
+  EXPECT_NE(std::find(pending.begin(), pending.end(), named), pending.end())
+      << [&pending] {
+           std::string all;
+           for (const std::wstring& path : pending) all += "listed: " + std::string(path.begin(), path.end()) + "\n";
+           for (const std::string& line : LogLines()) all += "log: " + line + "\n";
+           return all;
+         }();
+  ForgetWhatIsLeftForTheRestart();
+  ::DeleteFileA(exact.c_str());
+  RemoveTree(folder);
+}
+
 // An administrator moved Quorvane to D: and left a link where it was. Under
 // Wine a host symbolic link stands for the junction (Windows programs under
 // Wine cannot make one): the runner makes C:\Program Files\Quorvane one, to
@@ -507,6 +538,31 @@ TEST_F(Unattended, InstallFolderThatIsALinkIsRemovedWhereItLeads) {
   EXPECT_TRUE(hasLine("Step ", ": " + folder + ": removed"));
   EXPECT_TRUE(Has(lines, "Folder link removed after the folder it leads to: " + link) ||
               hasLine("Folder link left in place (error ", "), the folder it leads to removed: " + link));
+}
+
+// An installer that writes "[INSTALLDIR]\" leaves two closing separators in
+// twEXE: one is dropped and the full path keeps the other. A file held
+// without delete sharing is then left for the restart, with its folders, by
+// names the restart can open: a "\\?\" path is taken as written, and on
+// Windows an empty name between two separators names nothing.
+TEST_F(Unattended, AnInstallLocationWithTwoClosingSeparatorsLeavesForTheRestartPathsThatName) {
+  if (!IsNtFamily()) GTEST_SKIP() << "only the NT family claims by handles";
+  ForgetWhatIsLeftForTheRestart();
+  SetString(std::string(kSettingsKey) + "\\StartUp", "twEXE", std::string(kInstallFolder) + "\\\\");
+  const std::string held = std::string(kInstallFolder) + "\\Data\\Templates\\default.qvt";
+  {
+    const FileHeldByAnotherProcess holder(held);
+    EXPECT_EQ(RunWithoutAWindow(std::string("/S /REMOVEATRESTART ") + kLogArgument), 3010u);
+  }
+  const std::vector<std::wstring> pending = qvn::DeletionsPendingAtRestart();
+  EXPECT_FALSE(pending.empty());
+  for (const std::wstring& path : pending) {
+    EXPECT_EQ(path.find(L"\\\\"), std::wstring::npos) << std::string(path.begin(), path.end());
+  }
+  for (const std::string& line : LogLines()) {
+    EXPECT_EQ(line.find("\\\\"), std::string::npos) << line;
+  }
+  ForgetWhatIsLeftForTheRestart();
 }
 
 TEST_F(Unattended, WhatIfListsTheStepsAndRemovesNothing) {

@@ -160,6 +160,11 @@ Status Rename(HANDLE file, const qvn::nt::FILE_RENAME_INFORMATION& rename) {
   const fs::path to = *folder / NameOf(&name);
   std::error_code error;
   if (fs::exists(fs::symlink_status(to, error))) return qvn::nt::kObjectNameCollision;
+  // The system opens the folder the name goes into for writing, sharing
+  // reading and writing only: a handle on it that may delete refuses that.
+  for (const auto& [handle, path] : platform.openPaths) {
+    if (path == *folder && (platform.openFileStates[handle].access & DELETE) != 0) return qvn::nt::kSharingViolation;
+  }
   if (platform.drive.VolumeOf(from.parent_path()) != platform.drive.VolumeOf(*folder)) return qvn::nt::kNotSameDevice;
   fs::rename(from, to);
   platform.drive.Renamed(from, to);

@@ -617,6 +617,7 @@ BOOL WINAPI SimMoveFileExW(LPCWSTR from, LPCWSTR to, DWORD flags) {
 // Every folder on the one simulated volume; its index is the host's, links
 // followed, so that two names of one folder report one identity.
 BOOL WINAPI SimGetFileInformationByHandle(HANDLE handle, LPBY_HANDLE_FILE_INFORMATION information) {
+  if (FailsWithLastError("GetFileInformationByHandle")) return 0;
   SimulatedPlatform& platform = SimulatedPlatform::Current();
   auto opened = platform.openPaths.find(handle);
   struct stat info {};

@@ -212,3 +212,68 @@ TEST(RemovalByHandles, TheTwoNamesOfOneShortcutOnVistaAreOneFile) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace installed;
+
+// Targets whose identity cannot be read are not thereby one file. Where a
+// file system or a filter refuses the query (or answers no index), each
+// target must still be claimed and removed by itself; taken for "another
+// name" of the shortcut, the group and the install folder would be reported
+// removed and stay on the disk, their keys gone.
+TEST(RemovalByHandles, TargetsWhoseIdentityCannotBeReadAreEachRemoved) {
+  SimulatedPlatform platform;
+  LayOut(platform);
+  qvn::ToolState state;
+  qvn::InitToolState(state);
+  const qvn::RemovalPlan plan = qvn::PlanRemoval(state);
+  const int before = platform.CallCount("GetFileInformationByHandle");
+  for (int n = 1; n <= 40; ++n) platform.FailCall("GetFileInformationByHandle", before + n, ERROR_INVALID_HANDLE);
+  Record record;
+  qvn::RemovalOptions options;
+  options.observer = &record;
+  options.quiet = true;
+  EXPECT_TRUE(qvn::RemoveWhenNotInUse(state, plan, [](const qvn::InUse&) { return qvn::InUseAnswer::Cancel; }, options));
+  for (const std::wstring& path : {std::wstring(kShortcut), kGroupFile, kProgram}) {
+    EXPECT_FALSE(platform.drive.Exists(path)) << Narrow(path) << " stayed";
+  }
+  for (const qvn::StepReport& step : record.steps) EXPECT_EQ(step.detail, L"") << Narrow(step.detail);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace installed;
+
+// A running Quorvane.exe is moved aside through its handle for Remove at
+// Restart; when the restart's list then refuses, it must go back where it
+// was. The folder it goes back into is held by the claim, which may delete
+// it: Windows opens that folder for the rename sharing reading and writing
+// only, so the claim's own handle refuses the way back unless it is let go.
+TEST(RemovalByHandles, AFileMovedAsideGoesBackWhenTheRestartRefusesTheList) {
+  SimulatedPlatform platform;
+  LayOut(platform);
+  platform.drive.MapImage(kProgram);
+  qvn::ToolState state;
+  qvn::InitToolState(state);
+  const qvn::RemovalPlan plan = qvn::PlanRemoval(state);
+  platform.FailCall("MoveFileExW", platform.CallCount("MoveFileExW") + 1, ERROR_ACCESS_DENIED);
+  qvn::RemovalOptions options;
+  options.quiet = true;
+  int asked = 0;
+  std::wstring failure;
+  try {
+    EXPECT_FALSE(qvn::RemoveWhenNotInUse(state, plan, [&](const qvn::InUse&) {
+      return ++asked == 1 ? qvn::InUseAnswer::RemoveAtRestart : qvn::InUseAnswer::Cancel;
+    }, options));
+  } catch (const qvn::Failure& stopped) {
+    failure = stopped.Description();
+  }
+  EXPECT_EQ(failure, L"");
+  EXPECT_TRUE(platform.drive.Exists(kProgram)) << "Quorvane.exe was left in the folder aside";
+  EXPECT_FALSE(AnythingRemoved(platform.calls));
+}
+
+}  // namespace
