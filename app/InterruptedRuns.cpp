@@ -46,22 +46,33 @@ std::wstring Obstacle(const TargetSurvey& survey) {
 
 // Everything in `folder`, each folder after what is in it, then `folder`
 // itself: the order in which the restart can delete them.
-void CollectForRestart(const FileCalls& files, const std::wstring& folder, std::vector<RemovalTarget>& entries) {
-  files.List(folder, [&](const std::wstring& name, DWORD attributes) {
+// Everything in `folder`, each folder after what is in it, then `folder`
+// itself: the order in which the restart can delete them. Answers the first
+// folder that cannot be listed, empty when each could: listing a folder
+// whose entries were not seen would leave it for good, since the restart
+// removes only an empty folder.
+std::wstring CollectForRestart(const FileCalls& files, const std::wstring& folder, std::vector<RemovalTarget>& entries) {
+  std::wstring unlisted;
+  const DWORD error = files.List(folder, [&](const std::wstring& name, DWORD attributes) {
     const std::wstring path = Concat({folder, L"\\", name});
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-      CollectForRestart(files, path, entries);
+      unlisted = CollectForRestart(files, path, entries);
     } else {
       entries.push_back({path, false});
     }
-    return true;
+    return unlisted.empty();
   });
+  if (unlisted.empty() && error != ERROR_NO_MORE_FILES) unlisted = folder;
   entries.push_back({folder, true});
+  return unlisted;
 }
 
 LeftoverReport ListForRestart(const std::wstring& folder, RemovalObserver* observer) {
   std::vector<RemovalTarget> entries;
-  CollectForRestart(FileCalls(/*wide=*/true), folder, entries);
+  const std::wstring unlisted = CollectForRestart(FileCalls(/*wide=*/true), folder, entries);
+  if (!unlisted.empty()) {
+    return {folder, Outcome::NotFinished, Concat({L"a folder in it cannot be listed: ", unlisted})};
+  }
   const std::vector<RemovalTarget> listed = AlreadyPendingAtRestart(entries, true);
   for (const RemovalTarget& entry : entries) {
     const bool already = std::any_of(listed.begin(), listed.end(), [&](const RemovalTarget& l) { return l.path == entry.path; });
