@@ -757,6 +757,7 @@ TEST(RemoveWhenNotInUse, WhatAnInterruptedRunLeftBesideTheInstallFolderIsFinishe
     std::vector<std::wstring> pending;  // listed for the restart after the run, in the system's order
     std::vector<std::wstring> told;     // the log's lines about it, in order
     std::vector<std::wstring> listed;   // what /WHATIF says beforehand
+    bool unlistedLater = false;         // the folder cannot be listed once more, to list what is in it
   };
   const Case cases[] = {
       {"nothing in it in use: removed", false, true, false, 0, {}, {kAside}, {}, {removed + kAside},
@@ -773,6 +774,9 @@ TEST(RemoveWhenNotInUse, WhatAnInterruptedRunLeftBesideTheInstallFolderIsFinishe
        {wouldList + kAside}},
       {"listed whole by the run that made it: not listed twice", false, true, true, 3, {moved, mark}, {},
        {moved, mark, kAside}, {}, {}},
+      {"a folder that can no longer be listed: not finished, nothing listed", false, true, true, 0, {moved, mark}, {},
+       {}, {L"Left by an interrupted run, not finished (a folder in it cannot be listed: " + kAside + L"): " + kAside},
+       {wouldList + kAside}, true},
       {"no mark: someone else's, never touched", true, false, false, 0, {notes}, {}, {}, {}, {}},
       {"no mark on the first name, the mark on the second", true, true, false, 0, {notes}, {second}, {},
        {removed + second}, {wouldRemove + second}},
@@ -796,6 +800,9 @@ TEST(RemoveWhenNotInUse, WhatAnInterruptedRunLeftBesideTheInstallFolderIsFinishe
     EXPECT_EQ(qvn::ListInterruptedRuns(state, plan), c.listed) << "/WHATIF says what the removal will do";
     Lines sink;
     qvn::RemovalLog log(sink);
+    // The third listing from here: the one made to list what is in it for the
+    // restart, after those of the check.
+    if (c.unlistedLater) platform.FailCall("FindFirstFileW", platform.CallCount("FindFirstFileW") + 3, ERROR_ACCESS_DENIED);
     EXPECT_TRUE(qvn::RemoveWhenNotInUse(state, plan, [](const qvn::InUse&) { return qvn::InUseAnswer::Cancel; },
                                         {&log, true, {}}));
     EXPECT_FALSE(platform.drive.Exists(kInstall));
