@@ -120,6 +120,10 @@ TEST(RemovalByHandles, EachCaseEndsWholeOrNotAtAll) {
       {"more than are held at once, a file held: the check finds it first", [](SimulatedPlatform& p) {
          p.drive.HoldOpen(std::wstring(kInstall) + L"\\Help\\manual.chm");
        }, End::InUseNothingRemoved, {}, {}, 0, 3, true},
+      {"no file's identity can be read: no target is taken for another name of one before it",
+       [](SimulatedPlatform& p) {
+         for (int n = 1; n <= 200; ++n) p.FailCall("GetFileInformationByHandle", n, ERROR_INVALID_HANDLE);
+       }, End::Removed},
       {"no room for one more open file: one folder at a time", [](SimulatedPlatform& p) {
          p.FailCall("NtOpenFile", 6, static_cast<LONG>(0xC000011F));  // STATUS_TOO_MANY_OPENED_FILES
        }, End::Removed, {}, {}, 0, qvn::kHeldEntriesCeiling, true},
@@ -210,42 +214,6 @@ TEST(RemovalByHandles, TheTwoNamesOfOneShortcutOnVistaAreOneFile) {
   EXPECT_EQ(record.steps[1].detail, L"another name of step 1");
   EXPECT_EQ(platform.openFiles, 0);
 }
-
-}  // namespace
-
-namespace {
-
-using namespace installed;
-
-// Targets whose identity cannot be read are not thereby one file. Where a
-// file system or a filter refuses the query (or answers no index), each
-// target must still be claimed and removed by itself; taken for "another
-// name" of the shortcut, the group and the install folder would be reported
-// removed and stay on the disk, their keys gone.
-TEST(RemovalByHandles, TargetsWhoseIdentityCannotBeReadAreEachRemoved) {
-  SimulatedPlatform platform;
-  LayOut(platform);
-  qvn::ToolState state;
-  qvn::InitToolState(state);
-  const qvn::RemovalPlan plan = qvn::PlanRemoval(state);
-  const int before = platform.CallCount("GetFileInformationByHandle");
-  for (int n = 1; n <= 40; ++n) platform.FailCall("GetFileInformationByHandle", before + n, ERROR_INVALID_HANDLE);
-  Record record;
-  qvn::RemovalOptions options;
-  options.observer = &record;
-  options.quiet = true;
-  EXPECT_TRUE(qvn::RemoveWhenNotInUse(state, plan, [](const qvn::InUse&) { return qvn::InUseAnswer::Cancel; }, options));
-  for (const std::wstring& path : {std::wstring(kShortcut), kGroupFile, kProgram}) {
-    EXPECT_FALSE(platform.drive.Exists(path)) << Narrow(path) << " stayed";
-  }
-  for (const qvn::StepReport& step : record.steps) EXPECT_EQ(step.detail, L"") << Narrow(step.detail);
-}
-
-}  // namespace
-
-namespace {
-
-using namespace installed;
 
 // A running Quorvane.exe is moved aside through its handle for Remove at
 // Restart; when the restart's list then refuses, it must go back where it
